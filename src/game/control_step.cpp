@@ -1,0 +1,4 @@
+#include "game/control_step.h"
+
+// Not built yet: moves nothing.
+void controlStep() {}

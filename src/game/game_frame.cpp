@@ -1,0 +1,4 @@
+#include "game/game_frame.h"
+
+// Not built yet: draws nothing.
+void gameFrame() {}

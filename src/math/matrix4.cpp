@@ -1,0 +1,109 @@
+#include "math/matrix4.h"
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// The float nearest to 0.000005: below it a matrix counts as singular for
+// inverse().
+constexpr float InverseGuard = 0.000005f;
+
+// Determinant of the 3 by 3 minor that leaves out row `row` and column
+// `col`, measured like the rest of the code: copied into the upper-left
+// block of a scratch matrix.
+float minor3(const Matrix4& a, int row, int col)
+{
+    Matrix4 scratch;
+    int c2 = 0;
+    for (int c = 0; c < 4; ++c) {
+        if (c == col)
+            continue;
+        int r2 = 0;
+        for (int r = 0; r < 4; ++r) {
+            if (r == row)
+                continue;
+            scratch.m[c2 * 4 + r2] = a.m[c * 4 + r];
+            ++r2;
+        }
+        ++c2;
+    }
+    return determinant3(scratch);
+}
+
+Matrix4 adjugate(const Matrix4& a)
+{
+    Matrix4 cofactors;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) {
+            float sign = ((r + c) % 2 == 0) ? 1.0f : -1.0f;
+            cofactors.m[c * 4 + r] = sign * minor3(a, r, c);
+        }
+    transpose(cofactors);
+    return cofactors;
+}
+
+} // namespace
+
+void transpose(Matrix4& a)
+{
+    for (int r = 0; r < 4; ++r)
+        for (int c = r + 1; c < 4; ++c)
+            std::swap(a.m[c * 4 + r], a.m[r * 4 + c]);
+}
+
+float determinant3(const Matrix4& a)
+{
+    const float* m = a.m;
+    return m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
+           m[8] * (m[1] * m[6] - m[5] * m[2]);
+}
+
+float determinant(const Matrix4& a)
+{
+    // Expansion along row 0: m[0], m[4], m[8], m[12].
+    return a.m[0] * minor3(a, 0, 0) - a.m[4] * minor3(a, 0, 1) + a.m[8] * minor3(a, 0, 2) -
+           a.m[12] * minor3(a, 0, 3);
+}
+
+Matrix4 operator*(float s, const Matrix4& a)
+{
+    Matrix4 out;
+    for (int i = 0; i < 16; ++i)
+        out.m[i] = a.m[i] * s;
+    return out;
+}
+
+void invert(Matrix4& a)
+{
+    float det = determinant(a);
+    if (det == 0.0f)
+        return;
+    float scale = static_cast<float>(1.0 / det);
+    a = scale * adjugate(a);
+}
+
+Matrix4 inverse(const Matrix4& a)
+{
+    float det = determinant(a);
+    if (std::isnan(det) || (det > -InverseGuard && det < InverseGuard))
+        return a;
+    float scale = static_cast<float>(1.0 / det);
+    return scale * adjugate(a);
+}
+
+Vec4 transformPoint(const Matrix4& a, Vec4 p)
+{
+    const float* m = a.m;
+    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
+            m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+            m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14], 1.0f};
+}
+
+Vec4 transformPointByRows(const Matrix4& a, Vec4 p)
+{
+    const float* m = a.m;
+    return {m[0] * p.x + m[1] * p.y + m[2] * p.z + m[3],
+            m[4] * p.x + m[5] * p.y + m[6] * p.z + m[7],
+            m[8] * p.x + m[9] * p.y + m[10] * p.z + m[11], 1.0f};
+}

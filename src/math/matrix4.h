@@ -1,0 +1,33 @@
+#pragma once
+
+#include "math/vector.h"
+
+// Sixteen floats in OpenGL's column-major order: row r, column c is
+// m[c * 4 + r], so an affine matrix keeps its translation in m[12..14].
+// Handed to glMultMatrixf and filled by glGetFloatv unchanged. Products are
+// formed by OpenGL's matrix stack, not here.
+struct Matrix4 {
+    float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+};
+
+void transpose(Matrix4& a);
+
+// Determinant of the upper-left 3 by 3 block.
+float determinant3(const Matrix4& a);
+float determinant(const Matrix4& a);
+
+Matrix4 operator*(float s, const Matrix4& a);
+
+// In place; leaves the matrix as it is only when the determinant is exactly 0.
+void invert(Matrix4& a);
+
+// A new matrix; a copy of the input when |determinant| < 0.000005 (or NaN),
+// so near-singular node frames never blow up into huge numbers.
+Matrix4 inverse(const Matrix4& a);
+
+// M * (x, y, z, 1) with the translation in the last column; w comes back 1.
+Vec4 transformPoint(const Matrix4& a, Vec4 p);
+
+// The storage read as rows (translation in m[3], m[7], m[11]): the same as
+// transformPoint with the transposed matrix.
+Vec4 transformPointByRows(const Matrix4& a, Vec4 p);

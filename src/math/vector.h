@@ -1,0 +1,20 @@
+#pragma once
+
+// Three floats: a position, a direction or an axis.
+struct Vec3 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+// A point in homogeneous form. The point transforms read x, y, z and write
+// w = 1.
+struct Vec4 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float w = 0.0f;
+};
+
+Vec3 cross(Vec3 u, Vec3 v);
+float dot(Vec3 u, Vec3 v);

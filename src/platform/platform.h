@@ -1,0 +1,79 @@
+#pragma once
+
+// What the game asks of the desktop system. Two implementations exist: the
+// SDL2 one the game ships with (platform_sdl.cpp, dialog_sdl.cpp) and the
+// headless one the tests run on (tests/headless). Game code includes this
+// header and nothing of SDL; it never asks which implementation it runs on.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DisplaySize {
+    int width = 0;
+    int height = 0;
+};
+
+// The usable area of the primary display (the desktop less panels and
+// docks): what a full-screen client area can be.
+DisplaySize platformUsableDisplaySize();
+
+// The display-settings dialog. Returns true when the player chose
+// "Start Game" and writes the chosen mode; false for "Exit Game", Escape or
+// the close box. No game window exists before or during the dialog.
+bool platformRunDisplayDialog(bool* fullScreen);
+
+struct WindowRequest {
+    bool fullScreen = false;
+    int x = 0; // windowed: the client area's top-left corner
+    int y = 0;
+    int width = 800; // windowed: the client size; full screen: ignored
+    int height = 600;
+    const char* title = "Kestrava";
+};
+
+// Creates the game window and makes a double-buffered RGBA GL context with
+// a depth buffer of at least 24 bits current on it. On failure writes a
+// sentence naming what failed into *error and returns false.
+bool platformCreateWindow(const WindowRequest& request, std::string* error);
+
+// The size of the window's drawable in pixels: larger than the window's
+// size on high-density displays.
+DisplaySize platformDrawableSize();
+
+// Drains all pending window events. Returns false once the game should quit
+// (the close box, a quit request from the system, or destroyMainWindow).
+bool platformDrainEvents();
+
+// Fills 256 bytes indexed by Windows virtual-key code; bit 7 set means the
+// key is down. All zero while the window does not have the keyboard focus.
+void platformKeyboardSnapshot(uint8_t keys[256]);
+
+// Milliseconds on a steady clock; wraps like a 32-bit counter.
+uint32_t platformMilliseconds();
+
+// Shows an error message box and writes the same text to standard error.
+void platformErrorBox(const char* text, const char* caption);
+
+// Asks for the window to go away: the current frame completes and the next
+// platformDrainEvents returns false.
+void platformDestroyWindow();
+
+void platformHideCursor();
+
+void platformSwapBuffers();
+
+// Waits so that frames start 1/60 s apart on the wall clock.
+void platformPaceFrame();
+
+// Releases the GL context and the window; safe to call when none exists.
+void platformShutdown();
+
+// The directory holding the running executable, with a trailing slash, or
+// empty when it cannot be told.
+std::string platformExecutableDir();
+
+// Decodes an image file (PNG, BMP, TGA, JPEG) into 32-bit RGBA, rows from
+// the top. Returns false when the file is missing or cannot be decoded.
+bool platformDecodeImage(const std::string& path, int* width, int* height,
+                         std::vector<uint8_t>* rgba);

@@ -1,0 +1,4 @@
+#include "screens/hud.h"
+
+// Not built yet: draws nothing.
+void hudLayer() {}

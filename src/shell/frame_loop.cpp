@@ -1,0 +1,156 @@
+#include "shell/frame_loop.h"
+
+#include "game/control_step.h"
+#include "game/game_frame.h"
+#include "platform/platform.h"
+#include "screens/hud.h"
+#include "screens/info_screens.h"
+#include "screens/main_menu.h"
+#include "shell/keyboard.h"
+#include "shell/screen_flags.h"
+#include "shell/viewport.h"
+#include "world/level_loading.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+void setupLight()
+{
+    const GLfloat ambient[] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const GLfloat position[] = {0.0f, 10.0f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+}
+
+void initGame()
+{
+    platformHideCursor();
+    MenuActive = true;
+
+    // The scenes that live for the whole process, in this order: the menu
+    // (main.ASE), the hero helicopter (HeroHeli.ASE), then the instructions
+    // and the four credits scenes.
+    loadInstructionsScene();
+    loadCreditsScenes();
+
+    glEnable(GL_TEXTURE_2D);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    // Exponential grey fog; start and end are set although GL_EXP ignores
+    // them.
+    const GLfloat fogColour[] = {0.5f, 0.5f, 0.5f, 1.0f};
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_EXP);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_DENSITY, 0.007f);
+    glFogf(GL_FOG_START, -4000.0f);
+    glFogf(GL_FOG_END, 10000.0f);
+
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+
+    setupLight();
+}
+
+void runScenePass()
+{
+    if (MenuActive)
+        menuPlacementStep();
+    if (GameActive)
+        controlStep();
+}
+
+void runScreenPass()
+{
+    glMatrixMode(GL_PROJECTION);
+    if (GameActive) {
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(-400, 400, -300, 300, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        hudLayer();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+    }
+    glMatrixMode(GL_PROJECTION);
+    glEnable(GL_DEPTH_TEST);
+    glViewport(PictureViewport.x, PictureViewport.y, PictureViewport.width,
+               PictureViewport.height);
+    glLoadIdentity();
+    gluPerspective(FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    if (MenuActive)
+        menuDrawingStep();
+    if (LoadingActive)
+        loadLevelStep();
+    if (GameActive)
+        gameFrame();
+    if (CreditsActive)
+        creditsScreenStep();
+    if (InstructionsActive)
+        instructionsScreenStep();
+}
+
+namespace {
+
+// Follows the drawable (it changes when a window moves between displays of
+// different density) and keeps every clear and draw inside the picture.
+void updatePicture()
+{
+    DisplaySize drawable = platformDrawableSize();
+    Viewport picture = pictureViewport(drawable.width, drawable.height);
+    DrawableWidth = drawable.width;
+    DrawableHeight = drawable.height;
+    PictureViewport = picture;
+    glScissor(picture.x, picture.y, picture.width, picture.height);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+void clearBar(int x, int y, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    glScissor(x, y, width, height);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// Paints the bars beside a 4:3 picture on a display of another shape black;
+// the screens' own clears never reach them.
+void clearLetterboxBars()
+{
+    const Viewport& p = PictureViewport;
+    if (p.width == DrawableWidth && p.height == DrawableHeight)
+        return;
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    clearBar(0, 0, p.x, DrawableHeight);
+    clearBar(p.x + p.width, 0, DrawableWidth - p.x - p.width, DrawableHeight);
+    clearBar(p.x, 0, p.width, p.y);
+    clearBar(p.x, p.y + p.height, p.width, DrawableHeight - p.y - p.height);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    glScissor(p.x, p.y, p.width, p.height);
+}
+
+} // namespace
+
+bool runFrame()
+{
+    if (!platformDrainEvents())
+        return false;
+    pollKeyboard();
+    updatePicture();
+    runScenePass();
+    runScreenPass();
+    clearLetterboxBars();
+    platformSwapBuffers();
+    platformPaceFrame();
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+// One-time initialisation after the GL context is current: the start-up
+// scenes and the fixed GL state.
+void initGame();
+
+// Light 0: grey ambient, white diffuse, a directional light fixed in eye
+// space from above and slightly behind the viewer. Lighting itself is
+// switched on per material by the mesh drawing.
+void setupLight();
+
+// First pass of a frame: computes matrices and game control, draws nothing.
+void runScenePass();
+
+// Second pass of a frame: the HUD under the orthographic projection while a
+// game runs, then the 4:3 perspective and the active screen.
+void runScreenPass();
+
+// One pass of the loop: drain events, poll the keyboard, both passes, the
+// letterbox bars, swap and pace. Returns false, before anything else runs,
+// once the window has gone.
+bool runFrame();

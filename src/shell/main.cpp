@@ -1,0 +1,6 @@
+#include "shell/startup.h"
+
+int main()
+{
+    return gameMain();
+}

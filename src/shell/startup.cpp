@@ -1,0 +1,83 @@
+#include "shell/startup.h"
+
+#include "platform/platform.h"
+#include "shell/frame_loop.h"
+
+#include <filesystem>
+#include <system_error>
+
+#ifndef KESTRAVA_INSTALL_DATA_DIR
+#define KESTRAVA_INSTALL_DATA_DIR "/usr/local/share/kestrava"
+#endif
+
+int ScreenWidth = 0;
+int ScreenHeight = 0;
+bool FullScreen = false;
+bool ExitRequested = false;
+
+void centreWindow(int* outX, int* outY, int width, int height)
+{
+    *outX = 0;
+    *outY = 0;
+    if (width < ScreenWidth && height < ScreenHeight) {
+        *outX = (ScreenWidth - width) / 2;
+        *outY = (ScreenHeight - height) / 2;
+    }
+}
+
+std::string chooseDataDirectory()
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists("main.ASE", ec))
+        return {};
+
+    std::string candidates[2];
+    std::string exeDir = platformExecutableDir();
+    if (!exeDir.empty())
+        candidates[0] = exeDir + "data";
+    candidates[1] = KESTRAVA_INSTALL_DATA_DIR;
+
+    for (const std::string& dir : candidates) {
+        if (dir.empty() || !fs::exists(fs::path(dir) / "main.ASE", ec))
+            continue;
+        fs::current_path(dir, ec);
+        if (!ec)
+            return dir;
+    }
+    return {};
+}
+
+int gameMain()
+{
+    chooseDataDirectory();
+
+    DisplaySize usable = platformUsableDisplaySize();
+    ScreenWidth = usable.width;
+    ScreenHeight = usable.height;
+
+    bool fullScreen = false;
+    if (!platformRunDisplayDialog(&fullScreen)) {
+        ExitRequested = true;
+        return 0;
+    }
+    FullScreen = fullScreen;
+
+    WindowRequest request;
+    request.fullScreen = FullScreen;
+    if (!FullScreen)
+        centreWindow(&request.x, &request.y, request.width, request.height);
+
+    std::string error;
+    if (!platformCreateWindow(request, &error)) {
+        platformErrorBox(error.c_str(), "Kestrava");
+        platformShutdown();
+        return 1;
+    }
+
+    initGame();
+    while (runFrame()) {
+    }
+    platformShutdown();
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+// The program's entry and its window: the display-settings dialog, the game
+// window with its GL context, the frame loop and the shutdown.
+
+// The usable display area, read once at start-up before the dialog. It is
+// the full-screen window size and the reference for centring the window.
+extern int ScreenWidth;
+extern int ScreenHeight;
+
+// Chosen in the dialog: false = windowed (the default).
+extern bool FullScreen;
+
+// True when the dialog was left with "Exit Game", Escape or the close box.
+extern bool ExitRequested;
+
+// The whole program: returns the process's exit status (0 after the dialog's
+// "Exit Game" or a normal quit; 1 when the window or GL context cannot be
+// made).
+int gameMain();
+
+// Writes the top-left corner that centres a client area of the given size on
+// the usable display; (0, 0) when the area does not fit inside it.
+void centreWindow(int* outX, int* outY, int width, int height);
+
+// Every file is opened by its bare name in the current directory. When that
+// directory lacks main.ASE, change to the first candidate that holds it:
+// the data directory beside the executable (the build tree), then the
+// installed one. Returns the directory chosen, or empty when it stayed.
+std::string chooseDataDirectory();

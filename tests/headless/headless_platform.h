@@ -1,0 +1,68 @@
+#pragma once
+
+// Control of the headless platform the tests run the game on: an OSMesa
+// context in place of the window, a keyboard, clock and dialog answer set by
+// the test, and a record of message boxes, destroy requests and swaps.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace headless {
+
+struct MessageBox {
+    std::string text;
+    std::string caption;
+};
+
+// Back to a fresh state: no context, no keys down, clock at 0, dialog
+// answering "Start Game" windowed, a 1920 by 1040 usable display.
+void reset();
+
+void setUsableDisplay(int width, int height);
+// The answer of the display-settings dialog.
+void setDialogAnswer(bool start, bool fullScreen);
+// The size of the full-screen drawable (the desktop mode).
+void setDesktopSize(int width, int height);
+// Pixels per window unit: 2 stands for a high-density display.
+void setPixelDensity(int scale);
+// Makes the next window creation fail with this reason.
+void failWindowCreation(const std::string& reason);
+
+// Key state seen by every later snapshot, until changed.
+void setKey(int vk, bool down);
+void releaseAllKeys();
+// Window focus: without it every snapshot reads all keys up.
+void setFocus(bool focused);
+
+void setMilliseconds(uint32_t ms);
+void advanceMilliseconds(uint32_t ms);
+
+// Called at the start of every drain with the number of the frame about to
+// run (0 for the first), before the drain decides whether to quit: the
+// place to script keys, the clock or a quit per frame.
+void onFrame(std::function<void(int frame)> script);
+// The close box: the next drain returns false.
+void requestQuit();
+
+const std::vector<MessageBox>& messageBoxes();
+bool destroyRequested();
+bool windowCreated();
+bool cursorHidden();
+int framesSwapped();
+int framesPaced();
+// The request the last window was created from.
+bool lastWindowFullScreen();
+int lastWindowX();
+int lastWindowY();
+int lastWindowWidth();
+int lastWindowHeight();
+
+// Makes an OSMesa context of the given size current without the game's
+// window creation, for tests of drawing code.
+void makeContext(int width, int height);
+// The colour buffer, bottom row first, RGBA.
+std::vector<uint8_t> readPixels(int* width, int* height);
+
+} // namespace headless
