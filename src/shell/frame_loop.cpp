@@ -32,6 +32,7 @@ void initGame()
     // The scenes that live for the whole process, in this order: the menu
     // (main.ASE), the hero helicopter (HeroHeli.ASE), then the instructions
     // and the four credits scenes.
+    // START-UP SCENES: MainMenuScene and HeroHeliScene are created here.
     loadInstructionsScene();
     loadCreditsScenes();
 
