@@ -14,6 +14,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+ScreenSteps FrameSteps = {
+    menuPlacementStep, controlStep,  hudLayer,          menuDrawingStep,
+    loadLevelStep,     gameFrame,    creditsScreenStep, instructionsScreenStep,
+};
+
 void setupLight()
 {
     const GLfloat ambient[] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -62,9 +67,9 @@ void initGame()
 void runScenePass()
 {
     if (MenuActive)
-        menuPlacementStep();
+        FrameSteps.menuPlacement();
     if (GameActive)
-        controlStep();
+        FrameSteps.control();
 }
 
 void runScreenPass()
@@ -75,7 +80,7 @@ void runScreenPass()
         glLoadIdentity();
         glOrtho(-400, 400, -300, 300, -1, 1);
         glMatrixMode(GL_MODELVIEW);
-        hudLayer();
+        FrameSteps.hud();
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
     }
@@ -88,15 +93,15 @@ void runScreenPass()
     glMatrixMode(GL_MODELVIEW);
 
     if (MenuActive)
-        menuDrawingStep();
+        FrameSteps.menuDrawing();
     if (LoadingActive)
-        loadLevelStep();
+        FrameSteps.levelLoading();
     if (GameActive)
-        gameFrame();
+        FrameSteps.game();
     if (CreditsActive)
-        creditsScreenStep();
+        FrameSteps.credits();
     if (InstructionsActive)
-        instructionsScreenStep();
+        FrameSteps.instructions();
 }
 
 namespace {

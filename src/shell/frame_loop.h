@@ -16,6 +16,21 @@ void runScenePass();
 // game runs, then the 4:3 perspective and the active screen.
 void runScreenPass();
 
+// The screens' steps as the passes call them. The real game never changes
+// this table; tests swap in recorders to watch the passes' order and the
+// matrices each step is handed.
+struct ScreenSteps {
+    void (*menuPlacement)();
+    void (*control)();
+    void (*hud)();
+    void (*menuDrawing)();
+    void (*levelLoading)();
+    void (*game)();
+    void (*credits)();
+    void (*instructions)();
+};
+extern ScreenSteps FrameSteps;
+
 // One pass of the loop: drain events, poll the keyboard, both passes, the
 // letterbox bars, swap and pace. Returns false, before anything else runs,
 // once the window has gone.

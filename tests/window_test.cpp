@@ -1,0 +1,129 @@
+// Start-up, the window and the picture: the dialog's answer, the window
+// request, failures, and where the 4:3 picture lands in the drawable.
+
+#include "headless/headless_platform.h"
+#include "shell/frame_loop.h"
+#include "shell/screen_flags.h"
+#include "shell/startup.h"
+#include "shell/viewport.h"
+
+#include <gtest/gtest.h>
+
+TEST(CentreWindow, CentresOnALargeDisplayAndFallsBackToTheCorner)
+{
+    int x = -1, y = -1;
+    ScreenWidth = 1920;
+    ScreenHeight = 1040;
+    centreWindow(&x, &y, 800, 600);
+    EXPECT_EQ(x, 560);
+    EXPECT_EQ(y, 220);
+
+    ScreenWidth = 1365; // odd halves round down
+    ScreenHeight = 705;
+    centreWindow(&x, &y, 800, 600);
+    EXPECT_EQ(x, 282);
+    EXPECT_EQ(y, 52);
+
+    // Not strictly larger in both directions: the top-left corner.
+    for (auto [w, h] : {std::pair{800, 1000}, std::pair{1280, 600}, std::pair{640, 480}}) {
+        ScreenWidth = w;
+        ScreenHeight = h;
+        centreWindow(&x, &y, 800, 600);
+        EXPECT_EQ(x, 0) << w << "x" << h;
+        EXPECT_EQ(y, 0) << w << "x" << h;
+    }
+}
+
+TEST(PictureViewport, FourToThreeFillsAndWiderShapesGetBars)
+{
+    Viewport v = pictureViewport(800, 600);
+    EXPECT_EQ(v.x, 0);
+    EXPECT_EQ(v.y, 0);
+    EXPECT_EQ(v.width, 800);
+    EXPECT_EQ(v.height, 600);
+
+    v = pictureViewport(1920, 1080); // 16:9
+    EXPECT_EQ(v.width, 1440);
+    EXPECT_EQ(v.height, 1080);
+    EXPECT_EQ(v.x, 240);
+    EXPECT_EQ(v.y, 0);
+
+    v = pictureViewport(2560, 1080); // 21:9
+    EXPECT_EQ(v.width, 1440);
+    EXPECT_EQ(v.x, 560);
+
+    v = pictureViewport(1280, 1024); // 5:4: bars above and below
+    EXPECT_EQ(v.width, 1280);
+    EXPECT_EQ(v.height, 960);
+    EXPECT_EQ(v.x, 0);
+    EXPECT_EQ(v.y, 32);
+
+    v = pictureViewport(1600, 1200); // a high-density 800 by 600 window
+    EXPECT_EQ(v.width, 1600);
+    EXPECT_EQ(v.height, 1200);
+
+    v = pictureViewport(0, 0); // minimised
+    EXPECT_EQ(v.width, 0);
+    EXPECT_EQ(v.height, 0);
+}
+
+TEST(Startup, LeavingTheDialogMakesNoWindow)
+{
+    headless::reset();
+    headless::setDialogAnswer(false, false);
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_TRUE(ExitRequested);
+    EXPECT_FALSE(headless::windowCreated());
+    EXPECT_EQ(headless::framesSwapped(), 0);
+}
+
+TEST(Startup, WindowedOpensACentredWindowAndRunsUntilQuit)
+{
+    headless::reset();
+    headless::setUsableDisplay(1920, 1040);
+    headless::setDialogAnswer(true, false);
+    headless::onFrame([](int frame) {
+        if (frame == 3)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_FALSE(FullScreen);
+    EXPECT_FALSE(headless::lastWindowFullScreen());
+    EXPECT_EQ(headless::lastWindowWidth(), 800);
+    EXPECT_EQ(headless::lastWindowHeight(), 600);
+    EXPECT_EQ(headless::lastWindowX(), 560);
+    EXPECT_EQ(headless::lastWindowY(), 220);
+    EXPECT_TRUE(headless::cursorHidden());
+    // Frames 0, 1 and 2 ran; the quit seen at the start of frame 3 ends it.
+    EXPECT_EQ(headless::framesSwapped(), 3);
+    EXPECT_EQ(headless::framesPaced(), 3);
+    EXPECT_TRUE(MenuActive);
+}
+
+TEST(Startup, FullScreenFillsTheDesktopWithA4To3Picture)
+{
+    headless::reset();
+    headless::setDialogAnswer(true, true);
+    headless::setDesktopSize(1920, 1080);
+    headless::onFrame([](int frame) {
+        if (frame == 1)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_TRUE(FullScreen);
+    EXPECT_TRUE(headless::lastWindowFullScreen());
+    EXPECT_EQ(PictureViewport.x, 240);
+    EXPECT_EQ(PictureViewport.width, 1440);
+    EXPECT_EQ(PictureViewport.height, 1080);
+}
+
+TEST(Startup, AWindowThatCannotBeMadeIsReportedWithStatusOne)
+{
+    headless::reset();
+    headless::failWindowCreation("The game window could not be created: no display");
+    EXPECT_EQ(gameMain(), 1);
+    ASSERT_EQ(headless::messageBoxes().size(), 1u);
+    EXPECT_EQ(headless::messageBoxes()[0].text, "The game window could not be created: no display");
+    EXPECT_EQ(headless::messageBoxes()[0].caption, "Kestrava");
+    EXPECT_EQ(headless::framesSwapped(), 0);
+}
