@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 TEST(CentreWindow, CentresOnALargeDisplayAndFallsBackToTheCorner)
 {
     int x = -1, y = -1;
@@ -126,4 +129,73 @@ TEST(Startup, AWindowThatCannotBeMadeIsReportedWithStatusOne)
     EXPECT_EQ(headless::messageBoxes()[0].text, "The game window could not be created: no display");
     EXPECT_EQ(headless::messageBoxes()[0].caption, "Kestrava");
     EXPECT_EQ(headless::framesSwapped(), 0);
+}
+
+namespace {
+
+// A scratch tree: <root>/bin/ holds the "executable", <root>/bin/data/ or
+// <root>/share/kestrava/ the data, <root>/elsewhere/ is where the player
+// starts the game from.
+struct ScratchTree {
+    std::filesystem::path root;
+    std::filesystem::path started;
+
+    ScratchTree()
+    {
+        root = std::filesystem::temp_directory_path() /
+               ("kestrava-data-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "bin");
+        std::filesystem::create_directories(root / "elsewhere");
+        started = std::filesystem::current_path();
+        std::filesystem::current_path(root / "elsewhere");
+        headless::reset();
+        headless::setExecutableDir((root / "bin").string() + "/");
+    }
+    ~ScratchTree()
+    {
+        std::filesystem::current_path(started);
+        std::filesystem::remove_all(root);
+    }
+    void touch(const std::filesystem::path& file)
+    {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file) << "*3DSMAX_ASCIIEXPORT 200\n";
+    }
+};
+
+} // namespace
+
+TEST(DataDirectory, StaysWhereTheDataIs)
+{
+    ScratchTree tree;
+    tree.touch(tree.root / "elsewhere" / "main.ASE");
+    tree.touch(tree.root / "bin" / "data" / "main.ASE");
+    EXPECT_EQ(chooseDataDirectory(), "");
+    EXPECT_EQ(std::filesystem::current_path(), tree.root / "elsewhere");
+}
+
+TEST(DataDirectory, FindsTheBuildTreeThenTheInstalledPrefix)
+{
+    ScratchTree tree;
+    tree.touch(tree.root / "share" / "kestrava" / "main.ASE");
+    chooseDataDirectory();
+    EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()),
+              std::filesystem::canonical(tree.root / "share" / "kestrava"));
+
+    std::filesystem::current_path(tree.root / "elsewhere");
+    tree.touch(tree.root / "bin" / "data" / "main.ASE");
+    chooseDataDirectory();
+    EXPECT_EQ(std::filesystem::current_path(), tree.root / "bin" / "data");
+}
+
+TEST(DataDirectory, NoDataAnywhereLeavesTheCurrentDirectory)
+{
+    ScratchTree tree;
+    if (std::filesystem::exists(dataDirectoryCandidates().back() + "/main.ASE"))
+        GTEST_SKIP() << "the game is installed on this machine";
+    std::filesystem::create_directories(tree.root / "bin" / "data"); // empty
+    EXPECT_EQ(chooseDataDirectory(), "");
+    EXPECT_EQ(std::filesystem::current_path(), tree.root / "elsewhere");
 }

@@ -25,21 +25,26 @@ void centreWindow(int* outX, int* outY, int width, int height)
     }
 }
 
+std::vector<std::string> dataDirectoryCandidates()
+{
+    std::vector<std::string> candidates;
+    std::string exeDir = platformExecutableDir();
+    if (!exeDir.empty()) {
+        candidates.push_back(exeDir + "data");              // the build tree
+        candidates.push_back(exeDir + "../share/kestrava"); // an installed prefix
+    }
+    candidates.push_back(KESTRAVA_INSTALL_DATA_DIR);
+    return candidates;
+}
+
 std::string chooseDataDirectory()
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::exists("main.ASE", ec))
         return {};
-
-    std::string candidates[2];
-    std::string exeDir = platformExecutableDir();
-    if (!exeDir.empty())
-        candidates[0] = exeDir + "data";
-    candidates[1] = KESTRAVA_INSTALL_DATA_DIR;
-
-    for (const std::string& dir : candidates) {
-        if (dir.empty() || !fs::exists(fs::path(dir) / "main.ASE", ec))
+    for (const std::string& dir : dataDirectoryCandidates()) {
+        if (!fs::exists(fs::path(dir) / "main.ASE", ec))
             continue;
         fs::current_path(dir, ec);
         if (!ec)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The program's entry and its window: the display-settings dialog, the game
 // window with its GL context, the frame loop and the shutdown.

@@ -20,6 +20,7 @@ struct State {
     bool dialogStart = true;
     bool dialogFullScreen = false;
     std::string failReason;
+    std::string exeDir;
 
     uint8_t keys[256] = {};
     bool focused = true;
@@ -99,6 +100,7 @@ void setDialogAnswer(bool start, bool fullScreen)
 }
 void setDesktopSize(int width, int height) { state().desktop = {width, height}; }
 void setPixelDensity(int scale) { state().density = scale; }
+void setExecutableDir(const std::string& dir) { state().exeDir = dir; }
 void failWindowCreation(const std::string& reason) { state().failReason = reason; }
 
 void setKey(int vk, bool down) { state().keys[vk & 0xFF] = down ? 0x80 : 0; }
@@ -232,5 +234,5 @@ void platformShutdown()
 
 std::string platformExecutableDir()
 {
-    return {};
+    return state().exeDir;
 }

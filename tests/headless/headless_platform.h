@@ -27,6 +27,8 @@ void setDialogAnswer(bool start, bool fullScreen);
 void setDesktopSize(int width, int height);
 // Pixels per window unit: 2 stands for a high-density display.
 void setPixelDensity(int scale);
+// What platformExecutableDir answers (empty by default).
+void setExecutableDir(const std::string& dir);
 // Makes the next window creation fail with this reason.
 void failWindowCreation(const std::string& reason);
 
