@@ -26,8 +26,13 @@ int gameMain();
 // the usable display; (0, 0) when the area does not fit inside it.
 void centreWindow(int* outX, int* outY, int width, int height);
 
-// Every file is opened by its bare name in the current directory. When that
-// directory lacks main.ASE, change to the first candidate that holds it:
-// the data directory beside the executable (the build tree), then the
-// installed one. Returns the directory chosen, or empty when it stayed.
+// Where the game's data may live, in the order tried: data/ beside the
+// executable (the build tree), share/kestrava of the prefix the executable
+// is installed in, then the directory the build was configured to install
+// to.
+std::vector<std::string> dataDirectoryCandidates();
+
+// Every file is opened by its bare name in the current directory. When
+// that directory lacks main.ASE, change to the first candidate that holds
+// it. Returns the directory chosen, or empty when the game stays.
 std::string chooseDataDirectory();
