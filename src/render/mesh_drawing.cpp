@@ -1,0 +1,79 @@
+// Drawing a whole Scene in immediate mode: per node its material, its
+// transform and its triangles. Opaque nodes are lit; any transparency makes
+// a node blended and unlit, with 1 - transparency as its alpha.
+
+#include "render/texture_registry.h"
+
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+void applyMaterial(const Material& material)
+{
+    const GLfloat ambient[] = {material.ambient.r, material.ambient.g, material.ambient.b, 1.0f};
+    const GLfloat diffuse[] = {material.diffuse.r, material.diffuse.g, material.diffuse.b, 1.0f};
+    const GLfloat specular[] = {material.specular.r, material.specular.g, material.specular.b, 1.0f};
+    if (material.transparency == 0.0f) {
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+        glMaterialf(GL_FRONT, GL_SHININESS, material.shine);
+    } else {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    const GLfloat alpha = 1.0f - material.transparency;
+    if (material.bitmap.empty()) {
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(material.diffuse.r, material.diffuse.g, material.diffuse.b, alpha);
+    } else {
+        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(material.diffuse.r, material.diffuse.g, material.diffuse.b, alpha);
+        glBindTexture(GL_TEXTURE_2D, material.textureId);
+    }
+}
+
+void corner(const MeshVertex& vertex, const Vec3& normal, const TexCoord& uv)
+{
+    glNormal3f(normal.x, normal.y, normal.z);
+    glTexCoord2f(uv.u, uv.v);
+    glVertex3f(vertex.x, vertex.y, vertex.z);
+}
+
+} // namespace
+
+void TextureRegistry::draw(Scene* scene)
+{
+    size_t vertexBase = 0;
+    size_t faceBase = 0;
+    const MeshVertex* vertices = scene->vertices.data();
+    for (const SceneNode& node : scene->nodes) {
+        applyMaterial(node.material);
+        glPushMatrix();
+        glMultMatrixf(node.worldMatrix.m);
+        glBegin(GL_TRIANGLES);
+        // The reader keeps every node's share and corner inside the arrays.
+        const size_t faceEnd = faceBase + node.faceCount;
+        if (faceEnd <= scene->faces.size()) {
+            for (size_t f = faceBase; f < faceEnd; ++f) {
+                const MeshFace& face = scene->faces[f];
+                corner(vertices[vertexBase + face.a], face.normalA, face.texA);
+                corner(vertices[vertexBase + face.b], face.normalB, face.texB);
+                corner(vertices[vertexBase + face.c], face.normalC, face.texC);
+            }
+        }
+        glEnd();
+        glPopMatrix();
+        vertexBase += node.vertexCount;
+        faceBase += node.faceCount;
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_LIGHT0);
+    }
+}

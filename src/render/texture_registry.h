@@ -1,0 +1,52 @@
+#pragma once
+
+// Texture images decoded once per name for the whole process, and the GL
+// textures made from them. A material names its image as the exporting
+// machine saw it (C:\art\grass.bmp); the game finds grass.bmp in the folder
+// Textures below the current directory.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class Scene;
+
+// R, G, B, A bytes, rows bottom-up without gaps: the first row in memory is
+// the bottom of the picture, where texture coordinate v is 0.
+struct TextureImage {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+class TextureRegistry {
+public:
+    // Decodes `fileName` and stores it under `key`, unless `fileName` is
+    // already present. True when an image for the name is present
+    // afterwards; false for an empty name, a file found at neither place or
+    // one that does not decode.
+    bool load(std::string key, std::string fileName);
+
+    // The stored image, or null.
+    const TextureImage* find(const std::string& name) const;
+
+    // Draws every node of the Scene with its material under the current
+    // modelview (mesh_drawing.cpp). Reads nothing of the registry.
+    static void draw(Scene* scene);
+
+private:
+    std::map<std::string, TextureImage> images_;
+};
+
+// The one registry of the process.
+extern TextureRegistry GameTextures;
+
+// A new GL texture (mipmapped, repeating, trilinear) from the registry entry
+// of `name`, left bound; 0, and no texture made, when there is no entry.
+unsigned int uploadTexture(std::string name);
+
+// Where a texture name is looked for: the name itself if that file exists,
+// otherwise the part after the last backslash or slash under "Textures" in
+// `currentDir`. Empty when neither exists.
+std::string resolveTexturePath(const std::string& fileName, const std::string& currentDir);

@@ -1,0 +1,159 @@
+#include "scene/animation.h"
+
+#include "math/quaternion.h"
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+unsigned int RotationKeyCursor[MaxAnimatedNodes];
+unsigned int PositionKeyCursor[MaxAnimatedNodes];
+unsigned int ScaleKeyCursor[MaxAnimatedNodes];
+
+namespace {
+
+// The rotation of the current step, from no rotation towards the key's
+// rotation, by spherical interpolation over the fraction A of the step.
+// The key is passed over when its time is 0.
+// Writes r's components and matrix (assigning a quaternion would copy only
+// the components).
+void rotationStep(Scene& scene, SceneNode& node, unsigned int& cursor, Quaternion& r)
+{
+    RotationTrack& track = node.rotationTrack;
+    if (cursor >= track.times.size()) {
+        scene.animationEnded = true;
+        cursor = 0;
+        node.animationMatrix = Matrix4();
+        return;
+    }
+    const unsigned int c = cursor;
+    Vec3& axis = track.axes[c];
+    Quaternion q0;
+    setFromAxisAngle(q0, 0.0f, axis.x, axis.y, axis.z);
+    // A turn of more than 3.14 is played the short way round, and the key
+    // keeps the replacement.
+    if (static_cast<double>(track.angles[c]) > 3.14) {
+        track.angles[c] = static_cast<float>(6.28 - static_cast<double>(track.angles[c]));
+        axis = {-axis.x, -axis.y, -axis.z};
+    }
+    const float theta = track.angles[c];
+    Quaternion q1;
+    setFromAxisAngle(q1, theta, axis.x, axis.y, axis.z);
+    const float A = std::clamp(scene.animationTime, -1.0f, 1.0f);
+    if (track.times[c] == 0.0f) {
+        cursor += 1;
+    } else if (theta != 0.0f) {
+        // A key of angle 0 is no rotation (the components stay 0, which
+        // gives the identity) instead of a division by sin 0.
+        const float a = theta * A;
+        r = std::sin(theta - a) * q0 + std::sin(a) * q1;
+        const float s = std::sin(theta);
+        r.w /= s;
+        r.x /= s;
+        r.y /= s;
+        r.z /= s;
+    }
+    updateMatrix(r);
+}
+
+Matrix4 positionStep(Scene& scene, SceneNode& node, unsigned int& cursor)
+{
+    Matrix4 step;
+    const KeyTrack& track = node.positionTrack;
+    if (cursor >= track.values.size()) {
+        scene.animationEnded = true;
+        cursor = 0;
+        node.animationMatrix = Matrix4();
+        return step;
+    }
+    const unsigned int c = cursor;
+    const float A = std::clamp(scene.animationTime, -1.0f, 1.0f);
+    const Vec4 prev = c > 0 ? track.values[c - 1] : Vec4{0.0f, 0.0f, 0.0f, 1.0f};
+    if (track.times[c] == 0.0f) {
+        cursor += 1;
+        return step;
+    }
+    step.m[12] = (track.values[c].x - prev.x) * A;
+    step.m[13] = (track.values[c].y - prev.y) * A;
+    step.m[14] = (track.values[c].z - prev.z) * A;
+    return step;
+}
+
+// The scale of the current step relative to the previous key's scale, so
+// that the accumulated matrix reaches each key's scale and a key that keeps
+// the scale keeps the size. A previous scale of 0 counts as 1.
+float scaleFactor(float value, float prev, float A)
+{
+    if (prev == 0.0f)
+        prev = 1.0f;
+    return 1.0f + (value / prev - 1.0f) * A;
+}
+
+Matrix4 scaleStep(Scene& scene, SceneNode& node, unsigned int& cursor)
+{
+    Matrix4 step;
+    const KeyTrack& track = node.scaleTrack;
+    if (cursor >= track.values.size()) {
+        cursor = 0;
+        return step;
+    }
+    const unsigned int c = cursor;
+    const float A = std::min(scene.animationTime, 1.0f);
+    const Vec4 prev = c > 0 ? track.values[c - 1] : Vec4{1.0f, 1.0f, 1.0f, 1.0f};
+    if (track.times[c] == 0.0f) {
+        cursor += 1;
+        return step;
+    }
+    step.m[0] = scaleFactor(track.values[c].x, prev.x, A);
+    step.m[5] = scaleFactor(track.values[c].y, prev.y, A);
+    step.m[10] = scaleFactor(track.values[c].z, prev.z, A);
+    return step;
+}
+
+} // namespace
+
+void Scene::update()
+{
+    const size_t animated = std::min<size_t>(nodes.size(), MaxAnimatedNodes);
+    for (size_t i = 0; i < animated; ++i) {
+        SceneNode& node = nodes[i];
+        node.worldMatrix = Matrix4();
+        Quaternion rotation;
+        Matrix4 position;
+        Matrix4 scale;
+        if (node.rotationTrack.present)
+            rotationStep(*this, node, RotationKeyCursor[i], rotation);
+        if (node.positionTrack.present)
+            position = positionStep(*this, node, PositionKeyCursor[i]);
+        if (node.scaleTrack.present)
+            scale = scaleStep(*this, node, ScaleKeyCursor[i]);
+
+        // nodeMatrix * P * S * R * nodeMatrix^-1 * animationMatrix: the
+        // earlier steps, then this step about the node's own pivot.
+        const Matrix4 nodeInverse = inverse(node.nodeMatrix);
+        glPushMatrix();
+        glLoadIdentity();
+        glMultMatrixf(node.nodeMatrix.m);
+        glMultMatrixf(position.m);
+        glMultMatrixf(scale.m);
+        glMultMatrixf(rotation.rotation.m);
+        glMultMatrixf(nodeInverse.m);
+        glMultMatrixf(node.animationMatrix.m);
+        glGetFloatv(GL_MODELVIEW_MATRIX, node.worldMatrix.m);
+        if (animationTime > 1.0f || animationTime < -1.0f) {
+            glGetFloatv(GL_MODELVIEW_MATRIX, node.animationMatrix.m);
+            restartPending = true;
+            RotationKeyCursor[i] += 1;
+            PositionKeyCursor[i] += 1;
+        }
+        glPopMatrix();
+    }
+    if (restartPending) {
+        restartPending = false;
+        animationTime = 0.0f;
+    } else {
+        animationTime = static_cast<float>(static_cast<double>(animationTime) + AnimationTimeStep);
+    }
+}

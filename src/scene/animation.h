@@ -1,0 +1,18 @@
+#pragma once
+
+// Key-frame playback for Scene::update. The game animates one Scene at a
+// time, so the key cursors are shared by node index across Scenes and keep
+// their places between Scenes and games. A Scene with more nodes than the
+// cursors animates only its first MaxAnimatedNodes nodes.
+//
+// Time comes from the calls, not from the key times: animationTime grows by
+// AnimationTimeStep per call, and a step from one key to the next is
+// complete in the call that finds it beyond 1 (five calls). A key whose time
+// is 0 is passed over; the others only count.
+
+constexpr int MaxAnimatedNodes = 100;
+constexpr double AnimationTimeStep = 0.3;
+
+extern unsigned int RotationKeyCursor[MaxAnimatedNodes];
+extern unsigned int PositionKeyCursor[MaxAnimatedNodes];
+extern unsigned int ScaleKeyCursor[MaxAnimatedNodes];

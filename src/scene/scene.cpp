@@ -1,0 +1,19 @@
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+
+Scene::~Scene()
+{
+    // Each material made its own texture, so every id is here once; the
+    // nodes' copies of a material share the id but are not counted again.
+    if (!ownedTextures.empty())
+        glDeleteTextures(static_cast<GLsizei>(ownedTextures.size()), ownedTextures.data());
+}
+
+SceneNode* Scene::findNode(std::string nodeName)
+{
+    for (SceneNode& node : nodes)
+        if (node.name == nodeName)
+            return &node;
+    return nullptr;
+}

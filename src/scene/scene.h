@@ -1,0 +1,138 @@
+#pragma once
+
+// One ASE file in memory: a flat list of nodes in file order that share one
+// vertex array and one face array. The constructor is the ASE reader
+// (ase_reader.cpp); afterwards only the nodes' matrices and the animation
+// fields change.
+
+#include "math/matrix4.h"
+#include "math/vector.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The most a Scene may hold, for all its nodes together. A node that would
+// take the Scene past either limit keeps its name, material and transform
+// but none of its mesh.
+constexpr int MaxSceneVertices = 90000;
+constexpr int MaxSceneFaces = 100000;
+
+struct Colour4 {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+    float a = 0.0f;
+};
+
+struct TexCoord {
+    float u = 0.0f;
+    float v = 0.0f;
+    float w = 0.0f;
+};
+
+struct MeshVertex {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float w = 1.0f;
+};
+
+// Corners count from the first vertex of the face's own node. The reader
+// keeps every corner inside its node's vertices.
+struct MeshFace {
+    int32_t a = 0;
+    int32_t b = 0;
+    int32_t c = 0;
+    Vec3 faceNormal;
+    Vec3 normalA;
+    Vec3 normalB;
+    Vec3 normalC;
+    TexCoord texA;
+    TexCoord texB;
+    TexCoord texC;
+};
+
+struct Material {
+    std::string name;
+    // The GL texture of the diffuse bitmap; meaningful only with a bitmap.
+    unsigned int textureId = 0;
+    Colour4 ambient;
+    Colour4 diffuse;
+    Colour4 specular;
+    float shine = 0.0f;
+    // 0 is opaque and lit; anything else is blended and unlit.
+    float transparency = 0.0f;
+    // As the file names it, possibly a path of the exporting machine; empty
+    // means untextured.
+    std::string bitmap;
+};
+
+// Position or scale keys: values with w = 1, one time per value.
+struct KeyTrack {
+    std::vector<Vec4> values;
+    std::vector<float> times;
+    bool present = false;
+};
+
+struct RotationTrack {
+    bool present = false;
+    std::vector<float> angles; // radians
+    std::vector<Vec3> axes;
+    std::vector<float> times;
+};
+
+struct SceneNode {
+    KeyTrack scaleTrack;
+    RotationTrack rotationTrack;
+    KeyTrack positionTrack;
+    std::string parentName;
+    int32_t parentIndex = -1;
+    float rotationAngle = 0.0f;
+    Vec3 rotationAxis;
+    bool hasParent = false;
+    Vec4 position{0.0f, 0.0f, 0.0f, 1.0f};
+    // Applied by the drawing on top of the caller's modelview.
+    Matrix4 worldMatrix;
+    // The completed animation steps so far.
+    Matrix4 animationMatrix;
+    // The node's frame from the file: the pivot for turning and scaling it.
+    Matrix4 nodeMatrix;
+    std::string name;
+    int32_t vertexCount = 0;
+    int32_t faceCount = 0;
+    Material material;
+    std::vector<int32_t> children;
+};
+
+class Scene {
+public:
+    // Reads the ASE file; a file that cannot be opened shows the
+    // "File %s Not Found" box and leaves the Scene without nodes.
+    Scene(std::string fileName, std::string name);
+    // Releases the GL textures this Scene's materials created.
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    // The first node of that exact name, or null.
+    SceneNode* findNode(std::string name);
+
+    // One animation step: see animation.h.
+    void update();
+
+    bool restartPending = false;
+    bool animationEnded = false;
+    float animationTime = 0.0f;
+    std::string name;
+    uint32_t nodeCount = 0;
+    std::vector<SceneNode> nodes;
+    int32_t totalVertices = 0;
+    int32_t totalFaces = 0;
+    // Exactly totalVertices and totalFaces entries.
+    std::vector<MeshVertex> vertices;
+    std::vector<MeshFace> faces;
+
+    // Every GL texture the reader created for this Scene, each once.
+    std::vector<unsigned int> ownedTextures;
+};

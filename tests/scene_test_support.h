@@ -1,0 +1,88 @@
+#pragma once
+
+// Helpers for the scene, texture and drawing tests: a scratch directory that
+// is the current directory while it lives, and ASE texts written into it.
+
+#include "scene/scene.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace scenetest {
+
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        char pattern[] = "/tmp/kestrava-scene-XXXXXX";
+        path_ = mkdtemp(pattern);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchDir()
+    {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::filesystem::path previous_;
+};
+
+inline void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::filesystem::path p(path);
+    if (p.has_parent_path())
+        std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// Writes the text as test.ASE in the current directory and reads it.
+inline std::unique_ptr<Scene> loadText(const std::string& text, const std::string& file = "test.ASE")
+{
+    writeFile(file, text);
+    return std::make_unique<Scene>(file, "testname");
+}
+
+// A GEOMOBJECT with a square of four vertices at x offset `dx` and the
+// given faces; `tail` ends the object (a MATERIAL_REF or WIREFRAME_COLOR).
+inline std::string squareObject(const std::string& name, float dx, const std::string& faces, int faceCount,
+                                const std::string& tail, const std::string& extra = "")
+{
+    auto num = [](float v) { return std::to_string(v); };
+    return "*GEOMOBJECT {\n"
+           "\t*NODE_NAME \"" + name + "\"\n"
+           "\t*NODE_TM {\n\t\t*NODE_NAME \"" + name + "\"\n"
+           "\t\t*TM_ROW0 1.0000\t0.0000\t0.0000\n\t\t*TM_ROW1 0.0000\t1.0000\t0.0000\n"
+           "\t\t*TM_ROW2 0.0000\t0.0000\t1.0000\n\t\t*TM_ROW3 " + num(dx) + "\t0.0000\t0.0000\n"
+           "\t\t*TM_POS " + num(dx) + "\t0.0000\t0.0000\n"
+           "\t\t*TM_ROTAXIS 0.0000\t0.0000\t0.0000\n\t\t*TM_ROTANGLE 0.0000\n\t}\n"
+           "\t*MESH {\n\t\t*TIMEVALUE 0\n\t\t*MESH_NUMVERTEX 4\n\t\t*MESH_NUMFACES " + std::to_string(faceCount) + "\n"
+           "\t\t*MESH_VERTEX_LIST {\n"
+           "\t\t\t*MESH_VERTEX    0\t" + num(dx) + "\t0.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    1\t" + num(dx + 1) + "\t0.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    2\t" + num(dx + 1) + "\t1.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    3\t" + num(dx) + "\t1.0000\t0.0000\n"
+           "\t\t}\n"
+           "\t\t*MESH_FACE_LIST {\n" + faces + "\t\t}\n" + extra +
+           "\t}\n" + tail + "}\n";
+}
+
+inline std::string face(int label, int a, int b, int c)
+{
+    return "\t\t\t*MESH_FACE    " + std::to_string(label) + ":    A:    " + std::to_string(a) + " B:    " +
+           std::to_string(b) + " C:    " + std::to_string(c) +
+           " AB:    1 BC:    1 CA:    0\t *MESH_SMOOTHING 1 \t*MESH_MTLID 0\n";
+}
+
+} // namespace scenetest
