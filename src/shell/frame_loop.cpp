@@ -3,6 +3,7 @@
 #include "game/control_step.h"
 #include "game/game_frame.h"
 #include "platform/platform.h"
+#include "scene/scene.h"
 #include "screens/hud.h"
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
@@ -18,6 +19,9 @@ ScreenSteps FrameSteps = {
     menuPlacementStep, controlStep,  hudLayer,          menuDrawingStep,
     loadLevelStep,     gameFrame,    creditsScreenStep, instructionsScreenStep,
 };
+
+Scene* MainMenuScene = nullptr;
+Scene* HeroHeliScene = nullptr;
 
 void setupLight()
 {
@@ -37,7 +41,8 @@ void initGame()
     // The scenes that live for the whole process, in this order: the menu
     // (main.ASE), the hero helicopter (HeroHeli.ASE), then the instructions
     // and the four credits scenes.
-    // START-UP SCENES: MainMenuScene and HeroHeliScene are created here.
+    MainMenuScene = new Scene("main.ASE", "testname");
+    HeroHeliScene = new Scene("HeroHeli.ASE", "testname");
     loadInstructionsScene();
     loadCreditsScenes();
 
