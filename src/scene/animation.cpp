@@ -147,6 +147,9 @@ void Scene::update()
             restartPending = true;
             RotationKeyCursor[i] += 1;
             PositionKeyCursor[i] += 1;
+            // The scale keys move on with the others, so that each step
+            // scales towards the next key rather than repeating one.
+            ScaleKeyCursor[i] += 1;
         }
         glPopMatrix();
     }

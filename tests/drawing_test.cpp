@@ -1,0 +1,159 @@
+#include "headless/gl_probe.h"
+#include "headless/headless_platform.h"
+#include "render/texture_registry.h"
+#include "scene_test_support.h"
+#include "shell/frame_loop.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+using namespace scenetest;
+
+namespace {
+
+constexpr int Size = 32;
+
+// A material list entry; `bitmap` empty for none.
+std::string material(const std::string& name, const std::string& diffuse, float transparency,
+                     const std::string& bitmap = "")
+{
+    return "*MATERIAL 0 { *MATERIAL_NAME \"" + name + "\" *MATERIAL_AMBIENT 1 1 1 *MATERIAL_DIFFUSE " + diffuse +
+           " *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY " + std::to_string(transparency) +
+           (bitmap.empty() ? "" : " *MAP_DIFFUSE { *BITMAP \"" + bitmap + "\" }") + " }\n";
+}
+
+// A rectangle from (x0, -1) to (x1, 1) facing the viewer, as two faces that
+// both start at corner 0, with normals and texture coordinates.
+std::string rectangle(const std::string& name, float x0, float x1, int materialRef)
+{
+    auto v = [](int i, float x, float y) {
+        return "*MESH_VERTEX " + std::to_string(i) + " " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
+    };
+    std::string normals = "*MESH_NORMALS {\n";
+    for (int f = 0; f < 2; ++f) {
+        normals += "*MESH_FACENORMAL " + std::to_string(f) + " 0 0 1\n";
+        for (int k = 0; k < 3; ++k)
+            normals += "*MESH_VERTEXNORMAL 0 0 0 1\n";
+    }
+    normals += "}\n";
+    return "*GEOMOBJECT {\n*NODE_NAME \"" + name + "\"\n*MESH {\n*MESH_NUMVERTEX 4\n*MESH_NUMFACES 2\n" +
+           "*MESH_VERTEX_LIST {\n" + v(0, x0, -1) + v(1, x1, -1) + v(2, x1, 1) + v(3, x0, 1) + "}\n" +
+           "*MESH_FACE_LIST {\n" + face(0, 0, 1, 2) + face(1, 0, 2, 3) + "}\n" +
+           "*MESH_NUMTVERTEX 1\n*MESH_TVERTLIST {\n*MESH_TVERT 0 0.5 0.5 0\n}\n"
+           "*MESH_NUMTVFACES 2\n*MESH_TFACELIST {\n*MESH_TFACE 0 0 0 0\n*MESH_TFACE 1 0 0 0\n}\n" +
+           normals + "}\n*MATERIAL_REF " + std::to_string(materialRef) + "\n}\n";
+}
+
+void setUp(float r, float g, float b)
+{
+    headless::makeContext(Size, Size);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    setupLight();
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+std::vector<uint8_t> pixelAt(int x, int y)
+{
+    int w = 0, h = 0;
+    std::vector<uint8_t> pixels = headless::readPixels(&w, &h);
+    size_t at = (static_cast<size_t>(y) * w + x) * 4;
+    return {pixels[at], pixels[at + 1], pixels[at + 2]};
+}
+
+void expectPixelNear(const std::vector<uint8_t>& pixel, int r, int g, int b, int tolerance = 2)
+{
+    EXPECT_NEAR(pixel[0], r, tolerance);
+    EXPECT_NEAR(pixel[1], g, tolerance);
+    EXPECT_NEAR(pixel[2], b, tolerance);
+}
+
+} // namespace
+
+TEST(Drawing, BlendedUntexturedNodeShowsItsDiffuseAtOneMinusTransparency)
+{
+    setUp(0, 0, 1);
+    ScratchDir dir;
+    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 1\n" + material("Glass", "1 0 0", 0.25f) + "}\n" +
+                          rectangle("Pane", -1, 1, 0));
+    TextureRegistry::draw(scene.get());
+    // 0.75 of red over 0.25 of the blue background, unlit.
+    expectPixelNear(pixelAt(Size / 2, Size / 2), 191, 0, 64);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[3], 0.75f);
+}
+
+TEST(Drawing, OpaqueTexturedNodeIsLitAndModulated)
+{
+    setUp(0, 0, 0);
+    ScratchDir dir;
+    // A green 2 by 2 TGA, top-left origin.
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 2;
+    tga[14] = 2;
+    tga[16] = 32;
+    tga[17] = 0x28;
+    for (int i = 0; i < 4; ++i)
+        tga += std::string("\x00\xFF\x00\xFF", 4);
+    writeFile("Textures/leaf.tga", tga);
+    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 1\n" +
+                          material("Leaf", "1 1 1", 0.0f, "C:\\art\\leaf.tga") + "}\n" + rectangle("Leaf", -1, 1, 0));
+    ASSERT_NE(scene->nodes[0].material.textureId, 0u);
+    TextureRegistry::draw(scene.get());
+    // Light 0 ambient 0.5 plus the default scene ambient 0.2 on a material
+    // ambient of 1, and the directional light from (0, 10, 1) at a grazing
+    // angle: about 0.8 of the texture's green.
+    std::vector<uint8_t> pixel = pixelAt(Size / 2, Size / 2);
+    EXPECT_EQ(pixel[0], 0);
+    EXPECT_EQ(pixel[2], 0);
+    EXPECT_NEAR(pixel[1], 0.7995 * 255, 3);
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[0], 1.0f);
+    EXPECT_FLOAT_EQ(colour[3], 1.0f);
+}
+
+TEST(Drawing, EachNodesCornersCountFromItsOwnFirstVertex)
+{
+    setUp(0, 0, 0);
+    ScratchDir dir;
+    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 2\n" + material("Red", "1 0 0", 0.001f) +
+                          material("Green", "0 1 0", 0.001f) + "}\n" + rectangle("Left", -1, 0, 0) +
+                          rectangle("Right", 0, 1, 1));
+    TextureRegistry::draw(scene.get());
+    expectPixelNear(pixelAt(Size / 4, Size / 2), 255, 0, 0);
+    expectPixelNear(pixelAt(3 * Size / 4, Size / 2), 0, 255, 0);
+}
+
+TEST(Drawing, LeavesLightingBlendingAndTexturingOffAndTheModelviewAsItWas)
+{
+    setUp(0, 0, 0);
+    ScratchDir dir;
+    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 1\n" + material("Glass", "1 0 0", 0.5f) + "}\n" +
+                          rectangle("Pane", -1, 1, 0));
+    glTranslatef(0.25f, 0.5f, 0.0f);
+    glRotatef(30.0f, 0, 0, 1);
+    float before[16], after[16];
+    glprobe::modelviewMatrix(before);
+    const int depthBefore = glprobe::modelviewDepth();
+    for (GLenum cap : {GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_TEXTURE_2D})
+        glEnable(cap);
+    TextureRegistry::draw(scene.get());
+    for (GLenum cap : {GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_TEXTURE_2D})
+        EXPECT_FALSE(glIsEnabled(cap)) << cap;
+    glprobe::modelviewMatrix(after);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(before[i], after[i]);
+    EXPECT_EQ(glprobe::modelviewDepth(), depthBefore);
+
+    // A Scene without nodes (its file was missing) changes nothing.
+    Scene empty("missing.ASE", "testname");
+    glEnable(GL_BLEND);
+    TextureRegistry::draw(&empty);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+}

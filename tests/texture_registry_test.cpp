@@ -1,0 +1,201 @@
+#include "headless/headless_platform.h"
+#include "render/texture_registry.h"
+#include "scene_test_support.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+using namespace scenetest;
+
+namespace {
+
+struct Pixel {
+    uint8_t r, g, b, a;
+};
+
+// An uncompressed 32-bit TGA, rows given from the top.
+std::string tga(int width, int height, const std::vector<Pixel>& topDown)
+{
+    std::string out(18, '\0');
+    out[2] = 2;
+    out[12] = static_cast<char>(width);
+    out[14] = static_cast<char>(height);
+    out[16] = 32;
+    out[17] = 0x28; // top-left origin, 8 alpha bits
+    for (const Pixel& p : topDown) {
+        out += static_cast<char>(p.b);
+        out += static_cast<char>(p.g);
+        out += static_cast<char>(p.r);
+        out += static_cast<char>(p.a);
+    }
+    return out;
+}
+
+// A 24-bit BMP (no alpha channel), rows given from the top.
+std::string bmp24(int width, int height, const std::vector<Pixel>& topDown)
+{
+    const int rowBytes = (width * 3 + 3) & ~3;
+    auto le32 = [](std::string& s, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    auto le16 = [](std::string& s, uint16_t v) {
+        s += static_cast<char>(v & 0xFF);
+        s += static_cast<char>(v >> 8);
+    };
+    std::string out = "BM";
+    le32(out, 54 + rowBytes * height);
+    le32(out, 0);
+    le32(out, 54);
+    le32(out, 40);
+    le32(out, width);
+    le32(out, height);
+    le16(out, 1);
+    le16(out, 24);
+    le32(out, 0);
+    le32(out, rowBytes * height);
+    le32(out, 2835);
+    le32(out, 2835);
+    le32(out, 0);
+    le32(out, 0);
+    for (int row = height - 1; row >= 0; --row) {
+        std::string line;
+        for (int x = 0; x < width; ++x) {
+            const Pixel& p = topDown[row * width + x];
+            line += static_cast<char>(p.b);
+            line += static_cast<char>(p.g);
+            line += static_cast<char>(p.r);
+        }
+        line.resize(rowBytes, '\0');
+        out += line;
+    }
+    return out;
+}
+
+const std::vector<Pixel> TwoByTwo = {
+    {0xFF, 0x00, 0x00, 0xFF}, {0x00, 0xFF, 0x00, 0x80}, // top row
+    {0x00, 0x00, 0xFF, 0x40}, {0x10, 0x20, 0x30, 0x00}, // bottom row
+};
+
+} // namespace
+
+TEST(TextureRegistry, StoresRowsBottomUpAsRgba)
+{
+    ScratchDir dir;
+    writeFile("layout.tga", tga(2, 2, TwoByTwo));
+    ASSERT_TRUE(GameTextures.load("layout.tga", "layout.tga"));
+    const TextureImage* image = GameTextures.find("layout.tga");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(image->height, 2);
+    ASSERT_EQ(image->pixels.size(), 16u);
+    const std::vector<uint8_t> expected = {
+        0x00, 0x00, 0xFF, 0x40, 0x10, 0x20, 0x30, 0x00, // bottom row first
+        0xFF, 0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x80, // top-left red at byte 8
+    };
+    EXPECT_EQ(image->pixels, expected);
+}
+
+TEST(TextureRegistry, PicturesWithoutAlphaAreOpaqueAndRowsHaveNoPadding)
+{
+    ScratchDir dir;
+    // Three pixels a row: the file pads its rows to 12 bytes, ours are 9.
+    std::vector<Pixel> pixels(3 * 2, Pixel{10, 20, 30, 0});
+    pixels[0] = {200, 100, 50, 0};
+    writeFile("plain.bmp", bmp24(3, 2, pixels));
+    ASSERT_TRUE(GameTextures.load("plain.bmp", "plain.bmp"));
+    const TextureImage* image = GameTextures.find("plain.bmp");
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->pixels.size(), 3u * 2 * 4);
+    for (size_t i = 3; i < image->pixels.size(); i += 4)
+        EXPECT_EQ(image->pixels[i], 255);
+    // Top-left pixel is the first of the second (top) row.
+    EXPECT_EQ(image->pixels[12], 200);
+    EXPECT_EQ(image->pixels[13], 100);
+    EXPECT_EQ(image->pixels[14], 50);
+}
+
+TEST(TextureRegistry, FindsExportersPathsUnderTexturesAndPrefersTheGivenPath)
+{
+    ScratchDir dir;
+    writeFile("Textures/Rock.tga", tga(1, 1, {{1, 2, 3, 255}}));
+    EXPECT_TRUE(GameTextures.load("D:\\models\\tex\\Rock.tga", "D:\\models\\tex\\Rock.tga"));
+    EXPECT_EQ(GameTextures.find("D:\\models\\tex\\Rock.tga")->pixels[0], 1);
+    EXPECT_TRUE(GameTextures.load("Rock.tga", "Rock.tga"));
+    EXPECT_TRUE(GameTextures.load("/models/x/Rock.tga", "/models/x/Rock.tga"));
+
+    // A file at the very path wins over the one under Textures.
+    writeFile("art/Rock.tga", tga(1, 1, {{9, 9, 9, 255}}));
+    EXPECT_TRUE(GameTextures.load("art/Rock.tga", "art/Rock.tga"));
+    EXPECT_EQ(GameTextures.find("art/Rock.tga")->pixels[0], 9);
+}
+
+TEST(TextureRegistry, DecodesOncePerNameAndFailsWithoutAnEntry)
+{
+    ScratchDir dir;
+    writeFile("once.tga", tga(1, 1, {{5, 5, 5, 255}}));
+    ASSERT_TRUE(GameTextures.load("once.tga", "once.tga"));
+    // Gone from disk, still present: nothing is decoded again.
+    std::filesystem::remove("once.tga");
+    EXPECT_TRUE(GameTextures.load("once.tga", "once.tga"));
+
+    EXPECT_FALSE(GameTextures.load("", ""));
+    EXPECT_EQ(GameTextures.find(""), nullptr);
+    EXPECT_FALSE(GameTextures.load("missing.tga", "missing.tga"));
+    writeFile("broken.png", "not a picture");
+    EXPECT_FALSE(GameTextures.load("broken.png", "broken.png"));
+    EXPECT_EQ(GameTextures.find("broken.png"), nullptr);
+}
+
+TEST(TextureRegistry, UploadsMakeNewTexturesAndNoneForAFailedName)
+{
+    headless::makeContext(16, 16);
+    ScratchDir dir;
+    writeFile("up.tga", tga(2, 2, TwoByTwo));
+    ASSERT_TRUE(GameTextures.load("up.tga", "up.tga"));
+    GLuint first = uploadTexture("up.tga");
+    GLuint second = uploadTexture("up.tga");
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(second, 0u);
+    EXPECT_NE(first, second);
+    GLint bound = 0, minFilter = 0, wrap = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    EXPECT_EQ(static_cast<GLuint>(bound), second);
+    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(wrap, GL_REPEAT);
+
+    EXPECT_EQ(uploadTexture("missing.tga"), 0u);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), second); // nothing generated or bound
+}
+
+// Each material's texture belongs to its Scene and is deleted with it, once,
+// though two nodes copied the material; the decoded image stays.
+TEST(TextureRegistry, SceneDeletesTheTexturesItsMaterialsMade)
+{
+    headless::makeContext(16, 16);
+    ScratchDir dir;
+    writeFile("Textures/skin.tga", tga(2, 2, TwoByTwo));
+    std::string text = R"(*MATERIAL_LIST { *MATERIAL_COUNT 2
+ *MATERIAL 0 { *MATERIAL_NAME "A" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 1 1 1
+  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
+  *MAP_DIFFUSE { *BITMAP "C:\maps\skin.tga" } }
+ *MATERIAL 1 { *MATERIAL_NAME "B" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 1 1 1
+  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
+  *MAP_DIFFUSE { *BITMAP "C:\maps\skin.tga" } } }
+)" + squareObject("One", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 0\n") +
+                       squareObject("Two", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 0\n");
+    auto scene = loadText(text);
+    ASSERT_EQ(scene->ownedTextures.size(), 2u);
+    GLuint id = scene->nodes[0].material.textureId;
+    EXPECT_NE(id, 0u);
+    EXPECT_EQ(scene->nodes[1].material.textureId, id);
+    EXPECT_TRUE(glIsTexture(id));
+    EXPECT_TRUE(glIsTexture(scene->ownedTextures[1]));
+    scene.reset();
+    EXPECT_FALSE(glIsTexture(id));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_NE(GameTextures.find("C:\\maps\\skin.tga"), nullptr);
+}
