@@ -1,0 +1,26 @@
+#include "data_writer.h"
+#include "models.h"
+#include "palette.h"
+
+void writeAllData(DataWriter& out)
+{
+    out.texture(PaletteTexture, paletteImage());
+
+    out.ase("main.ASE", buildMainMenu());
+    out.ase("HeroHeli.ASE", buildHeroHeli());
+    out.ase("Loading.ASE", buildLoading());
+    out.ase("Instructions.ASE", buildInstructions());
+    for (int i = 0; i < 4; ++i)
+        out.ase("Credits" + std::to_string(i) + ".ASE", buildCredits(i));
+
+    out.ase("fuel.ASE", buildFuelGauge());
+    out.ase("lives.ASE", buildLivesIcon());
+    out.ase("HeliMeters.ASE", buildHeliMeters());
+
+    out.ase("Ready.ASE", buildReady());
+    out.ase("NumberThree.ASE", buildNumber(3));
+    out.ase("NumberTwo.ASE", buildNumber(2));
+    out.ase("NumberOne.ASE", buildNumber(1));
+    out.ase("Winning.ASE", buildWinning());
+    out.ase("Loosing.ASE", buildLoosing());
+}

@@ -1,0 +1,27 @@
+// Writes the game's whole data directory: assetgen <data dir> [font dir].
+#include "data_writer.h"
+#include "text3d.h"
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: assetgen <data directory> [font directory]\n");
+        return 2;
+    }
+    try {
+        if (argc > 2)
+            setFontDirectory(argv[2]);
+        DataWriter out(argv[1]);
+        writeAllData(out);
+        // The build's record that the data is complete.
+        std::ofstream(std::string(argv[1]) + "/.assetgen-stamp") << out.written().size() << " files\n";
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,83 @@
+#include "shot.h"
+
+#include "headless/headless_platform.h"
+#include "image.h"
+#include "render/texture_registry.h"
+#include "scene/scene.h"
+#include "shell/frame_loop.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <fstream>
+
+namespace {
+int Width = 800;
+int Height = 600;
+} // namespace
+
+void startFrame(int width, int height, bool gameFog, float r, float g, float b)
+{
+    Width = width;
+    Height = height;
+    headless::makeContext(width, height);
+    glViewport(0, 0, width, height);
+    glEnable(GL_TEXTURE_2D);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_EXP);
+    GLfloat grey[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    GLfloat brown[4] = {0.65f, 0.43f, 0.1f, 1.0f};
+    glFogfv(GL_FOG_COLOR, gameFog ? brown : grey);
+    glFogf(GL_FOG_DENSITY, gameFog ? 0.001f : 0.007f);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(r, g, b, 1.0f);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    setupLight();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void perspective()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 4.0 / 3.0, 0.1, 40000.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void orthographicHud()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-400, 400, -300, 300, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void worldPlacement()
+{
+    glTranslatef(270.0f, 0.0f, -130.0f);
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+}
+
+Scene* loadScene(const std::string& fileName) { return new Scene(fileName, "testname"); }
+
+void draw(Scene* scene) { TextureRegistry::draw(scene); }
+
+void savePng(const std::string& path)
+{
+    int w = 0, h = 0;
+    std::vector<uint8_t> pixels = headless::readPixels(&w, &h);
+    Image image(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = &pixels[(size_t(h - 1 - y) * size_t(w) + size_t(x)) * 4];
+            image.set(x, y, p[0], p[1], p[2], 255);
+        }
+    std::vector<uint8_t> png = encodePng(image);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+class Scene;
+
+// The GL state the game sets at start-up (texturing, grey menu fog, depth
+// test, smooth shading, light 0), on a fresh headless context.
+void startFrame(int width, int height, bool gameFog, float clearR, float clearG, float clearB);
+// The game's projections.
+void perspective();
+void orthographicHud();
+// The placement of map coordinates (z up) in the camera's frame.
+void worldPlacement();
+
+Scene* loadScene(const std::string& fileName);
+void draw(Scene* scene);
+// The colour buffer as a PNG file, top row first.
+void savePng(const std::string& path);
+
+// Each view renders one picture; false when the view is unknown.
+bool renderView(const std::string& view, const std::string& argument, const std::string& out);

@@ -1,0 +1,232 @@
+#include "shot.h"
+
+#include "math/matrix4.h"
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+void drawAt(Scene* scene, float x, float y, float z)
+{
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(x, y, z);
+    draw(scene);
+    glPopMatrix();
+}
+
+// Turns a node about its own pivot as the game does (rotor, menu items).
+void pivotTurn(SceneNode* node, float angle, float ax, float ay, float az)
+{
+    if (!node)
+        return;
+    glPushMatrix();
+    glLoadIdentity();
+    glMultMatrixf(node->nodeMatrix.m);
+    glRotatef(angle, ax, ay, az);
+    Matrix4 inv = inverse(node->nodeMatrix);
+    glMultMatrixf(inv.m);
+    glGetFloatv(GL_MODELVIEW_MATRIX, node->worldMatrix.m);
+    glPopMatrix();
+}
+
+std::vector<float> numbers(const std::string& text)
+{
+    std::vector<float> out;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ','))
+        out.push_back(std::strtof(item.c_str(), nullptr));
+    return out;
+}
+
+// The menu as the player first sees it: the helicopter hovering in the
+// upper middle, the four items below it.
+void menuView(const std::string&)
+{
+    startFrame(800, 600, false, 0.5f, 0.5f, 0.5f);
+    perspective();
+    Scene* heli = loadScene("HeroHeli.ASE");
+    Scene* menu = loadScene("main.ASE");
+    pivotTurn(heli->findNode("HeliRotor"), -70.0f * 7, 0, 1, 0);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(0, 10, -95);
+    glRotatef(-45, 0, 1, 0);
+    glRotatef(-10, 0, 0, 1);
+    glRotatef(-90, 0, 1, 0);
+    glScalef(20, 20, 20);
+    draw(heli);
+    glPopMatrix();
+    drawAt(menu, 0, 0, -100);
+}
+
+// Any model, framed from its bounding box: argument "file[,yaw,pitch,zoom]".
+// Models in map coordinates (z up) are stood upright first.
+void orbitView(const std::string& argument)
+{
+    std::string file = argument.substr(0, argument.find(','));
+    std::vector<float> p = numbers(argument.find(',') == std::string::npos ? "" : argument.substr(argument.find(',') + 1));
+    float yaw = p.size() > 0 ? p[0] : 30.0f, pitch = p.size() > 1 ? p[1] : 20.0f, zoom = p.size() > 2 ? p[2] : 1.0f;
+    bool zUp = file.rfind("MilitaryBase", 0) == 0 || file == "map1.ASE" || file == "map2.ASE" || file == "road.ASE";
+    startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
+    perspective();
+    Scene* scene = loadScene(file);
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+    for (const MeshVertex& v : scene->vertices) {
+        float c[3] = {v.x, v.y, v.z};
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], c[k]);
+            hi[k] = std::max(hi[k], c[k]);
+        }
+    }
+    float centre[3], radius = 0.0f;
+    for (int k = 0; k < 3; ++k) {
+        centre[k] = 0.5f * (lo[k] + hi[k]);
+        radius += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
+    }
+    radius = std::sqrt(radius);
+    float distance = radius / std::tan(27.0f * 3.14159f / 180.0f) / zoom;
+    glLoadIdentity();
+    glTranslatef(0, 0, -distance);
+    glRotatef(pitch, 1, 0, 0);
+    glRotatef(yaw, 0, 1, 0);
+    if (zUp)
+        glRotatef(-90, 1, 0, 0);
+    glTranslatef(-centre[0], -centre[1], -centre[2]);
+    // The crash animation: "DestroyHeli(1).ASE,yaw,pitch,zoom,steps".
+    if (p.size() > 3)
+        for (int i = 0; i < int(p[3]); ++i)
+            scene->update();
+    draw(scene);
+}
+
+// The loading screen with the bar at a given length (2.1 is full).
+void loadingView(const std::string& argument)
+{
+    float progress = argument.empty() ? 1.2f : std::strtof(argument.c_str(), nullptr);
+    startFrame(800, 600, false, 0.5f, 0.5f, 0.5f);
+    perspective();
+    Scene* loading = loadScene("Loading.ASE");
+    if (SceneNode* bar = loading->findNode("Bar")) {
+        glPushMatrix();
+        glLoadIdentity();
+        glMultMatrixf(bar->nodeMatrix.m);
+        glScalef(1, 1, progress);
+        Matrix4 inv = inverse(bar->nodeMatrix);
+        glMultMatrixf(inv.m);
+        glGetFloatv(GL_MODELVIEW_MATRIX, bar->worldMatrix.m);
+        glPopMatrix();
+    }
+    drawAt(loading, -5, 0, -45);
+}
+
+void instructionsView(const std::string&)
+{
+    startFrame(800, 600, false, 0.5f, 0.5f, 0.5f);
+    perspective();
+    Scene* page = loadScene("Instructions.ASE");
+    glLoadIdentity();
+    glTranslatef(0.4f, 0, -47);
+    glScalef(0.9f, 0.9f, 0.9f);
+    draw(page);
+}
+
+// The credits roll at scroll offset s (-130 at the start, 130 at rest).
+void creditsView(const std::string& argument)
+{
+    float s = argument.empty() ? 0.0f : std::strtof(argument.c_str(), nullptr);
+    startFrame(800, 600, false, 0.5f, 0.5f, 0.5f);
+    perspective();
+    Scene* parts[4] = {loadScene("Credits0.ASE"), loadScene("Credits1.ASE"), loadScene("Credits2.ASE"), loadScene("Credits3.ASE")};
+    glLoadIdentity();
+    glTranslatef(0, s, -40);
+    for (Scene* part : parts)
+        draw(part);
+}
+
+// The HUD over a plain sky, as in a game with three lives and full fuel.
+void hudView(const std::string&)
+{
+    startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
+    orthographicHud();
+    Scene* fuel = loadScene("fuel.ASE");
+    Scene* lives = loadScene("lives.ASE");
+    Scene* meters = loadScene("HeliMeters.ASE");
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(300, 265, 0);
+    glScalef(2.2f, 2.7f, 1);
+    draw(fuel);
+    glPopMatrix();
+    for (float x : {340.0f, 310.0f, 280.0f}) {
+        glPushMatrix();
+        glTranslatef(x, 223, 1);
+        glScalef(0.4f, 0.4f, 0.5f);
+        draw(lives);
+        glPopMatrix();
+    }
+    glBegin(GL_LINES);
+    for (float x = 257.0f; x < 330.0f; x += 0.1f) {
+        glColor3f(0, 0, 128);
+        glVertex3f(x, 264, 1);
+        glVertex3f(x, 274, 1);
+    }
+    glEnd();
+    glPushMatrix();
+    glScalef(2.5f, 2, 1);
+    draw(meters);
+    glPopMatrix();
+    // The hero, where the game draws it, to see that the panel leaves it clear.
+    perspective();
+    Scene* heli = loadScene("HeroHeli.ASE");
+    drawAt(heli, 0, -3, -12);
+}
+
+// A caption straight ahead: "file,distance".
+void captionView(const std::string& argument)
+{
+    std::string file = argument.substr(0, argument.find(','));
+    float distance = argument.find(',') == std::string::npos ? 100.0f : std::strtof(argument.substr(argument.find(',') + 1).c_str(), nullptr);
+    startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
+    perspective();
+    drawAt(loadScene(file), 0, 0, -distance);
+}
+
+} // namespace
+
+void renderGameView(const std::string& argument);
+void renderLevelMap(const std::string& argument);
+
+bool renderView(const std::string& view, const std::string& argument, const std::string& out)
+{
+    if (view == "menu")
+        menuView(argument);
+    else if (view == "orbit")
+        orbitView(argument);
+    else if (view == "loading")
+        loadingView(argument);
+    else if (view == "instructions")
+        instructionsView(argument);
+    else if (view == "credits")
+        creditsView(argument);
+    else if (view == "hud")
+        hudView(argument);
+    else if (view == "caption")
+        captionView(argument);
+    else if (view == "game")
+        renderGameView(argument);
+    else if (view == "map")
+        renderLevelMap(argument);
+    else
+        return false;
+    savePng(out);
+    return true;
+}
