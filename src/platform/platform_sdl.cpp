@@ -124,10 +124,16 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
     int x = request.x, y = request.y, width = request.width, height = request.height;
     if (request.fullScreen) {
         // The desktop's own mode in a borderless window: nothing to switch,
-        // nothing to restore.
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        x = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
-        y = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
+        // nothing to restore. The window is made at the display's full size
+        // too, so that it covers the display even where no window manager
+        // acts on the full-screen request.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+        SDL_Rect bounds{0, 0, 800, 600};
+        SDL_GetDisplayBounds(0, &bounds);
+        x = bounds.x;
+        y = bounds.y;
+        width = bounds.w;
+        height = bounds.h;
     }
     Window = SDL_CreateWindow(request.title, x, y, width, height, flags);
     if (!Window) {
