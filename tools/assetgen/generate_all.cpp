@@ -23,4 +23,13 @@ void writeAllData(DataWriter& out)
     out.ase("NumberOne.ASE", buildNumber(1));
     out.ase("Winning.ASE", buildWinning());
     out.ase("Loosing.ASE", buildLoosing());
+
+    out.ase("MilitaryBase.ASE", buildMilitaryBase(0));
+    out.ase("MilitaryBase1.ASE", buildMilitaryBase(1));
+    out.ase("MilitaryBase2.ASE", buildMilitaryBase(2));
+    out.ase("bullet.ASE", buildBullet());
+    out.ase("Rocket.ASE", buildRocket());
+    out.ase("explosion.ASE", buildExplosion());
+    out.ase("DestroyHeli(1).ASE", buildDestroyHeli());
+    out.ase("Airplane0.ASE", buildAirplane());
 }
