@@ -27,13 +27,19 @@ namespace {
 // The original buffer held 9,000,000 bytes; a longer file is cut there.
 constexpr size_t SceneFileBufferSize = 9000000;
 
-bool readText(std::FILE* file, std::vector<char>* text)
+void readText(std::FILE* file, std::vector<char>* text)
 {
-    text->clear();
+    // One read straight into the buffer when the size is known; growing
+    // reads otherwise, up to the same limit.
     std::fseek(file, 0, SEEK_END);
     long size = std::ftell(file);
     std::fseek(file, 0, SEEK_SET);
-    text->reserve((size > 0 ? std::min<size_t>(size, SceneFileBufferSize) : 0) + 1);
+    size_t got = 0;
+    if (size > 0) {
+        text->resize(std::min<size_t>(static_cast<size_t>(size), SceneFileBufferSize));
+        got = std::fread(text->data(), 1, text->size(), file);
+    }
+    text->resize(got);
     char chunk[65536];
     while (text->size() < SceneFileBufferSize) {
         size_t want = std::min(sizeof chunk, SceneFileBufferSize - text->size());
@@ -58,7 +64,6 @@ bool readText(std::FILE* file, std::vector<char>* text)
         }
         *out = '\0';
     }
-    return true;
 }
 
 class AseReader {
