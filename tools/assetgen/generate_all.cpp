@@ -1,10 +1,15 @@
 #include "data_writer.h"
+#include "level_data.h"
 #include "models.h"
 #include "palette.h"
+#include "textures.h"
 
 void writeAllData(DataWriter& out)
 {
     out.texture(PaletteTexture, paletteImage());
+    out.texture(GroundTexture, groundImage());
+    out.texture(RoadTexture, roadImage());
+    out.texture(SkyTexture, skyImage());
 
     out.ase("main.ASE", buildMainMenu());
     out.ase("HeroHeli.ASE", buildHeroHeli());
@@ -32,4 +37,10 @@ void writeAllData(DataWriter& out)
     out.ase("explosion.ASE", buildExplosion());
     out.ase("DestroyHeli(1).ASE", buildDestroyHeli());
     out.ase("Airplane0.ASE", buildAirplane());
+
+    out.ase("map1.ASE", buildMap(1));
+    out.ase("map2.ASE", buildMap(2));
+    out.ase("road.ASE", buildRoad());
+    out.ase("Sky.ASE", buildSky());
+    out.text("Patho.txt", courseText());
 }

@@ -1,4 +1,164 @@
 #include "shot.h"
 
-void renderGameView(const std::string&) {}
-void renderLevelMap(const std::string&) {}
+#include "level_data.h"
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+
+// The level as the player sees it from one course record, and a top-down
+// map of the whole level.
+
+namespace {
+
+void drawAtBase(Scene* scene, const Point3& base)
+{
+    glPushMatrix();
+    worldPlacement();
+    glTranslatef(float(base.x), float(base.y), float(base.z));
+    draw(scene);
+    glPopMatrix();
+}
+
+} // namespace
+
+// argument: the record number (the game's frame f shows record 2 f + 1).
+void renderGameView(const std::string& argument)
+{
+    const std::vector<CourseRecord>& course = courseRecords();
+    size_t index = argument.empty() ? 1 : size_t(std::strtoul(argument.c_str(), nullptr, 10));
+    if (index >= course.size())
+        index = course.size() - 1;
+    const CourseRecord& r = course[index];
+    startFrame(800, 600, true, 0.5f, 0.5f, 0.5f);
+
+    Scene* fuel = loadScene("fuel.ASE");
+    Scene* lives = loadScene("lives.ASE");
+    Scene* meters = loadScene("HeliMeters.ASE");
+    orthographicHud();
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(300, 265, 0);
+    glScalef(2.2f, 2.7f, 1);
+    draw(fuel);
+    glPopMatrix();
+    for (float x : {340.0f, 310.0f, 280.0f}) {
+        glPushMatrix();
+        glTranslatef(x, 223, 1);
+        glScalef(0.4f, 0.4f, 0.5f);
+        draw(lives);
+        glPopMatrix();
+    }
+    glPushMatrix();
+    glScalef(2.5f, 2, 1);
+    draw(meters);
+    glPopMatrix();
+
+    perspective();
+    Scene* sky = loadScene("Sky.ASE");
+    Scene* map1 = loadScene("map1.ASE");
+    Scene* map2 = loadScene("map2.ASE");
+    Scene* road = loadScene("road.ASE");
+    Scene* base = loadScene("MilitaryBase.ASE");
+    Scene* heli = loadScene("HeroHeli.ASE");
+    glLoadIdentity();
+    glRotatef(float(r.heading), 0, 1, 0);
+    glTranslatef(float(r.x), float(r.y), float(r.z));
+    float skyAngle = 0.01f * float(index / 2);
+    glPushMatrix();
+    worldPlacement();
+    glDisable(GL_FOG);
+    glPushMatrix();
+    glRotatef(skyAngle, 1, 0, 0);
+    glRotatef(skyAngle * 0.5f, 1, 0, 1);
+    draw(sky);
+    glPopMatrix();
+    glEnable(GL_FOG);
+    draw(map1);
+    draw(map2);
+    draw(road);
+    glPopMatrix();
+    for (const Point3& b : BaseSpawns)
+        drawAtBase(base, b);
+    // The enemies waiting at their spawn points, turned to face the player.
+    for (const Point3& e : EnemySpawns) {
+        glPushMatrix();
+        glTranslatef(float(e.x), float(e.y), float(e.z));
+        glRotatef(180, 0, 1, 0);
+        draw(heli);
+        glPopMatrix();
+    }
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(0, -3, -12);
+    draw(heli);
+    glPopMatrix();
+}
+
+// Top-down: the lit terrain, the road, the bases (squares; grey when out
+// of reach), the enemy spawns (red) and the course with heading ticks.
+void renderLevelMap(const std::string&)
+{
+    const float x0 = -1100, x1 = 2500, y0 = -400, y1 = 8700;
+    int width = 540, height = int(540 * (y1 - y0) / (x1 - x0));
+    startFrame(width, height, false, 0.2f, 0.2f, 0.25f);
+    glDisable(GL_FOG);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(x0, x1, y0, y1, -2000, 2000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // The light from above the map: eye space is map space here.
+    GLfloat fromAbove[4] = {0.3f, 0.5f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, fromAbove);
+    Scene* map1 = loadScene("map1.ASE");
+    Scene* map2 = loadScene("map2.ASE");
+    Scene* road = loadScene("road.ASE");
+    draw(map1);
+    draw(map2);
+    draw(road);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+
+    glLineWidth(1.5f);
+    glBegin(GL_LINE_STRIP);
+    glColor3f(1, 1, 0.3f);
+    for (const CourseRecord& r : courseRecords())
+        glVertex3f(float(-r.x - 270.0), float(r.z - 130.0), 0);
+    glEnd();
+    glBegin(GL_LINES);
+    const std::vector<CourseRecord>& course = courseRecords();
+    for (size_t i = 0; i < course.size(); i += 600) {
+        const CourseRecord& r = course[i];
+        float x = float(-r.x - 270.0), y = float(r.z - 130.0), a = float(r.heading * 3.14159265 / 180.0);
+        glColor3f(1, 1, 1);
+        glVertex3f(x, y, 0);
+        glVertex3f(x + 90 * std::sin(a), y + 90 * std::cos(a), 0);
+    }
+    glEnd();
+
+    glPointSize(7);
+    glBegin(GL_POINTS);
+    for (int i = 0; i < 22; ++i) {
+        bool out = false;
+        for (int b : BasesOutOfReach)
+            out = out || b == i;
+        if (out)
+            glColor3f(0.6f, 0.6f, 0.6f);
+        else
+            glColor3f(0.2f, 0.6f, 1.0f);
+        glVertex3f(float(BaseSpawns[i].x), float(BaseSpawns[i].y), 0);
+    }
+    glColor3f(1, 0.15f, 0.1f);
+    for (const Point3& e : EnemySpawns)
+        glVertex3f(float(mapXOfWorldX(e.x)), float(mapYOfWorldZ(e.z)), 0);
+    glEnd();
+    // The goal line.
+    glBegin(GL_LINES);
+    glColor3f(0.2f, 1, 0.2f);
+    glVertex3f(x0, 7328 - 130, 0);
+    glVertex3f(x1, 7328 - 130, 0);
+    glEnd();
+}

@@ -1,0 +1,162 @@
+#include "level_data.h"
+
+#include "numfmt.h"
+#include "random.h"
+
+#include <algorithm>
+#include <cmath>
+
+const Point3 EnemySpawns[11] = {
+    {-69.63565, 30, -477},        {-10.531796, 30, -642.5},   {33.404484, 30, -745},
+    {289.89996, 30, -1500.626},   {289.52423, 30, -1497},     {666.2063, 74.0999, -2991},
+    {702.5565, 74.0999, -3199},   {711.41425, 74.0999, -3263.433}, {821.9642, 74.0999, -4060},
+    {976.00433, 133.499, -4508.289}, {1170.5775, 98.39953, -5206},
+};
+
+const Point3 BaseSpawns[22] = {
+    {-360.9, 477, -115},   {-191, 642.5, -115.7},    {-191, 745, -115.7},   {-53, 1500.626, -107.42},
+    {87, 1497, -107.42},   {444.78, 2991, -100},     {557, 3199, -115},     {537.7, 3263.433, -115.7},
+    {437.5, 4060, -107},   {344, 4508.289, -90},     {845.5, 5206, -115.7}, {1001, 5384, -115.7},
+    {543.9, 5537, 0},      {446, 6331, 0},           {877, 6511, 0},        {1550, 6955, -107},
+    {1211, 6259, -105},    {546, 6313, 0},           {1285, 6995, -105},    {1558, 8102.7, -115.7},
+    {1713.9, 8280.9, -115.7}, {1706, 8383, -115.7},
+};
+
+// Base 10 lies 360 units left of the line that joins enemies 9, 10 and 11;
+// the plateau bases 13, 14 and 18 lie 400 to 500 units left of the valley
+// that bases 12 and 17 mark; base 16 stands 265 units beside base 19 at
+// the same distance along the valley; bases 20 to 22 lie 900 to 1200
+// units beyond the goal, where the course ends.
+const std::vector<int> BasesOutOfReach = {9, 12, 13, 15, 17, 19, 20, 21};
+
+namespace {
+
+constexpr double StartMapY = 24.0 - 130.0; // the game's start PathZ of 24
+constexpr double StartMapX = -270.0;        // PathX 0
+constexpr double GoalPathZ = 7328.0;
+constexpr double EndPathZ = GoalPathZ + 60.0;
+
+// The valley's centre line: through every enemy's spawn point, beside the
+// bases it can reach, smooth in heading.
+struct Waypoint {
+    double y, x;
+};
+const Waypoint Line[] = {
+    {-400, -268},    {StartMapY, StartMapX}, {60, -275},     {347, -339.63565},  {512.5, -280.531796},
+    {615, -236.595516}, {745, -215},        {1000, -120},   {1368.8, 19.7},     {1700, 120},
+    {2300, 280},     {2861, 396.2063},      {3069, 432.5565}, {3133.433, 441.41425}, {3199, 470},
+    {3263.4, 500},   {3600, 560},           {3930, 551.9642}, {4060, 515},      {4378.289, 706.00433},
+    {4700, 830},     {5076, 900.5775},      {5206, 905},    {5384, 945},        {5800, 1060},
+    {6259, 1140},    {6511, 968},           {6995, 1285},   {7198, 1345},       {7500, 1390},
+    {9000, 1560},    {12000, 1700},
+};
+constexpr int LinePoints = sizeof(Line) / sizeof(Line[0]);
+
+// Cubic Hermite through the waypoints, tangents from the neighbours.
+double slopeAt(int i)
+{
+    if (i == 0)
+        return (Line[1].x - Line[0].x) / (Line[1].y - Line[0].y);
+    if (i == LinePoints - 1)
+        return (Line[i].x - Line[i - 1].x) / (Line[i].y - Line[i - 1].y);
+    double a = (Line[i].x - Line[i - 1].x) / (Line[i].y - Line[i - 1].y);
+    double b = (Line[i + 1].x - Line[i].x) / (Line[i + 1].y - Line[i].y);
+    // Weighted by the neighbouring spans, so short spans do not overshoot.
+    double wa = Line[i + 1].y - Line[i].y, wb = Line[i].y - Line[i - 1].y;
+    return (a * wa + b * wb) / (wa + wb);
+}
+
+double smoothstep(double e0, double e1, double x)
+{
+    double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
+    return t * t * (3.0 - 2.0 * t);
+}
+
+bool reachable(int base)
+{
+    return std::find(BasesOutOfReach.begin(), BasesOutOfReach.end(), base) == BasesOutOfReach.end();
+}
+
+// Approach windows: from 260 to 40 units before a reachable base the hero
+// flies 40 to 70 units above that base's ground.
+constexpr double ApproachFrom = 260.0, ApproachTo = 30.0;
+constexpr double ValleyCruise = -62.0;
+
+double approachTarget(double y, bool& constrained)
+{
+    double lo = -1e9, hi = 1e9;
+    constrained = false;
+    for (int b = 0; b < 22; ++b) {
+        if (!reachable(b))
+            continue;
+        double by = BaseSpawns[b].y;
+        if (y >= by - ApproachFrom && y <= by - ApproachTo) {
+            lo = std::max(lo, BaseSpawns[b].z + 44.0);
+            hi = std::min(hi, BaseSpawns[b].z + 66.0);
+            constrained = true;
+        }
+    }
+    return constrained ? 0.5 * (lo + hi) : ValleyCruise;
+}
+
+} // namespace
+
+double courseCentreX(double y)
+{
+    if (y <= Line[0].y)
+        return Line[0].x;
+    if (y >= Line[LinePoints - 1].y)
+        return Line[LinePoints - 1].x;
+    int i = 0;
+    while (Line[i + 1].y < y)
+        ++i;
+    double h = Line[i + 1].y - Line[i].y, t = (y - Line[i].y) / h;
+    double h00 = 2 * t * t * t - 3 * t * t + 1, h10 = t * t * t - 2 * t * t + t;
+    double h01 = -2 * t * t * t + 3 * t * t, h11 = t * t * t - t * t;
+    return h00 * Line[i].x + h10 * h * slopeAt(i) + h01 * Line[i + 1].x + h11 * h * slopeAt(i + 1);
+}
+
+double heroHeight(double y)
+{
+    // The approach targets, averaged over 160 units so climbs and descents
+    // are gentle, and eased in from the start height (the camera at 0).
+    double sum = 0.0;
+    int n = 0;
+    for (double s = -80.0; s <= 80.0; s += 10.0, ++n) {
+        bool c;
+        sum += approachTarget(y + s, c);
+    }
+    double h = sum / n;
+    double start = smoothstep(StartMapY, StartMapY + 260.0, y);
+    return -3.0 + (h + 3.0) * start;
+}
+
+double groundHeight(double x, double y)
+{
+    constexpr double Floor = -115.7;
+    double d = std::fabs(x - courseCentreX(y));
+    // The valley: a flat floor along the course, hills rising beyond it.
+    double hills = 150.0 + 120.0 * fractalNoise(x / 700.0, y / 700.0, 4, 7);
+    double ripple = 3.0 * fractalNoise(x / 90.0, y / 90.0, 2, 11);
+    double h = Floor + smoothstep(110.0, 330.0, d) * hills + smoothstep(30.0, 110.0, d) * ripple;
+
+    // The plateau the western bases stand on, at 0.
+    const Point3* p13 = &BaseSpawns[12];
+    const Point3* p18 = &BaseSpawns[17];
+    const Point3* segments[3][2] = {{p13, p18}, {p18, &BaseSpawns[13]}, {p18, &BaseSpawns[14]}};
+    double dp = 1e9;
+    for (auto& s : segments) {
+        double ax = s[0]->x, ay = s[0]->y, bx = s[1]->x, by = s[1]->y;
+        double t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) * (bx - ax) + (by - ay) * (by - ay)), 0.0, 1.0);
+        dp = std::min(dp, std::hypot(x - (ax + t * (bx - ax)), y - (ay + t * (by - ay))));
+    }
+    double plateau = 1.0 - smoothstep(70.0, 160.0, dp);
+    h = h + (0.0 - h) * plateau;
+
+    // Every base on level ground at its own height.
+    for (const Point3& b : BaseSpawns) {
+        double w = 1.0 - smoothstep(62.0, 120.0, std::hypot(x - b.x, y - b.y));
+        h = h + (b.z - h) * w;
+    }
+    return h;
+}

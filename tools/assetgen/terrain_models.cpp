@@ -1,0 +1,96 @@
+#include "level_data.h"
+#include "materials.h"
+#include "models.h"
+#include "textures.h"
+
+#include <cmath>
+#include <stdexcept>
+
+// The ground, in map coordinates (z up), as a grid that follows the
+// valley: rows across the valley, finer along the course than beyond it;
+// columns set off from the course's centre line, close together near it
+// and wide apart toward the edges. It covers x -3000..4500 and y
+// -3000..11500 so the haze hides its rim. Split in two files along y.
+
+namespace {
+
+constexpr double West = -3000.0, East = 4500.0, South = -3000.0, North = 11500.0;
+constexpr double FineFrom = -400.0, FineTo = 8700.0, RowStep = 30.0;
+constexpr double SplitY = 3620.0;
+constexpr double TextureTile = 96.0; // units per repeat of the ground picture
+
+std::vector<double> rows()
+{
+    std::vector<double> r;
+    for (int i = 0; i < 8; ++i)
+        r.push_back(South + (FineFrom - South) * i / 8.0);
+    for (double y = FineFrom; y < FineTo - 1e-9; y += RowStep)
+        r.push_back(y);
+    for (int i = 0; i <= 8; ++i)
+        r.push_back(FineTo + (North - FineTo) * i / 8.0);
+    return r;
+}
+
+// Offsets from the centre line, then the two edges.
+std::vector<double> columns(double y)
+{
+    const double near[] = {-560, -450, -370, -300, -240, -190, -150};
+    std::vector<double> offsets;
+    double c = courseCentreX(y);
+    for (double f : {1.0, 0.55, 0.25})
+        offsets.push_back(c - 560.0 + (West - (c - 560.0)) * f);
+    for (double o : near)
+        offsets.push_back(c + o);
+    for (double o = -120.0; o <= 120.0 + 1e-9; o += 15.0)
+        offsets.push_back(c + o);
+    for (int i = 6; i >= 0; --i)
+        offsets.push_back(c - near[i]);
+    for (double f : {0.25, 0.55, 1.0})
+        offsets.push_back(c + 560.0 + (East - (c + 560.0)) * f);
+    return offsets;
+}
+
+V3 groundNormal(double x, double y)
+{
+    const double e = 4.0;
+    double dx = (groundHeight(x + e, y) - groundHeight(x - e, y)) / (2 * e);
+    double dy = (groundHeight(x, y + e) - groundHeight(x, y - e)) / (2 * e);
+    return normalized(V3{-dx, -dy, 1.0});
+}
+
+Mesh groundMesh(double yFrom, double yTo)
+{
+    Mesh m;
+    std::vector<double> ys;
+    for (double y : rows())
+        if (y >= yFrom - 1e-9 && y <= yTo + 1e-9)
+            ys.push_back(y);
+    const size_t cols = columns(0).size();
+    std::vector<V3> normals;
+    for (double y : ys)
+        for (double x : columns(y)) {
+            m.addVertex({x, y, groundHeight(x, y)});
+            m.addTVertex({x / TextureTile, y / TextureTile});
+            normals.push_back(groundNormal(x, y));
+        }
+    for (size_t j = 0; j + 1 < ys.size(); ++j)
+        for (size_t i = 0; i + 1 < cols; ++i) {
+            int a = int(j * cols + i), b = a + 1, c = int((j + 1) * cols + i), d = c + 1;
+            m.addFace({{a, b, d}, {a, b, d}, {normals[size_t(a)], normals[size_t(b)], normals[size_t(d)]}});
+            m.addFace({{a, d, c}, {a, d, c}, {normals[size_t(a)], normals[size_t(d)], normals[size_t(c)]}});
+        }
+    return m;
+}
+
+} // namespace
+
+AseScene buildMap(int part)
+{
+    if (part != 1 && part != 2)
+        throw std::out_of_range("map part");
+    AseScene scene;
+    int ground = scene.addMaterial(textureLit("Ground", GroundTexture, 0.75));
+    Mesh m = part == 1 ? groundMesh(South, SplitY) : groundMesh(SplitY, North);
+    scene.addObject(part == 1 ? "GroundSouth" : "GroundNorth", m, ground);
+    return scene;
+}
