@@ -42,8 +42,8 @@ struct Waypoint {
     double y, x;
 };
 const Waypoint Line[] = {
-    {-400, -268},    {StartMapY, StartMapX}, {60, -275},     {347, -339.63565},  {512.5, -280.531796},
-    {615, -236.595516}, {745, -215},        {1000, -120},   {1368.8, 19.7},     {1700, 120},
+    {-400, StartMapX}, {StartMapY, StartMapX}, {60, StartMapX},     {347, -339.63565},  {512.5, -280.531796},
+    {615, -236.595516}, {745, -215},        {1000, -120},   {1368.8, 19.7},     {1500, 18},
     {2300, 280},     {2861, 396.2063},      {3069, 432.5565}, {3133.433, 441.41425}, {3199, 470},
     {3263.4, 500},   {3600, 560},           {3930, 551.9642}, {4060, 515},      {4378.289, 706.00433},
     {4700, 830},     {5076, 900.5775},      {5206, 905},    {5384, 945},        {5800, 1060},
@@ -77,9 +77,9 @@ bool reachable(int base)
     return std::find(BasesOutOfReach.begin(), BasesOutOfReach.end(), base) == BasesOutOfReach.end();
 }
 
-// Approach windows: from 260 to 40 units before a reachable base the hero
-// flies 40 to 70 units above that base's ground.
-constexpr double ApproachFrom = 260.0, ApproachTo = 30.0;
+// Approach windows: from 250 units before a reachable base until 30
+// before it the hero flies 40 to 70 units above that base's ground.
+constexpr double ApproachFrom = 250.0, ApproachTo = 30.0;
 constexpr double ValleyCruise = -62.0;
 
 double approachTarget(double y, bool& constrained)
@@ -116,19 +116,63 @@ double courseCentreX(double y)
     return h00 * Line[i].x + h10 * h * slopeAt(i) + h01 * Line[i + 1].x + h11 * h * slopeAt(i + 1);
 }
 
+namespace {
+
+// The highest ground under the line of travel just behind and ahead.
+double groundBelow(double y)
+{
+    double top = -1e9;
+    for (double dy : {-20.0, 0.0, 20.0, 40.0})
+        for (double dx : {-14.0, 0.0, 14.0})
+            top = std::max(top, groundHeight(courseCentreX(y + dy) + dx, y + dy));
+    return top;
+}
+
+// The hero's height on a 5-unit table: the approach targets, never less
+// than 38 above the ground below, then averaged over 60 units so climbs
+// and descents are gentle, and never less than 30 above the ground after.
+struct HeightTable {
+    static constexpr double From = -500.0, Step = 5.0;
+    std::vector<double> values;
+
+    HeightTable()
+    {
+        std::vector<double> raw, floor;
+        for (double y = From; y <= 12100.0; y += Step) {
+            bool c;
+            floor.push_back(groundBelow(y));
+            raw.push_back(std::max(approachTarget(y, c), floor.back() + 38.0));
+        }
+        const int reach = 6; // 30 units either side
+        for (size_t i = 0; i < raw.size(); ++i) {
+            double sum = 0.0;
+            int n = 0;
+            for (int k = -reach; k <= reach; ++k) {
+                long j = std::clamp(long(i) + k, 0L, long(raw.size()) - 1);
+                sum += raw[size_t(j)];
+                ++n;
+            }
+            values.push_back(std::max(sum / n, floor[i] + 30.0));
+        }
+    }
+
+    double at(double y) const
+    {
+        double f = std::clamp((y - From) / Step, 0.0, double(values.size() - 1));
+        size_t i = std::min(size_t(f), values.size() - 2);
+        double t = f - double(i);
+        return values[i] + (values[i + 1] - values[i]) * t;
+    }
+};
+
+} // namespace
+
 double heroHeight(double y)
 {
-    // The approach targets, averaged over 160 units so climbs and descents
-    // are gentle, and eased in from the start height (the camera at 0).
-    double sum = 0.0;
-    int n = 0;
-    for (double s = -80.0; s <= 80.0; s += 10.0, ++n) {
-        bool c;
-        sum += approachTarget(y + s, c);
-    }
-    double h = sum / n;
+    static const HeightTable table;
+    // Eased in from the start height (the camera at 0).
     double start = smoothstep(StartMapY, StartMapY + 260.0, y);
-    return -3.0 + (h + 3.0) * start;
+    return -3.0 + (table.at(y) + 3.0) * start;
 }
 
 double groundHeight(double x, double y)
@@ -155,7 +199,7 @@ double groundHeight(double x, double y)
 
     // Every base on level ground at its own height.
     for (const Point3& b : BaseSpawns) {
-        double w = 1.0 - smoothstep(62.0, 120.0, std::hypot(x - b.x, y - b.y));
+        double w = 1.0 - smoothstep(72.0, 130.0, std::hypot(x - b.x, y - b.y));
         h = h + (b.z - h) * w;
     }
     return h;

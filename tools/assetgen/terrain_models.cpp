@@ -34,19 +34,22 @@ std::vector<double> rows()
 // Offsets from the centre line, then the two edges.
 std::vector<double> columns(double y)
 {
-    const double near[] = {-560, -450, -370, -300, -240, -190, -150};
+    // Out to 760 units either side the cells stay small enough for the
+    // bases' level pads, even those the course does not pass.
+    const double near[] = {-760, -690, -620, -560, -500, -440, -380, -320, -260, -205, -160};
+    const int nearCount = int(sizeof(near) / sizeof(near[0]));
     std::vector<double> offsets;
     double c = courseCentreX(y);
     for (double f : {1.0, 0.55, 0.25})
-        offsets.push_back(c - 560.0 + (West - (c - 560.0)) * f);
+        offsets.push_back(c - 760.0 + (West - (c - 760.0)) * f);
     for (double o : near)
         offsets.push_back(c + o);
     for (double o = -120.0; o <= 120.0 + 1e-9; o += 15.0)
         offsets.push_back(c + o);
-    for (int i = 6; i >= 0; --i)
+    for (int i = nearCount - 1; i >= 0; --i)
         offsets.push_back(c - near[i]);
     for (double f : {0.25, 0.55, 1.0})
-        offsets.push_back(c + 560.0 + (East - (c + 560.0)) * f);
+        offsets.push_back(c + 760.0 + (East - (c + 760.0)) * f);
     return offsets;
 }
 
