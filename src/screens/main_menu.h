@@ -1,7 +1,64 @@
 #pragma once
 
-// The 3D main menu. The placement step runs in the scene pass: it reads the
-// keys, advances the item spins, fires actions and leaves the menu's
-// modelview in place. The drawing step runs in the screen pass.
+// The 3D main menu: four items, each a caption and a box node of
+// MainMenuScene, that spin about their box's vertical axis when their key
+// is pressed and fire their action when the spin has run its course; beside
+// them our helicopter hovers with its rotor turning, and white points fall
+// through the scene.
+//
+// The placement step runs in the scene pass: it reads the keys, advances
+// the spins, fires actions and leaves the menu's modelview (a translation
+// of (0, 0, -100)) for the drawing step of the same frame.
+
+#include "math/matrix4.h"
+
+#include <initializer_list>
+
+class Scene;
+struct SceneNode;
+
+struct MenuItem {
+    const char* captionNode;
+    const char* boxNode;
+    int key;
+    float step; // added to the spin once a frame while the item spins
+    float spin; // 0 while idle
+};
+
+enum MenuItemIndex { StartGameItem, InstructionsItem, CreditsItem, ExitItem };
+
+// Start Game, Instructions, Credits, Exit: the order in which keys are read
+// and actions tested.
+extern MenuItem MenuItems[4];
+
+// An item fires in the first frame its spin exceeds this.
+constexpr float SpinToFire = 27.0f;
+
+extern float rotorAngle; // degrees; decreases without bound
+extern float bobOffset;  // between -3 and 2
+extern bool bobRising;
+
+// The falling points: a grid of up to 1000 by 1000 points, each with its
+// own height and speed, filled on the menu's first drawing.
+constexpr int FallingPointCount = 1000000;
+extern float PointHeights[FallingPointCount];
+extern float PointSpeeds[FallingPointCount];
+extern bool pointsFilled;
+extern int pointSpacingX;
+extern int pointSpacingZ;
+
+// The loading screen's scene, made anew at every Start Game.
+extern Scene* LoadingScene;
+void createLoadingScene();
+
+// The turn of a spinning item as a function of its spin: up to 400 degrees
+// at spin 20, swinging back to about 350 when it fires.
+float spinAngle(float spin);
+
+// Writes into the worldMatrix of each node the turn by `angle` degrees
+// about the vertical axis through the pivot of `box`:
+// box.nodeMatrix * Ry(angle) * inverse(box.nodeMatrix).
+void pivotSpin(std::initializer_list<SceneNode*> nodes, const SceneNode& box, float angle);
+
 void menuPlacementStep();
 void menuDrawingStep();

@@ -1,0 +1,212 @@
+// The main menu driven through the real frame loop with scripted keys.
+
+#include "headless/headless_platform.h"
+#include "scene/scene.h"
+#include "screens/info_screens.h"
+#include "screens/main_menu.h"
+#include "shell/frame_loop.h"
+#include "shell/keyboard.h"
+#include "shell/screen_flags.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// The game as it starts, on the generated data when the build has made it
+// (without it, the scenes are empty and the logic runs all the same).
+void startMenu(bool withData = true)
+{
+    headless::reset();
+    std::filesystem::path data = KESTRAVA_DATA_DIR;
+    if (withData && std::filesystem::exists(data / "main.ASE"))
+        std::filesystem::current_path(data);
+    headless::makeContext(800, 600);
+    initGame();
+}
+
+// Runs frames with `vk` held down from the first of them; returns the
+// number of the frame (counting the key-press frame as 1) at whose end
+// `done` first holds, or 0 when it never did within `limit` frames.
+template <typename Done>
+int framesUntil(int vk, Done done, int limit = 200)
+{
+    headless::setKey(vk, true);
+    for (int frame = 1; frame <= limit; ++frame) {
+        runFrame();
+        if (frame == 1)
+            headless::setKey(vk, false); // a short press
+        if (done())
+            return frame;
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(MainMenu, EachItemFiresAfterItsOwnSpin)
+{
+    startMenu();
+    EXPECT_EQ(framesUntil('S', [] { return LoadingActive; }), 67);
+    EXPECT_FALSE(MenuActive);
+    EXPECT_NE(LoadingScene, nullptr);
+    EXPECT_EQ(MenuItems[StartGameItem].spin, 0.0f);
+
+    startMenu();
+    MenuActive = true;
+    LoadingActive = false;
+    EXPECT_EQ(framesUntil('C', [] { return CreditsActive; }), 54);
+
+    MenuActive = true;
+    CreditsActive = false;
+    EXPECT_EQ(framesUntil('I', [] { return InstructionsActive; }), 90);
+}
+
+TEST(MainMenu, ExitEndsTheProgramAfterItsSpinAndTheFrameCompletes)
+{
+    startMenu();
+    int swapsBefore = headless::framesSwapped();
+    EXPECT_EQ(framesUntil('E', [] { return headless::destroyRequested(); }), 44);
+    EXPECT_EQ(MenuItems[ExitItem].spin, 0.0f);
+    EXPECT_EQ(headless::framesSwapped() - swapsBefore, 44) << "the exit frame is still drawn";
+    EXPECT_FALSE(runFrame());
+}
+
+TEST(MainMenu, EscapeQuitsAtOnceWhateverSpins)
+{
+    startMenu();
+    headless::setKey('S', true);
+    runFrame();
+    headless::setKey('S', false);
+    runFrame();
+    headless::setKey(VK_ESCAPE, true);
+    runFrame();
+    EXPECT_TRUE(headless::destroyRequested());
+    EXPECT_TRUE(MenuActive);
+}
+
+TEST(MainMenu, OneItemSpinsAtATimeAndAHeldKeyIsOnePress)
+{
+    startMenu();
+    headless::setKey('C', true); // held throughout
+    runFrame();
+    EXPECT_FLOAT_EQ(MenuItems[CreditsItem].spin, 1.0f) << "the press frame adds two steps";
+    headless::setKey('I', true);
+    runFrame();
+    EXPECT_EQ(MenuItems[InstructionsItem].spin, 0.0f) << "another item's key is ignored";
+    EXPECT_FLOAT_EQ(MenuItems[CreditsItem].spin, 1.5f) << "holding adds one step a frame";
+
+    // Pressing the spinning item's key again adds one extra step.
+    headless::setKey('C', false);
+    runFrame();
+    headless::setKey('C', true);
+    runFrame();
+    EXPECT_FLOAT_EQ(MenuItems[CreditsItem].spin, 3.0f);
+}
+
+TEST(MainMenu, ResumesAsLeftAfterTheInstructionsAndTheCreditsRollOn)
+{
+    startMenu();
+    ASSERT_EQ(framesUntil('I', [] { return InstructionsActive; }), 90);
+    headless::setKey(VK_ESCAPE, true);
+    runFrame();
+    headless::setKey(VK_ESCAPE, false);
+    EXPECT_TRUE(MenuActive);
+    EXPECT_FALSE(InstructionsActive);
+    runFrame();
+    EXPECT_FALSE(headless::destroyRequested()) << "the Escape that left the page does not quit";
+    for (const MenuItem& item : MenuItems)
+        EXPECT_EQ(item.spin, 0.0f);
+
+    ASSERT_EQ(framesUntil('C', [] { return CreditsActive; }), 54);
+    for (int frame = 0; frame < 100; ++frame)
+        runFrame();
+    // The firing frame already shows the credits: 101 frames of rolling.
+    float rolled = creditsScroll;
+    EXPECT_NEAR(rolled, -130.0f + 101 * 0.1f, 0.01f);
+    headless::setKey(VK_ESCAPE, true);
+    runFrame();
+    headless::setKey(VK_ESCAPE, false);
+    EXPECT_TRUE(MenuActive);
+    EXPECT_EQ(creditsScroll, rolled) << "the Escape frame does not roll";
+
+    ASSERT_EQ(framesUntil('C', [] { return CreditsActive; }), 54);
+    EXPECT_NEAR(creditsScroll, rolled + 0.1f, 1e-4f) << "the second visit carries on";
+}
+
+TEST(MainMenu, TheHelicopterBobsAndItsRotorTurns)
+{
+    startMenu(false);
+    // A sparse grid of points keeps the 1200 frames quick.
+    pointsFilled = true;
+    pointSpacingX = pointSpacingZ = 49;
+    std::vector<float> offsets;
+    for (int frame = 0; frame < 1200; ++frame) {
+        runFrame();
+        offsets.push_back(bobOffset);
+    }
+    EXPECT_FLOAT_EQ(rotorAngle, -70.0f * 1200);
+    // Up from 0 to 2, down to -3, up again: 200 + 500 frames, then rising.
+    EXPECT_NEAR(offsets[0], 0.01f, 1e-4f);
+    EXPECT_NEAR(offsets[199], 2.0f, 0.02f);
+    EXPECT_LT(offsets[250], offsets[249]);
+    EXPECT_NEAR(offsets[699], -3.0f, 0.03f);
+    EXPECT_GT(offsets[800], offsets[799]);
+    for (float offset : offsets) {
+        EXPECT_LE(offset, 2.02f);
+        EXPECT_GE(offset, -3.02f);
+    }
+}
+
+TEST(MainMenu, TheFallingPointsFollowTheirGrid)
+{
+    startMenu();
+    runFrame(); // fills the arrays and draws the spacings
+    EXPECT_TRUE(pointsFilled);
+    EXPECT_GE(pointSpacingX, 1);
+    EXPECT_LE(pointSpacingX, 49);
+    EXPECT_GE(pointSpacingZ, 1);
+
+    pointSpacingX = 25;
+    pointSpacingZ = 40;
+    // Every grid point moves by its own speed; no other point does.
+    static float before[FallingPointCount];
+    std::copy(std::begin(PointHeights), std::end(PointHeights), before);
+    runFrame();
+    int moved = 0;
+    for (int k = 0; k < FallingPointCount; ++k)
+        if (PointHeights[k] != before[k])
+            ++moved;
+    EXPECT_EQ(moved, 40 * 25);
+    int first = -500 * 1000 + -500 + 500500;
+    int last = 475 * 1000 + 460 + 500500;
+    EXPECT_NE(PointHeights[first], before[first]);
+    EXPECT_NE(PointHeights[last], before[last]);
+    EXPECT_EQ(PointHeights[last + 1], before[last + 1]);
+    EXPECT_GE(PointSpeeds[first], 0.01f);
+    EXPECT_LE(PointSpeeds[first], 0.5f);
+}
+
+TEST(MainMenu, PivotSpinTurnsAboutTheBoxPivot)
+{
+    headless::reset();
+    headless::makeContext(8, 8);
+    SceneNode box;
+    box.nodeMatrix.m[12] = 10.0f; // pivot at x = 10
+    SceneNode caption;
+    pivotSpin({&caption}, box, 90.0f);
+    // The pivot stays put; a point one unit beyond it in x swings to -z.
+    Vec4 pivot = transformPoint(caption.worldMatrix, {10, 0, 0, 1});
+    EXPECT_NEAR(pivot.x, 10.0f, 1e-5f);
+    Vec4 beyond = transformPoint(caption.worldMatrix, {11, 0, 0, 1});
+    EXPECT_NEAR(beyond.x, 10.0f, 1e-5f);
+    EXPECT_NEAR(beyond.z, -1.0f, 1e-5f);
+    // Angle 0 is the identity within rounding.
+    pivotSpin({&caption}, box, 0.0f);
+    Matrix4 identity;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(caption.worldMatrix.m[i], identity.m[i], 1e-6f);
+    EXPECT_FLOAT_EQ(spinAngle(20.0f), 400.0f);
+}
