@@ -19,6 +19,11 @@ SDL_GLContext Context = nullptr;
 bool QuitPending = false;
 FramePacer Pacer;
 
+// Keys that went down since the last snapshot. A tap shorter than a frame
+// (a quick finger, or a test's synthetic key) goes down and up between two
+// snapshots; it still counts as down in the next one instead of being lost.
+bool Tapped[SDL_NUM_SCANCODES];
+
 bool ensureVideo()
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
@@ -180,6 +185,9 @@ bool platformDrainEvents()
             QuitPending = true;
         else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
             QuitPending = true;
+        else if (event.type == SDL_KEYDOWN && !event.key.repeat &&
+                 event.key.keysym.scancode < SDL_NUM_SCANCODES)
+            Tapped[event.key.keysym.scancode] = true;
     }
     return !QuitPending;
 }
@@ -188,12 +196,16 @@ void platformKeyboardSnapshot(uint8_t keys[256])
 {
     std::memset(keys, 0, 256);
     // Keys held while the window lost the focus count as released.
-    if (!Window || SDL_GetKeyboardFocus() != Window)
+    if (!Window || SDL_GetKeyboardFocus() != Window) {
+        std::memset(Tapped, 0, sizeof Tapped);
         return;
+    }
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
-    for (int sc = 0; sc < count; ++sc) {
-        if (!state[sc])
+    for (int sc = 0; sc < count && sc < SDL_NUM_SCANCODES; ++sc) {
+        bool down = state[sc] || Tapped[sc];
+        Tapped[sc] = false;
+        if (!down)
             continue;
         auto scancode = static_cast<SDL_Scancode>(sc);
         if (int vk = virtualKeyOf(scancode))
