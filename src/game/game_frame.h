@@ -1,5 +1,26 @@
 #pragma once
 
-// The game's screen-pass step: countdown, world, bases, enemies, shots, the
-// hero and its rotor.
+// The game's screen-pass step: the won and lost captions, the countdown,
+// the world, the bases, enemies and shots, then the hero with its health
+// bar and turning rotor. It pops the camera the control step pushed (or the
+// one it pushes itself when no control step ran), so every frame leaves the
+// modelview stack as it found it.
+
+#include <cstdint>
+
+extern float RotorAngle;
+extern float SkyAngle;
+
+// The countdown runs from the first game frame of a game.
+extern bool countdownStarted;
+extern uint32_t countdownStart;
+// Which countdown caption is due.
+extern bool showReady;
+extern bool showThree;
+extern bool showTwo;
+extern bool showOne;
+
 void gameFrame();
+
+// Back to the state of the first game frame of a game.
+void resetGameFrame();

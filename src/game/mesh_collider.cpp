@@ -1,0 +1,4 @@
+#include "game/mesh_collider.h"
+
+MeshCollider HeroCollider;
+MeshCollider BaseCollider;

@@ -1,0 +1,27 @@
+#pragma once
+
+// The course file "Patho.txt": the recorded flight of the camera as plain
+// text. Its numbers are separated by any run of double quotes, spaces,
+// commas, tabs, line feeds, parentheses and asterisks; the control step
+// takes them one frame at a time (game/course.h).
+
+#include <cstddef>
+#include <cstdio>
+
+constexpr size_t PathTextSize = 900000;
+
+// The course text followed by zero bytes; it ends at the first zero byte.
+// Tokenising writes zero bytes into it.
+extern char PathText[PathTextSize];
+
+// The course file from the population of a level until its teardown;
+// null when it could not be opened.
+extern FILE* PathFile;
+
+// Refills PathText from "Patho.txt" in the current directory: at most
+// PathTextSize - 1 bytes, CR LF read as LF. A missing file leaves the text
+// empty, and the camera still.
+void loadPathText();
+
+// Closes PathFile if it is open.
+void closePathFile();
