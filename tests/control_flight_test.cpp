@@ -1,0 +1,295 @@
+// The control step through whole frames: steering, the fuel timer on the
+// scripted clock, the won and lost gates, and the weapons.
+
+#include "flight_test_support.h"
+#include "game/game_frame.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace flighttest;
+
+namespace {
+
+// A game started at 1000 ms on the scripted clock, with the first control
+// step already run.
+void playGame(const std::string& course = "")
+{
+    if (!course.empty())
+        scenetest::writeFile("Patho.txt", course);
+    startGame();
+    headless::setMilliseconds(1000);
+    loadLevel();
+    runFrame();
+}
+
+void frames(int n)
+{
+    for (int i = 0; i < n; ++i)
+        runFrame();
+}
+
+} // namespace
+
+TEST(Steering, LeftAloneTheModelSwaysBetweenMinusAndPlusTen)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    float low = 0, high = 0;
+    int turns = 0;
+    float previous = HeliTilt;
+    bool falling = true;
+    for (int i = 0; i < 1000; ++i) {
+        runFrame();
+        low = std::min(low, HeliTilt);
+        high = std::max(high, HeliTilt);
+        if ((HeliTilt > previous) == falling) {
+            falling = !falling;
+            ++turns;
+        }
+        previous = HeliTilt;
+    }
+    EXPECT_NEAR(low, -10.0f, 0.06f);
+    EXPECT_NEAR(high, 10.0f, 0.11f);
+    EXPECT_GE(turns, 3); // down 200 frames, up 200, down 400, up ...
+
+    // A held: up by 0.4 a frame to 40.
+    headless::setKey('A', true);
+    frames(300);
+    EXPECT_NEAR(HeliTilt, 40.0f, 0.41f);
+    headless::setKey('A', false);
+    headless::setKey('D', true);
+    frames(300);
+    EXPECT_NEAR(HeliTilt, -40.0f, 0.41f);
+}
+
+TEST(Steering, LeftHeldToTheEdgeThenTheBankReturns)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    headless::setKey(VK_LEFT, true);
+    frames(10);
+    EXPECT_NEAR(HeliOffsetX, -1.0f, 1e-4f);
+    EXPECT_NEAR(HeliRoll, 4.0f, 1e-4f);
+    frames(40);
+    EXPECT_NEAR(HeliOffsetX, -5.0f, 1e-3f);
+    EXPECT_NEAR(HeliRoll, 20.0f, 1e-3f);
+    // The edge: no more movement, the bank falls back by 0.5 a frame.
+    runFrame();
+    runFrame();
+    const float atEdge = HeliOffsetX;
+    const float roll = HeliRoll;
+    runFrame();
+    EXPECT_FLOAT_EQ(HeliOffsetX, atEdge);
+    EXPECT_NEAR(HeliRoll, roll - 0.5f, 1e-4f);
+    // Back to within half a degree of level: the left rule takes 0.5 and
+    // the released right rule gives it back once the bank is below zero.
+    frames(100);
+    EXPECT_LT(std::abs(HeliRoll), 0.5f);
+
+    // Released and pressed again at the edge: the bank does not grow, the
+    // model stays put.
+    headless::setKey(VK_LEFT, false);
+    runFrame();
+    headless::setKey(VK_LEFT, true);
+    frames(5);
+    EXPECT_FLOAT_EQ(HeliOffsetX, atEdge);
+    EXPECT_LT(std::abs(HeliRoll), 0.5f);
+
+    // Right from the edge banks the other way and moves back in.
+    headless::setKey(VK_LEFT, false);
+    headless::setKey(VK_RIGHT, true);
+    frames(10);
+    EXPECT_NEAR(HeliOffsetX, atEdge + 1.0f, 1e-3f);
+    EXPECT_LT(HeliRoll, -3.0f);
+    headless::setKey(VK_RIGHT, false);
+    frames(20);
+    EXPECT_GE(HeliRoll, 0.0f - 1e-6f);
+    EXPECT_LT(HeliRoll, 0.5f);
+}
+
+TEST(Steering, UpAndDownTogetherUpWins)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    headless::setKey(VK_UP, true);
+    headless::setKey(VK_DOWN, true);
+    frames(10);
+    EXPECT_NEAR(HeliPitch, -4.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(PathSpeed, 2.0f);
+    frames(100);
+    EXPECT_NEAR(HeliPitch, -25.2f, 1e-3f); // stops past -25
+    // Down alone noses up and keeps the speed Up left.
+    headless::setKey(VK_UP, false);
+    frames(10);
+    EXPECT_NEAR(HeliPitch, -21.2f, 1e-3f);
+    EXPECT_FLOAT_EQ(PathSpeed, 2.0f);
+    headless::setKey(VK_DOWN, false);
+    runFrame();
+    EXPECT_FLOAT_EQ(PathSpeed, 1.0f);
+    EXPECT_NEAR(HeliPitch, -21.2f, 1e-3f); // no return to centre
+}
+
+TEST(Steering, WAndSMoveTheCameraWhileTheCourseWaits)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    headless::setKey('W', true);
+    frames(10);
+    EXPECT_NEAR(PathY, -1.0f, 1e-4f);
+    headless::setKey('W', false);
+    headless::setKey('S', true);
+    frames(5);
+    EXPECT_NEAR(PathY, -0.5f, 1e-4f);
+}
+
+TEST(FuelTimer, DrainsAtNineFourteenAndNineteenSeconds)
+{
+    scenetest::ScratchDir dir;
+    playGame(); // first control step at 1000 ms
+    auto at = [](uint32_t ms) {
+        headless::setMilliseconds(1000 + ms);
+        runFrame();
+        return Fuel;
+    };
+    EXPECT_FLOAT_EQ(at(3999), 360.0f);
+    EXPECT_FLOAT_EQ(at(4000), 360.0f); // the fuel timer starts here
+    EXPECT_FLOAT_EQ(at(8999), 360.0f);
+    EXPECT_FLOAT_EQ(at(9000), 358.0f);
+    EXPECT_FLOAT_EQ(at(13999), 358.0f);
+    EXPECT_FLOAT_EQ(at(14000), 356.0f);
+    EXPECT_FLOAT_EQ(at(19000), 354.0f);
+    // A long stall drains once, not once per interval missed.
+    EXPECT_FLOAT_EQ(at(60000), 352.0f);
+}
+
+TEST(FuelTimer, TheClockWrappingDoesNotStopTheTimer)
+{
+    scenetest::ScratchDir dir;
+    startGame();
+    headless::setMilliseconds(0xFFFFFFFFu - 2000);
+    loadLevel();
+    runFrame();
+    headless::advanceMilliseconds(4000);
+    runFrame();
+    headless::advanceMilliseconds(5000);
+    runFrame();
+    EXPECT_FLOAT_EQ(Fuel, 358.0f);
+}
+
+TEST(Gates, AtFuel250TheLostCaptionShowsAndTheControlsStop)
+{
+    scenetest::ScratchDir dir;
+    playGame("P 0 0 30 0 0 0 40 0 0 0 50 0 0 0 60 0 0 0 70 0");
+    const int depth = glprobe::modelviewDepth();
+    Fuel = 252.0f;
+    headless::setMilliseconds(1000 + 4000);
+    runFrame(); // the fuel timer starts; the course moves from here on
+    const float z = PathZ;
+    headless::setMilliseconds(1000 + 9000);
+    Draws.clear();
+    runFrame(); // drains to 250 and is gated in the same step
+    EXPECT_FLOAT_EQ(Fuel, 250.0f);
+    EXPECT_EQ(countDraws(LoosingScene), 1);
+    EXPECT_EQ(countDraws(WinningScene), 0);
+    EXPECT_FLOAT_EQ(PathZ, z); // the course did not move
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
+
+    headless::setKey(VK_LEFT, true);
+    headless::setKey(VK_SPACE, true);
+    frames(5);
+    EXPECT_FLOAT_EQ(HeliOffsetX, 0.0f);
+    EXPECT_TRUE(Bullets.empty());
+    EXPECT_FLOAT_EQ(PathZ, z);
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
+    // The fuel drains on while lost.
+    headless::advanceMilliseconds(5000);
+    runFrame();
+    EXPECT_FLOAT_EQ(Fuel, 248.0f);
+    EXPECT_EQ(countDraws(LoosingScene), 7);
+}
+
+TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
+{
+    scenetest::ScratchDir dir;
+    playGame("P 0 0 0 0 1 -2 7000 10 0 0 0 0 3 -2 7328 20 0 0 0 0 5 -2 7400 30");
+    const int depth = glprobe::modelviewDepth();
+    headless::setMilliseconds(1000 + 4001);
+    runFrame();
+    EXPECT_FLOAT_EQ(PathZ, 7000.0f);
+    EXPECT_FALSE(GameWon);
+    Draws.clear();
+    runFrame();
+    EXPECT_FLOAT_EQ(PathZ, 7328.0f);
+    EXPECT_TRUE(GameWon);
+    EXPECT_EQ(countDraws(WinningScene), 1);
+    // Drawn from the identity, 150 ahead.
+    EXPECT_FLOAT_EQ(drawnAt(WinningScene).modelview[0], 1.0f);
+    EXPECT_FLOAT_EQ(drawnAt(WinningScene).modelview[14], -150.0f);
+
+    // Gated: the course stops, the keys do nothing, the world is drawn from
+    // the camera of the finish.
+    headless::setKey(VK_RIGHT, true);
+    Draws.clear();
+    frames(3);
+    EXPECT_FLOAT_EQ(PathZ, 7328.0f);
+    EXPECT_FLOAT_EQ(HeliOffsetX, 0.0f);
+    EXPECT_EQ(countDraws(WinningScene), 3);
+    const Drawn& sky = drawnAt(Map1Scene);
+    ASSERT_NE(sky.scene, nullptr);
+    float camera[16];
+    glPushMatrix();
+    glLoadIdentity();
+    glRotatef(20, 0, 1, 0);
+    glTranslatef(3, -2, 7328);
+    glTranslatef(270, 0, -130);
+    glRotatef(-90, 1, 0, 0);
+    glprobe::modelviewMatrix(camera);
+    glPopMatrix();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(sky.modelview[i], camera[i], 1e-2f) << i;
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
+}
+
+TEST(Gates, WonAndLostTogetherDrawBothWonFirst)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    PathZ = 7328.0f;
+    Lives = 0;
+    Draws.clear();
+    runFrame();
+    EXPECT_EQ(drawnAmong({WinningScene, LoosingScene}),
+              (std::vector<Scene*>{WinningScene, LoosingScene}));
+}
+
+TEST(Weapons, CtrlHeldFiresOneRocketAndSpaceABulletEveryTwentiethFrame)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    headless::setKey(VK_CONTROL, true);
+    frames(30);
+    EXPECT_EQ(Rockets.size(), 1u);
+    headless::setKey(VK_CONTROL, false);
+    runFrame();
+    pressAndRelease(VK_CONTROL);
+    EXPECT_EQ(Rockets.size(), 2u);
+    EXPECT_TRUE(Rockets[1].fresh);
+    EXPECT_FALSE(Rockets[1].spent);
+
+    headless::setKey(VK_SPACE, true);
+    frames(1);
+    EXPECT_EQ(Bullets.size(), 1u);
+    frames(19);
+    EXPECT_EQ(Bullets.size(), 1u);
+    frames(1); // the 21st frame
+    EXPECT_EQ(Bullets.size(), 2u);
+    frames(24); // 45 in all
+    EXPECT_EQ(Bullets.size(), 3u);
+    // Released and held again: a bullet at once.
+    headless::setKey(VK_SPACE, false);
+    runFrame();
+    headless::setKey(VK_SPACE, true);
+    runFrame();
+    EXPECT_EQ(Bullets.size(), 4u);
+}

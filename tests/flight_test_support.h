@@ -1,0 +1,127 @@
+#pragma once
+
+// Helpers for the flight tests: the game started on the headless platform in
+// a scratch directory, a recorder of the Scenes a frame draws, a course
+// text, and a level loaded the way Start Game loads it.
+
+#include "game/control_step.h"
+#include "game/game_reset.h"
+#include "game/game_state.h"
+#include "headless/gl_probe.h"
+#include "headless/headless_platform.h"
+#include "scene_test_support.h"
+#include "screens/scene_drawer.h"
+#include "shell/frame_loop.h"
+#include "shell/keyboard.h"
+#include "shell/screen_flags.h"
+#include "world/level_loading.h"
+#include "world/level_scenes.h"
+#include "world/level_teardown.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace flighttest {
+
+struct Drawn {
+    Scene* scene;
+    float modelview[16];
+};
+
+inline std::vector<Drawn> Draws;
+
+inline void recordDraw(Scene* scene)
+{
+    Drawn d{scene, {}};
+    glprobe::modelviewMatrix(d.modelview);
+    Draws.push_back(d);
+}
+
+inline int countDraws(Scene* scene)
+{
+    int n = 0;
+    for (const Drawn& d : Draws)
+        n += d.scene == scene;
+    return n;
+}
+
+// The first draw of the Scene since the last clear.
+inline const Drawn& drawnAt(Scene* scene)
+{
+    static Drawn none{nullptr, {}};
+    for (const Drawn& d : Draws)
+        if (d.scene == scene)
+            return d;
+    return none;
+}
+
+// The Scenes drawn since the last clear, in order, limited to `of`.
+inline std::vector<Scene*> drawnAmong(std::initializer_list<Scene*> of)
+{
+    std::vector<Scene*> out;
+    for (const Drawn& d : Draws)
+        for (Scene* s : of)
+            if (d.scene == s && s)
+                out.push_back(s);
+    return out;
+}
+
+// The game on an 800 by 600 headless context, started in the current
+// directory (the files the test wrote there, nothing else), with the
+// drawing recorded instead of rendered.
+inline void startGame(bool recordDrawing = true)
+{
+    headless::reset();
+    headless::makeContext(800, 600);
+    initGame();
+    // Tests of one binary may share a process: no level, no game from an
+    // earlier test.
+    tearDownLevel();
+    startFreshGame();
+    MenuActive = true;
+    LoadingActive = GameActive = InstructionsActive = CreditsActive = false;
+    DrawScene = drawLoadedScene;
+    if (recordDrawing)
+        DrawScene = recordDraw;
+    Draws.clear();
+}
+
+// What Start Game does in the menu.
+inline void enterLoading()
+{
+    MenuActive = false;
+    LoadingActive = true;
+}
+
+// Loads the level over its ten frames; the game frame runs in the last.
+inline void loadLevel()
+{
+    enterLoading();
+    for (int i = 0; i < 10; ++i)
+        runFrame();
+}
+
+inline void pressAndRelease(int vk)
+{
+    headless::setKey(vk, true);
+    runFrame();
+    headless::setKey(vk, false);
+}
+
+// "P" and then records x y z heading, one per line.
+struct Record {
+    float x, y, z, yaw;
+};
+inline std::string courseText(const std::vector<Record>& records)
+{
+    std::string text = "P\n";
+    for (const Record& r : records)
+        text += std::to_string(r.x) + " " + std::to_string(r.y) + " " + std::to_string(r.z) + " " +
+                std::to_string(r.yaw) + "\n";
+    return text;
+}
+
+} // namespace flighttest

@@ -1,0 +1,158 @@
+// The game frame: the countdown on the scripted clock, the world, the hero
+// and its rotor, and a second game that starts as fresh as the first.
+
+#include "flight_test_support.h"
+#include "game/course.h"
+#include "game/game_frame.h"
+#include "scene/animation.h"
+#include "screens/hud.h"
+
+#include <cmath>
+
+using namespace flighttest;
+
+namespace {
+
+// The captions drawn by one frame at t ms after the first game frame.
+std::vector<Scene*> captionsAt(uint32_t t)
+{
+    headless::setMilliseconds(10000 + t);
+    Draws.clear();
+    runFrame();
+    return drawnAmong({ReadyScene, NumberThreeScene, NumberTwoScene, NumberOneScene});
+}
+
+} // namespace
+
+TEST(Countdown, EachStageShowsItsCaptionAndTheOldOneOnceMoreAtItsBoundary)
+{
+    scenetest::ScratchDir dir;
+    startGame();
+    headless::setMilliseconds(10000);
+    Draws.clear();
+    loadLevel(); // the first game frame: t = 0, nothing yet
+    EXPECT_TRUE(drawnAmong({ReadyScene, NumberThreeScene, NumberTwoScene, NumberOneScene}).empty());
+    using V = std::vector<Scene*>;
+    Scene* R = ReadyScene;
+    Scene* three = NumberThreeScene;
+    Scene* two = NumberTwoScene;
+    Scene* one = NumberOneScene;
+    EXPECT_EQ(captionsAt(0), V{});
+    EXPECT_EQ(captionsAt(1), V{R});
+    EXPECT_EQ(captionsAt(1000), V{R});
+    EXPECT_EQ(captionsAt(1001), (V{R, three}));
+    EXPECT_EQ(captionsAt(1500), V{three});
+    EXPECT_EQ(captionsAt(2000), V{three});
+    EXPECT_EQ(captionsAt(2500), (V{three, two}));
+    EXPECT_EQ(captionsAt(3000), V{two});
+    EXPECT_EQ(captionsAt(3001), (V{two, one}));
+    EXPECT_EQ(captionsAt(3999), V{one});
+    EXPECT_EQ(captionsAt(4000), V{});
+    EXPECT_EQ(captionsAt(60000), V{});
+
+    // 100 units in front of the camera.
+    captionsAt(3500);
+    float camera[16];
+    glPushMatrix();
+    glLoadIdentity();
+    glRotatef(PathYaw, 0, 1, 0);
+    glTranslatef(PathX, PathY, PathZ - 100);
+    glprobe::modelviewMatrix(camera);
+    glPopMatrix();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(drawnAt(one).modelview[i], camera[i], 1e-4f) << i;
+}
+
+TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
+{
+    scenetest::ScratchDir dir;
+    // A hero with a rotor whose pivot is at x = 2.
+    scenetest::writeFile("HeroHeli.ASE",
+                         "*3DSMAX_ASCIIEXPORT 200\n" +
+                             scenetest::squareObject("HeliRotor", 2.0f, scenetest::face(0, 0, 1, 2), 1,
+                                                     "\t*WIREFRAME_COLOR 1 0 0\n"));
+    startGame();
+    SceneNode* rotor = HeroHeliScene->findNode("HeliRotor");
+    ASSERT_NE(rotor, nullptr);
+    loadLevel();
+    Draws.clear();
+    headless::setKey(VK_LEFT, true);
+    runFrame();
+    EXPECT_EQ(drawnAmong({SkyScene, Map1Scene, Map2Scene, RoadScene, HeroHeliScene}),
+              (std::vector<Scene*>{SkyScene, Map1Scene, Map2Scene, RoadScene, HeroHeliScene}));
+    // The sky is drawn unfogged, the rest fogged: the fog is on after the
+    // frame.
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_FLOAT_EQ(SkyAngle, 0.02f);
+
+    // The hero at its offsets, from the identity.
+    const Drawn& hero = drawnAt(HeroHeliScene);
+    EXPECT_NEAR(hero.modelview[12], HeliOffsetX, 1e-5f);
+    EXPECT_NEAR(hero.modelview[13], -3.0f, 1e-5f);
+    EXPECT_NEAR(hero.modelview[14], -12.0f, 1e-5f);
+
+    // Two frames: -140 degrees about y through the pivot.
+    EXPECT_FLOAT_EQ(RotorAngle, -140.0f);
+    Vec4 pivot = transformPoint(rotor->worldMatrix, Vec4{2, 0, 0, 1});
+    EXPECT_NEAR(pivot.x, 2, 1e-4f);
+    EXPECT_NEAR(pivot.z, 0, 1e-4f);
+    Vec4 tip = transformPoint(rotor->worldMatrix, Vec4{3, 0, 0, 1});
+    EXPECT_NEAR(tip.x, 2 + std::cos(-140 * 3.14159265f / 180), 1e-4f);
+    EXPECT_NEAR(tip.z, -std::sin(-140 * 3.14159265f / 180), 1e-4f);
+}
+
+TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
+{
+    scenetest::ScratchDir dir;
+    std::vector<Record> records;
+    for (int i = 0; i < 40; ++i)
+        records.push_back({0, 0, 30.0f + 10 * i, 0});
+    scenetest::writeFile("Patho.txt", courseText(records));
+    startGame();
+    headless::setMilliseconds(1000);
+    loadLevel();
+    headless::setKey(VK_SPACE, true);
+    headless::setKey(VK_CONTROL, true);
+    for (int i = 0; i < 30; ++i) {
+        headless::advanceMilliseconds(500);
+        runFrame();
+    }
+    headless::setKey(VK_SPACE, false);
+    headless::setKey(VK_CONTROL, false);
+    ASSERT_GT(PathZ, 100.0f);
+    ASSERT_LT(Fuel, 360.0f);
+    ASSERT_FALSE(showReady);
+    ASSERT_FALSE(Bullets.empty());
+    EnemyHelis[0].dead = true;
+    HeroHealth = HealthTriple{3, 1, 8};
+    GameWon = true;
+    RotationKeyCursor[0] = 4;
+    pressAndRelease(VK_ESCAPE);
+    ASSERT_TRUE(MenuActive);
+
+    runFrame();
+    loadLevel();
+    EXPECT_FLOAT_EQ(Fuel, 360.0f);
+    EXPECT_FALSE(GameWon);
+    EXPECT_FLOAT_EQ(PathZ, 24.0f);
+    EXPECT_EQ(EnemyHelis.size(), 11u);
+    EXPECT_EQ(MilitaryBases.size(), 22u);
+    EXPECT_FALSE(EnemyHelis[0].dead);
+    EXPECT_TRUE(Rockets.empty());
+    EXPECT_TRUE(Bullets.empty());
+    EXPECT_FLOAT_EQ(HeroHealth.damage, 0);
+    EXPECT_FLOAT_EQ(HeroHealth.health, 8);
+    EXPECT_EQ(RotationKeyCursor[0], 0u);
+    EXPECT_FLOAT_EQ(hudSlide, -270.0f); // slides in again
+
+    // The countdown shows again and the course restarts at its start: the
+    // first control step runs in the frame after loading.
+    headless::setMilliseconds(countdownStart + 500);
+    Draws.clear();
+    runFrame();
+    EXPECT_EQ(countDraws(ReadyScene), 1);
+    headless::setMilliseconds(countdownStart + 500 + 4001);
+    runFrame();
+    EXPECT_FLOAT_EQ(PathZ, 40.0f);
+    EXPECT_FLOAT_EQ(Fuel, 360.0f); // the fuel timer started afresh too
+}

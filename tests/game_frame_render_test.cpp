@@ -1,0 +1,136 @@
+// The game with the generated data: rendered frames (OSMesa) and a flight
+// along the whole recorded course. Skipped when the data has not been
+// generated into the build tree.
+
+#include "flight_test_support.h"
+#include "world/path_file.h"
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace flighttest;
+
+namespace {
+
+class InDataDir {
+public:
+    InDataDir() : previous_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(KESTRAVA_DATA_DIR);
+    }
+    ~InDataDir() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+bool dataPresent()
+{
+    for (const char* file : {"Patho.txt", "map1.ASE", "Sky.ASE", "Ready.ASE", "HeroHeli.ASE", "fuel.ASE"})
+        if (!std::filesystem::exists(std::filesystem::path(KESTRAVA_DATA_DIR) / file))
+            return false;
+    return true;
+}
+
+#define REQUIRE_DATA()                                                                             \
+    if (!dataPresent())                                                                            \
+    GTEST_SKIP() << "the game data is not generated in " KESTRAVA_DATA_DIR " (build assetgen's data target)"
+
+// 60 frames a second on the scripted clock.
+void paceAt60(int frame) { headless::setMilliseconds(100000 + static_cast<uint32_t>(frame * 1000.0 / 60.0)); }
+
+std::vector<uint8_t> frameWithout(Scene** hidden)
+{
+    Scene* kept = *hidden;
+    *hidden = nullptr;
+    runFrame();
+    *hidden = kept;
+    int w = 0, h = 0;
+    return headless::readPixels(&w, &h);
+}
+
+// Pixels that differ by more than a little in the box (x0..x1, y0..y1, row 0
+// at the bottom) of the 800 by 600 picture.
+int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int x0, int y0, int x1, int y1)
+{
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(a[(y * 800 + x) * 4 + c] - b[(y * 800 + x) * 4 + c]) > 8) {
+                    ++n;
+                    break;
+                }
+    return n;
+}
+
+} // namespace
+
+TEST(GameRender, ACountdownFrameShowsReadyTheTerrainTheSkyAndTheHero)
+{
+    REQUIRE_DATA();
+    InDataDir data;
+    startGame(false);
+    ASSERT_TRUE(headless::messageBoxes().empty()) << headless::messageBoxes()[0].text;
+    headless::setMilliseconds(100000);
+    loadLevel();
+    ASSERT_TRUE(headless::messageBoxes().empty()) << headless::messageBoxes()[0].text;
+    headless::setMilliseconds(100500); // "Ready"
+    runFrame();
+
+    // Each piece, taken away, changes its part of the picture. The sky's
+    // angle moves on a little per frame: the same number of frames each.
+    std::vector<uint8_t> all = frameWithout(&AirplaneScene); // drawn by nothing
+    EXPECT_GT(differing(all, frameWithout(&ReadyScene), 200, 200, 600, 400), 2000) << "Ready";
+    EXPECT_GT(differing(all, frameWithout(&Map1Scene), 0, 0, 800, 300), 5000) << "terrain";
+    EXPECT_GT(differing(all, frameWithout(&SkyScene), 0, 300, 800, 600), 5000) << "sky";
+    EXPECT_GT(differing(all, frameWithout(&HeroHeliScene), 250, 50, 550, 300), 1000) << "hero";
+}
+
+TEST(GameRender, MidCourseTheHudStandsInItsPlace)
+{
+    REQUIRE_DATA();
+    InDataDir data;
+    startGame(false);
+    loadLevel();
+    DrawScene = [](Scene*) {}; // fly 40 seconds unseen
+    for (int frame = 0; frame < 2400; ++frame) {
+        paceAt60(frame);
+        runFrame();
+    }
+    DrawScene = drawLoadedScene;
+    ASSERT_GT(PathZ, 500.0f);
+    std::vector<uint8_t> all = frameWithout(&AirplaneScene);
+    // Top right: the fuel gauge with its blue band; bottom: the panel.
+    EXPECT_GT(differing(all, frameWithout(&FuelScene), 600, 520, 800, 600), 300) << "fuel gauge";
+    EXPECT_GT(differing(all, frameWithout(&HeliMetersScene), 0, 0, 800, 200), 2000) << "panel";
+    const uint8_t* bar = &all[((300 + 269) * 800 + 400 + 300) * 4];
+    EXPECT_GT(bar[2], 200);
+    EXPECT_LT(bar[0], 40);
+}
+
+// The whole course at 60 frames a second without a key: it must end in the
+// won caption with fuel to spare.
+TEST(GameFlight, TheWholeCourseIsWonBeforeTheFuelRunsLow)
+{
+    REQUIRE_DATA();
+    InDataDir data;
+    startGame(false);
+    DrawScene = [](Scene*) {}; // the course and clock only: no pixels needed
+    paceAt60(0);
+    loadLevel();
+    int frame = 1;
+    int wonAt = -1;
+    for (; frame < 60 * 600 && wonAt < 0 && Fuel > LowFuel; ++frame) {
+        paceAt60(frame);
+        runFrame();
+        if (GameWon)
+            wonAt = frame;
+    }
+    ASSERT_GT(wonAt, 0) << "not won after " << frame << " frames; PathZ " << PathZ << ", fuel " << Fuel;
+    EXPECT_GT(Fuel, LowFuel);
+    std::printf("the course is won after %d frames (%.1f s) with %.0f fuel left\n", wonAt, wonAt / 60.0,
+                Fuel);
+    RecordProperty("frames", wonAt);
+    RecordProperty("fuel_left", static_cast<int>(Fuel));
+}

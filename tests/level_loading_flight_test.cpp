@@ -1,0 +1,184 @@
+// The loading screen, the population and the teardown, through whole
+// frames of the real loop.
+
+#include "flight_test_support.h"
+#include "game/game_frame.h"
+#include "game/mesh_collider.h"
+#include "screens/main_menu.h"
+#include "world/path_file.h"
+
+using namespace flighttest;
+
+namespace {
+
+int levelScenesLoaded()
+{
+    int n = 0;
+    for (const LevelSceneFile& file : LevelSceneFiles)
+        n += *file.scene != nullptr;
+    return n;
+}
+
+void expectFog(float r, float g, float b, float density)
+{
+    float colour[4];
+    glGetFloatv(GL_FOG_COLOR, colour);
+    EXPECT_NEAR(colour[0], r, 1e-3f);
+    EXPECT_NEAR(colour[1], g, 1e-3f);
+    EXPECT_NEAR(colour[2], b, 1e-3f);
+    float d = 0;
+    glGetFloatv(GL_FOG_DENSITY, &d);
+    EXPECT_FLOAT_EQ(d, density);
+}
+
+} // namespace
+
+TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
+{
+    scenetest::ScratchDir dir;
+    startGame();
+    const int depth = glprobe::modelviewDepth();
+    enterLoading();
+
+    runFrame();
+    EXPECT_FLOAT_EQ(LoadProgress, 0.2f);
+    EXPECT_EQ(LoadStep, 1u);
+    EXPECT_NE(MilitaryBaseScene, nullptr);
+    EXPECT_NE(MilitaryBase1Scene, nullptr);
+    EXPECT_NE(MilitaryBase2Scene, nullptr);
+    EXPECT_EQ(levelScenesLoaded(), 3);
+    EXPECT_TRUE(LoadingActive);
+
+    runFrame();
+    runFrame();
+    runFrame();
+    EXPECT_FLOAT_EQ(LoadProgress, 0.9f);
+    EXPECT_NE(SkyScene, nullptr);
+    EXPECT_EQ(Map2Scene, nullptr);
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
+
+    for (int i = 4; i < 9; ++i)
+        runFrame();
+    EXPECT_EQ(DestroyHeliScene, nullptr);
+    EXPECT_FALSE(GameActive);
+    Draws.clear();
+    runFrame();
+    EXPECT_NEAR(LoadProgress, 2.1f, 1e-5f);
+    EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
+    EXPECT_TRUE(GameActive);
+    EXPECT_FALSE(LoadingActive);
+    EXPECT_FALSE(MenuActive);
+
+    // The game frame ran in the same frame, with no control step before it,
+    // and left the modelview stack as the frame found it.
+    EXPECT_TRUE(countdownStarted);
+    EXPECT_EQ(countDraws(HeroHeliScene), 1);
+    EXPECT_EQ(countDraws(Map1Scene), 1);
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
+    EXPECT_FLOAT_EQ(RotorAngle, 0.0f); // no HeliRotor node in the empty hero
+
+    // The population.
+    EXPECT_EQ(EnemyHelis.size(), 11u);
+    EXPECT_EQ(MilitaryBases.size(), 22u);
+    EXPECT_FLOAT_EQ(EnemyHelis[3].spawn.x, 289.89996f);
+    EXPECT_FLOAT_EQ(EnemyHelis[10].position.y, 98.39953f);
+    EXPECT_FLOAT_EQ(MilitaryBases[21].position.y, 8383.0f);
+    for (size_t k = 0; k < 11; ++k)
+        EXPECT_FLOAT_EQ(MilitaryBases[k].position.y, -EnemyHelis[k].spawn.z) << k;
+    EXPECT_EQ(BaseCollider.scene, MilitaryBaseScene);
+    EXPECT_EQ(HeroCollider.scene, HeroHeliScene);
+    EXPECT_FLOAT_EQ(HeliOffsetY, -3.0f);
+    EXPECT_FLOAT_EQ(HeliOffsetZ, -12.0f);
+    EXPECT_FLOAT_EQ(HeroHealth.health, 8.0f);
+    EXPECT_FLOAT_EQ(HeroHealth.capacity, 8.0f);
+    expectFog(0.65f, 0.43f, 0.1f, 0.001f);
+}
+
+TEST(LevelLoading, TheBarStretchesAlongItsOwnZAboutItsPivot)
+{
+    scenetest::ScratchDir dir;
+    startGame();
+    // A bar node whose frame sits at x = 4.
+    LoadingScene = scenetest::loadText(
+                       "*3DSMAX_ASCIIEXPORT 200\n" +
+                           scenetest::squareObject("Bar", 4.0f, scenetest::face(0, 0, 1, 2), 1,
+                                                   "\t*WIREFRAME_COLOR 1 0 0\n"),
+                       "Loading.ASE")
+                       .release();
+    SceneNode* bar = LoadingScene->findNode("Bar");
+    ASSERT_NE(bar, nullptr);
+    enterLoading();
+    for (int i = 0; i < 4; ++i)
+        runFrame();
+    // 0.9 after four steps: the pivot stays, a point 1 unit along z comes
+    // to 0.9, x and y keep their size.
+    Vec4 pivot = transformPoint(bar->worldMatrix, Vec4{4, 0, 0, 1});
+    Vec4 along = transformPoint(bar->worldMatrix, Vec4{5, 2, 1, 1});
+    EXPECT_NEAR(pivot.x, 4, 1e-5f);
+    EXPECT_NEAR(pivot.z, 0, 1e-5f);
+    EXPECT_NEAR(along.x, 5, 1e-5f);
+    EXPECT_NEAR(along.y, 2, 1e-5f);
+    EXPECT_NEAR(along.z, 0.9f, 1e-5f);
+    EXPECT_EQ(countDraws(LoadingScene), 4);
+    // Drawn 45 units ahead, 5 to the left.
+    EXPECT_FLOAT_EQ(drawnAt(LoadingScene).modelview[12], -5);
+    EXPECT_FLOAT_EQ(drawnAt(LoadingScene).modelview[14], -45);
+
+    for (int i = 4; i < 10; ++i)
+        runFrame();
+    EXPECT_NEAR(transformPoint(bar->worldMatrix, Vec4{4, 0, 1, 1}).z, 2.1f, 1e-5f);
+    EXPECT_EQ(countDraws(LoadingScene), 10); // drawn in the last step too
+}
+
+TEST(LevelLoading, TheLoadingScreenStartsFromAClearedBuffer)
+{
+    scenetest::ScratchDir dir;
+    startGame(false);
+    // What the last swap left: red.
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    enterLoading();
+    runFrame();
+    int w = 0, h = 0;
+    std::vector<uint8_t> pixels = headless::readPixels(&w, &h);
+    ASSERT_EQ(w, 800);
+    const uint8_t* corner = &pixels[(10 * w + 10) * 4];
+    EXPECT_NEAR(corner[0], 128, 1);
+    EXPECT_NEAR(corner[1], 128, 1);
+}
+
+TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
+{
+    scenetest::ScratchDir dir;
+    scenetest::writeFile("Patho.txt", "P 0 0 30 0 0 0 40 0");
+    startGame();
+    const int depth = glprobe::modelviewDepth();
+    loadLevel();
+    runFrame();
+    ASSERT_NE(PathFile, nullptr);
+    Lives = 1;
+
+    pressAndRelease(VK_ESCAPE);
+    EXPECT_EQ(levelScenesLoaded(), 0);
+    EXPECT_EQ(Lives, 3);
+    EXPECT_EQ(PathFile, nullptr);
+    EXPECT_EQ(LoadStep, 0u);
+    EXPECT_FLOAT_EQ(LoadProgress, 0.0f);
+    EXPECT_FALSE(GameActive);
+    EXPECT_TRUE(MenuActive);
+    EXPECT_EQ(BaseCollider.scene, nullptr);
+    expectFog(0.5f, 0.5f, 0.5f, 0.007f);
+    GLint mode = 0;
+    glGetIntegerv(GL_FOG_MODE, &mode);
+    EXPECT_EQ(mode, GL_EXP);
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
+    EXPECT_NE(HeroHeliScene, nullptr);
+
+    // The menu runs on; a second Start Game loads all 21 files again.
+    runFrame();
+    loadLevel();
+    EXPECT_TRUE(GameActive);
+    EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
+}
