@@ -210,3 +210,84 @@ TEST(MainMenu, PivotSpinTurnsAboutTheBoxPivot)
         EXPECT_NEAR(caption.worldMatrix.m[i], identity.m[i], 1e-6f);
     EXPECT_FLOAT_EQ(spinAngle(20.0f), 400.0f);
 }
+
+namespace {
+
+struct Frame {
+    std::vector<uint8_t> pixels;
+    int width = 0;
+    int height = 0;
+
+    // Share of pixels in the rectangle (screen coordinates, y down) that
+    // differ clearly from the menu's grey background.
+    double busy(int x0, int y0, int x1, int y1) const
+    {
+        int busyCount = 0, total = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const uint8_t* p = &pixels[(static_cast<size_t>(height - 1 - y) * width + x) * 4];
+                int difference = std::abs(p[0] - 128) + std::abs(p[1] - 128) + std::abs(p[2] - 128);
+                busyCount += difference > 40;
+                ++total;
+            }
+        return static_cast<double>(busyCount) / total;
+    }
+
+    // Share of pixels in the rectangle that differ from another frame's.
+    double changed(const Frame& other, int x0, int y0, int x1, int y1) const
+    {
+        int count = 0, total = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                size_t i = (static_cast<size_t>(height - 1 - y) * width + x) * 4;
+                count += std::abs(pixels[i] - other.pixels[i]) + std::abs(pixels[i + 1] - other.pixels[i + 1]) > 30;
+                ++total;
+            }
+        return static_cast<double>(count) / total;
+    }
+};
+
+Frame grab()
+{
+    Frame frame;
+    frame.pixels = headless::readPixels(&frame.width, &frame.height);
+    return frame;
+}
+
+bool haveData()
+{
+    return std::filesystem::exists(std::filesystem::path(KESTRAVA_DATA_DIR) / "main.ASE");
+}
+
+} // namespace
+
+TEST(MainMenuRendered, ShowsTheHelicopterAndTheItemsWhereTheModelsPutThem)
+{
+    if (!haveData())
+        GTEST_SKIP() << "the build has not generated the game data";
+    startMenu();
+    pointsFilled = true; // no falling points: they would speckle the regions
+    pointSpacingX = pointSpacingZ = 49;
+    runFrame();
+    Frame idle = grab();
+    ASSERT_EQ(idle.width, 800);
+
+    // The helicopter hovers in the upper middle, the four items stand in a
+    // column below it, and the sides are left to the background.
+    EXPECT_GT(idle.busy(330, 170, 470, 290), 0.3) << "helicopter";
+    const int itemTops[4] = {365, 420, 475, 530};
+    for (int top : itemTops)
+        EXPECT_GT(idle.busy(260, top, 540, top + 35), 0.5) << "item at y " << top;
+    EXPECT_LT(idle.busy(0, 300, 200, 600), 0.02) << "left of the items";
+    EXPECT_LT(idle.busy(600, 300, 800, 600), 0.02) << "right of the items";
+
+    // Twenty frames into its spin Start Game has turned; the others stand.
+    headless::setKey('S', true);
+    runFrame();
+    headless::setKey('S', false);
+    for (int frame = 0; frame < 19; ++frame)
+        runFrame();
+    Frame spinning = grab();
+    EXPECT_GT(spinning.changed(idle, 250, 360, 550, 410), 0.2) << "Start Game turned";
+    EXPECT_LT(spinning.changed(idle, 250, 470, 550, 520), 0.02) << "Credits stood still";
+}
