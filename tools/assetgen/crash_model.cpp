@@ -46,7 +46,9 @@ void throwPart(AseObject& o, V3 velocity, V3 axis, double spin)
     V3 q = c, value{};
     o.positionKeys.push_back({0, {}});
     o.rotationKeys.push_back({0, axis, spin});
-    Affine turn = Affine::rotate(axis, spin * 180.0 / Pi);
+    // The game builds a key's turn as the transpose of the usual matrix of
+    // its axis and angle: it turns the other way about the axis.
+    Affine turn = Affine::rotate(axis, -spin * 180.0 / Pi);
     for (int k = 1; k < Keys; ++k) {
         double t = k;
         V3 target = c + velocity * t + V3{0, 0.5 * Gravity * t * t, 0};

@@ -1,0 +1,142 @@
+// The data directory the build writes, read by the game's own reader.
+#if __has_include("scene/scene.h")
+#include "headless/headless_platform.h"
+#include "math/matrix4.h"
+#include "models.h"
+#include "render/texture_registry.h"
+#include "scene/scene.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+struct DataFile {
+    const char* name;
+    std::function<AseScene()> build;
+    std::vector<const char*> requiredNodes;
+};
+
+const std::vector<DataFile>& dataFiles()
+{
+    static const std::vector<DataFile> files = {
+        {"main.ASE", buildMainMenu, {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions", "Credits", "BoxCredits", "Exit", "BoxExit"}},
+        {"HeroHeli.ASE", buildHeroHeli, {"HeliBody", "HeliRotor"}},
+        {"Loading.ASE", buildLoading, {"Bar"}},
+        {"Instructions.ASE", buildInstructions, {}},
+        {"Credits0.ASE", [] { return buildCredits(0); }, {}},
+        {"Credits1.ASE", [] { return buildCredits(1); }, {}},
+        {"Credits2.ASE", [] { return buildCredits(2); }, {}},
+        {"Credits3.ASE", [] { return buildCredits(3); }, {}},
+        {"fuel.ASE", buildFuelGauge, {}},
+        {"lives.ASE", buildLivesIcon, {}},
+        {"HeliMeters.ASE", buildHeliMeters, {}},
+        {"Ready.ASE", buildReady, {}},
+        {"NumberThree.ASE", [] { return buildNumber(3); }, {}},
+        {"NumberTwo.ASE", [] { return buildNumber(2); }, {}},
+        {"NumberOne.ASE", [] { return buildNumber(1); }, {}},
+        {"Winning.ASE", buildWinning, {}},
+        {"Loosing.ASE", buildLoosing, {}},
+        {"MilitaryBase.ASE", [] { return buildMilitaryBase(0); }, {}},
+        {"MilitaryBase1.ASE", [] { return buildMilitaryBase(1); }, {}},
+        {"MilitaryBase2.ASE", [] { return buildMilitaryBase(2); }, {}},
+        {"bullet.ASE", buildBullet, {}},
+        {"Rocket.ASE", buildRocket, {}},
+        {"explosion.ASE", buildExplosion, {}},
+        {"DestroyHeli(1).ASE", buildDestroyHeli, {}},
+        {"Airplane0.ASE", buildAirplane, {}},
+        {"map1.ASE", [] { return buildMap(1); }, {}},
+        {"map2.ASE", [] { return buildMap(2); }, {}},
+        {"road.ASE", buildRoad, {}},
+        {"Sky.ASE", buildSky, {}},
+    };
+    return files;
+}
+
+void enterDataDirectory()
+{
+    headless::reset();
+    headless::makeContext(8, 8);
+    std::filesystem::current_path(KESTRAVA_DATA_DIR);
+}
+
+} // namespace
+
+TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
+{
+    enterDataDirectory();
+    ASSERT_EQ(dataFiles().size(), 29u);
+    for (const DataFile& file : dataFiles()) {
+        SCOPED_TRACE(file.name);
+        ASSERT_TRUE(std::filesystem::exists(file.name));
+        EXPECT_LT(std::filesystem::file_size(file.name), 6000000u);
+        Scene scene(file.name, "testname");
+        AseScene expected = file.build();
+        // Everything written was read: the same nodes, vertices and faces.
+        ASSERT_EQ(scene.nodeCount, expected.objects.size());
+        EXPECT_EQ(scene.totalVertices, expected.totalVertices());
+        EXPECT_EQ(scene.totalFaces, expected.totalFaces());
+        EXPECT_LE(scene.totalVertices, MaxSceneVertices);
+        EXPECT_LE(scene.totalFaces, MaxSceneFaces);
+        for (uint32_t i = 0; i < scene.nodeCount; ++i) {
+            EXPECT_EQ(scene.nodes[i].name, expected.objects[i].name);
+            EXPECT_EQ(scene.nodes[i].faceCount, int(expected.objects[i].mesh.faces.size()));
+            // Every texture was found under Textures and decoded.
+            const Material& m = scene.nodes[i].material;
+            if (!m.bitmap.empty()) {
+                EXPECT_NE(GameTextures.find(m.bitmap), nullptr) << m.bitmap;
+                EXPECT_NE(m.textureId, 0u) << m.bitmap;
+            }
+        }
+        for (const char* node : file.requiredNodes)
+            EXPECT_NE(scene.findNode(node), nullptr) << node;
+    }
+    EXPECT_TRUE(headless::messageBoxes().empty());
+}
+
+TEST(LevelFiles, RotorAndBodyPivotsReadAsWritten)
+{
+    enterDataDirectory();
+    Scene heli("HeroHeli.ASE", "testname");
+    SceneNode* rotor = heli.findNode("HeliRotor");
+    ASSERT_NE(rotor, nullptr);
+    AseScene expected = buildHeroHeli();
+    V3 hub = expected.find("HeliRotor")->tm.column(3);
+    EXPECT_NEAR(rotor->nodeMatrix.m[12], hub.x, 1e-4);
+    EXPECT_NEAR(rotor->nodeMatrix.m[13], hub.y, 1e-4);
+    EXPECT_NEAR(rotor->nodeMatrix.m[14], hub.z, 1e-4);
+    SceneNode* body = heli.findNode("HeliBody");
+    ASSERT_NE(body, nullptr);
+    EXPECT_NEAR(body->position.x, 0.0f, 1e-4);
+}
+
+TEST(LevelFiles, CrashAnimationFallsApartAndEndsWithinTwoSeconds)
+{
+    enterDataDirectory();
+    Scene crash("DestroyHeli(1).ASE", "testname");
+    ASSERT_GT(crash.nodeCount, 4u);
+    SceneNode* cabin = crash.findNode("Cabin");
+    ASSERT_NE(cabin, nullptr);
+    Vec4 rest{cabin->position.x, cabin->position.y, cabin->position.z, 1.0f};
+    glMatrixMode(GL_MODELVIEW);
+    int frames = 0;
+    float lowest = rest.y;
+    while (!crash.animationEnded && frames < 400) {
+        crash.update();
+        ++frames;
+        Vec4 now = transformPoint(cabin->worldMatrix, rest);
+        lowest = std::min(lowest, now.y);
+    }
+    EXPECT_TRUE(crash.animationEnded);
+    EXPECT_GE(frames, 60);
+    EXPECT_LE(frames, 120);
+    EXPECT_LT(lowest, rest.y - 3.0f); // the cabin falls
+    // The blades fly off sideways.
+    SceneNode* blade = crash.findNode("Blade0");
+    ASSERT_NE(blade, nullptr);
+}
+#endif
