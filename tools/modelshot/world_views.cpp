@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -97,7 +98,7 @@ void renderGameView(const std::string& argument)
     glPopMatrix();
 }
 
-// Top-down: the lit terrain, the road, the bases (squares; grey when out
+// Top-down: the ground shaded by height, the road, the bases (squares; grey when out
 // of reach), the enemy spawns (red) and the course with heading ticks.
 void renderLevelMap(const std::string&)
 {
@@ -110,14 +111,30 @@ void renderLevelMap(const std::string&)
     glOrtho(x0, x1, y0, y1, -2000, 2000);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    // The light from above the map: eye space is map space here.
-    GLfloat fromAbove[4] = {0.3f, 0.5f, 1.0f, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, fromAbove);
-    Scene* map1 = loadScene("map1.ASE");
-    Scene* map2 = loadScene("map2.ASE");
+    // The ground, shaded by height and lit from the north-west, straight
+    // from the height function the terrain meshes sample.
+    const float cell = 15.0f;
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    for (float y = y0; y < y1; y += cell)
+        for (float x = x0; x < x1; x += cell) {
+            float corners[4][2] = {{x, y}, {x + cell, y}, {x + cell, y + cell}, {x, y + cell}};
+            for (auto& c : corners) {
+                double h = groundHeight(c[0], c[1]);
+                double dx = groundHeight(c[0] + 5, c[1]) - groundHeight(c[0] - 5, c[1]);
+                double dy = groundHeight(c[0], c[1] + 5) - groundHeight(c[0], c[1] - 5);
+                double shade = std::clamp(0.8 + (dx - dy) * 0.06, 0.35, 1.2);
+                double t = std::clamp((h + 115.7) / 280.0, 0.0, 1.0);
+                float r = float((0.36 + 0.45 * t) * shade), g = float((0.46 + 0.25 * t) * shade), b = float((0.28 + 0.2 * t) * shade);
+                glColor3f(r, g, b);
+                glVertex3f(c[0], c[1], 0);
+            }
+        }
+    glEnd();
     Scene* road = loadScene("road.ASE");
-    draw(map1);
-    draw(map2);
+    GLfloat fromAbove[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, fromAbove);
+    glClear(GL_DEPTH_BUFFER_BIT);
     draw(road);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
