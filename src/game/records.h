@@ -18,7 +18,7 @@ struct HealthTriple {
 // One shot: the player's rockets and bullets, and the single bullet each
 // enemy carries. It flies in the frame of the camera at its launch.
 struct Projectile {
-    Vec3 launchDirection; // before normalising; kept for inspection only
+    Vec3 launchDirection; // as computed at launch, before normalising
     Vec3 direction;       // unit flight direction; zero once exploding
     Vec4 start{0.0f, 0.0f, 0.0f, 1.0f};
     Vec4 position{0.0f, 0.0f, 0.0f, 1.0f};
