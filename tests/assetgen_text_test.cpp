@@ -32,8 +32,12 @@ TEST(AssetgenText, ExtrudedLettersAreClosedSolids)
 {
     // Every edge of a closed surface belongs to exactly two triangles, once
     // in each direction: holes, gaps or inside-out walls break that.
-    for (const char* text : {"H", "O", "B", "g", "Ready", "%"}) {
-        Mesh m = textMesh(text, solid());
+    TextStyle style = solid();
+    for (Font font : {Font::Sans, Font::SansBold})
+    for (int ch = 33; ch < 127; ++ch) {
+        style.font = font;
+        std::string text(1, char(ch));
+        Mesh m = textMesh(text, style);
         ASSERT_FALSE(m.faces.empty()) << text;
         std::map<std::pair<int, int>, int> edges;
         for (const Mesh::Face& f : m.faces)
