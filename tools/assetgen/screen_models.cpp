@@ -83,7 +83,7 @@ AseScene buildInstructions()
     const Row rows[] = {
         {"Left, Right", "slide the helicopter across the view"},
         {"A, D", "turn the nose to aim left or right"},
-        {"Up", "nose down and fly twice as fast"},
+        {"Up", "nose down and fly faster"},
         {"Down", "nose up, to aim higher"},
         {"Ctrl", "fire a rocket at a ground base"},
         {"Space", "hold to fire the gun at helicopters"},
