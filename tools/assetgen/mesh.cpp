@@ -76,14 +76,6 @@ void Mesh::transform(const Affine& t)
         }
 }
 
-void Mesh::flatten()
-{
-    for (Face& f : faces) {
-        V3 n = faceNormal(f);
-        f.n[0] = f.n[1] = f.n[2] = n;
-    }
-}
-
 void Mesh::flip()
 {
     for (Face& f : faces) {

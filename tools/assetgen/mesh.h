@@ -35,8 +35,6 @@ struct Mesh {
     // Adds another mesh, moved by t (normals turned with it).
     void append(const Mesh& other, const Affine& t = Affine());
     void transform(const Affine& t);
-    // Every corner normal replaced by its face's geometric normal.
-    void flatten();
     // Turns every face around (winding and normals).
     void flip();
 

@@ -15,11 +15,3 @@ std::string fixed(double value, int decimals)
         text.erase(0, 1);
     return text;
 }
-
-void appendNumbers(std::string& out, std::initializer_list<double> values, int decimals)
-{
-    for (double v : values) {
-        out += ' ';
-        out += fixed(v, decimals);
-    }
-}

@@ -6,6 +6,3 @@
 // decimal separator whatever the locale, and no "-0.0000" (the same value
 // must always print the same way, or two runs could differ).
 std::string fixed(double value, int decimals = 4);
-
-// Appends " " + fixed(value) for each value.
-void appendNumbers(std::string& out, std::initializer_list<double> values, int decimals = 4);

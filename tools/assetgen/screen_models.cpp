@@ -144,7 +144,7 @@ AseScene buildCredits(int part)
         {{-10, "Built with", {"SDL2 and SDL2_image", "Mesa OpenGL and GLU", "FreeType and zlib"}},
          {-42, "Tested with", {"GoogleTest", "OSMesa software rendering"}}},
         {{-78, "Special thanks", {"to everyone who plays it"}},
-         {-104, "Fly safe", {"and watch your fuel"}},
+         {-92, "Fly safe", {"and watch your fuel"}},
          {-127, "Thanks for playing", {}}},
     };
     Mesh text;

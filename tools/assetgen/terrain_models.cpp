@@ -16,7 +16,7 @@ namespace {
 
 constexpr double West = -3000.0, East = 4500.0, South = -3000.0, North = 11500.0;
 constexpr double FineFrom = -400.0, FineTo = 8700.0, RowStep = 30.0;
-constexpr double SplitY = 3620.0;
+constexpr double SplitY = 4130.0;
 constexpr double TextureTile = 96.0; // units per repeat of the ground picture
 
 std::vector<double> rows()
