@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +51,17 @@ TEST(AssetgenModels, MenuItemsStandInViewBelowTheHelicopter)
         EXPECT_GT(b.lo.y, -57.0) << name;
         // The menu helicopter reaches down to about y = -8 at its lowest bob.
         EXPECT_LT(b.hi.y, -9.0) << name;
+    }
+    // Whatever stands still while an item spins keeps clear of the items.
+    const std::vector<std::string> items = {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions",
+                                            "Credits", "BoxCredits", "Exit", "BoxExit"};
+    Box3 plates = boundsOf(menu, "BoxStartGame");
+    plates.lo.y = boundsOf(menu, "BoxExit").lo.y;
+    for (const AseObject& o : menu.objects) {
+        if (std::find(items.begin(), items.end(), o.name) != items.end())
+            continue;
+        Box3 b = boundsOf(menu, o.name.c_str());
+        EXPECT_TRUE(b.lo.y > plates.hi.y || b.hi.y < plates.lo.y) << o.name << " overlaps the items";
     }
     // Each caption turns about its own box's vertical axis: the box's pivot
     // lies inside the caption's span.

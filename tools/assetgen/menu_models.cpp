@@ -47,38 +47,35 @@ AseScene buildMainMenu()
     caption.side = paletteUV(Colour::DarkSteel);
     caption.markedFront = paletteUV(Colour::Yellow);
 
-    for (int i = 0; i < 4; ++i) {
-        const MenuItem& item = Items[i];
-        double y = FirstPlateY - PlateStep * i;
-        V3 centre{0, y, 0};
-        caption.marked = {item.keyLetter};
-        // Letters stand proud of the plate's face (at z = 1).
-        Mesh text = textMesh(item.caption, caption);
-        scene.addObject(item.node, text, letters, Affine::translate(centre))
-            .mesh.transform(Affine::translate({CaptionX, y - caption.capHeight * 0.5, PlateDepth * 0.5 + 0.4}));
-        Mesh plate = bevelledSlab(PlateWidth, PlateHeight, PlateDepth, 0.7, paletteUV(Colour::Navy), paletteUV(Colour::Steel));
-        // A key cap at the plate's left end repeats the item's key.
-        plate.append(bevelledSlab(6.0, 6.0, 0.8, 0.4, paletteUV(Colour::Yellow), paletteUV(Colour::Orange)),
-                     Affine::translate({-PlateWidth * 0.5 + 5.0, 0, PlateDepth * 0.5 + 0.2}));
-        plate.transform(Affine::translate(centre));
-        scene.addObject(item.box, plate, plates, Affine::translate(centre));
-    }
-
-    // The key letters again, on the key caps, in dark letters.
+    // The key letter on each item's key cap, in dark letters.
     TextStyle key = caption;
     key.capHeight = 3.4;
     key.depth = 0.5;
     key.front = paletteUV(Colour::Charcoal);
     key.side = paletteUV(Colour::Charcoal);
-    key.marked.clear();
     key.align = Align::Centre;
-    Mesh keys;
+    const double keyX = -PlateWidth * 0.5 + 5.0;
+
     for (int i = 0; i < 4; ++i) {
+        const MenuItem& item = Items[i];
         double y = FirstPlateY - PlateStep * i;
-        std::string letter(1, Items[i].caption[Items[i].keyLetter]);
-        keys.append(textMesh(letter, key), Affine::translate({-PlateWidth * 0.5 + 5.0, y - key.capHeight * 0.5, PlateDepth * 0.5 + 0.85}));
+        V3 centre{0, y, 0};
+        caption.marked = {item.keyLetter};
+        // Letters stand proud of the plate's face (at z = 1). The key cap's
+        // letter belongs to the caption, so it turns with the item.
+        Mesh text = textMesh(item.caption, caption);
+        text.transform(Affine::translate({CaptionX, y - caption.capHeight * 0.5, PlateDepth * 0.5 + 0.4}));
+        std::string letter(1, item.caption[item.keyLetter]);
+        text.append(textMesh(letter, key), Affine::translate({keyX, y - key.capHeight * 0.5, PlateDepth * 0.5 + 0.85}));
+        scene.addObject(item.node, text, letters, Affine::translate(centre));
+
+        Mesh plate = bevelledSlab(PlateWidth, PlateHeight, PlateDepth, 0.7, paletteUV(Colour::Navy), paletteUV(Colour::Steel));
+        // A key cap at the plate's left end repeats the item's key.
+        plate.append(bevelledSlab(6.0, 6.0, 0.8, 0.4, paletteUV(Colour::Yellow), paletteUV(Colour::Orange)),
+                     Affine::translate({keyX, 0, PlateDepth * 0.5 + 0.2}));
+        plate.transform(Affine::translate(centre));
+        scene.addObject(item.box, plate, plates, Affine::translate(centre));
     }
-    scene.addObject("KeyLetters", keys, letters);
 
     TextStyle title;
     title.capHeight = 8.0;
