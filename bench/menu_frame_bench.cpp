@@ -1,0 +1,29 @@
+// One whole menu frame on the headless software renderer, at several
+// spacings of the falling points: the grid runs from 400 points (spacing
+// 49) up to a million (spacing 1).
+
+#include "headless/headless_platform.h"
+#include "screens/main_menu.h"
+#include "shell/frame_loop.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+static void MenuFrame(benchmark::State& state)
+{
+    headless::reset();
+    std::filesystem::path data = KESTRAVA_DATA_DIR;
+    if (std::filesystem::exists(data / "main.ASE"))
+        std::filesystem::current_path(data);
+    headless::makeContext(800, 600);
+    initGame();
+    runFrame(); // fills the points
+    pointSpacingX = pointSpacingZ = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        runFrame();
+    state.counters["points"] = static_cast<double>((999 / pointSpacingX + 1) * (999 / pointSpacingZ + 1));
+}
+BENCHMARK(MenuFrame)->Arg(49)->Arg(10)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
