@@ -194,6 +194,8 @@ double groundHeight(double x, double y)
         double t = std::clamp(((x - ax) * (bx - ax) + (y - ay) * (by - ay)) / ((bx - ax) * (bx - ax) + (by - ay) * (by - ay)), 0.0, 1.0);
         dp = std::min(dp, std::hypot(x - (ax + t * (bx - ax)), y - (ay + t * (by - ay))));
     }
+    // The hills round it stay below it, so it stands up as a mesa.
+    h = std::min(h, -40.0 + 400.0 * smoothstep(170.0, 460.0, dp));
     double plateau = 1.0 - smoothstep(70.0, 160.0, dp);
     h = h + (0.0 - h) * plateau;
 
