@@ -1,6 +1,8 @@
 // modelshot <data dir> <view> <out.png> [argument]
-// Renders one view of the game's data headless; see views.cpp for the
-// views and how each places its models.
+// modelshot <data dir> <File.ASE> <out.png>
+// Renders one view of the game's data headless; given a file name, the
+// view the game shows that file in. See views.cpp for the views and how
+// each places its models.
 #include "shot.h"
 
 #include <cstdio>

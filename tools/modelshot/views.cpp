@@ -205,8 +205,55 @@ void captionView(const std::string& argument)
 void renderGameView(const std::string& argument);
 void renderLevelMap(const std::string& argument);
 
-bool renderView(const std::string& view, const std::string& argument, const std::string& out)
+namespace {
+
+// The view the game shows each file in, by file name: the screens under
+// their own placements, the HUD pieces in the HUD, the captions at their
+// distances, the world from a course record, and the small models (placed
+// by the game under a moving frame) close up.
+bool viewForFile(const std::string& file, std::string& view, std::string& argument)
 {
+    struct Entry {
+        const char* file;
+        const char* view;
+        const char* argument;
+    };
+    static const Entry table[] = {
+        {"main.ASE", "menu", ""},           {"HeroHeli.ASE", "menu", ""},
+        {"Loading.ASE", "loading", "1.2"},  {"Instructions.ASE", "instructions", ""},
+        {"Credits0.ASE", "credits", "-100"}, {"Credits1.ASE", "credits", "-35"},
+        {"Credits2.ASE", "credits", "30"},  {"Credits3.ASE", "credits", "110"},
+        {"fuel.ASE", "hud", ""},            {"lives.ASE", "hud", ""},
+        {"HeliMeters.ASE", "hud", ""},      {"Ready.ASE", "caption", "Ready.ASE,100"},
+        {"NumberThree.ASE", "caption", "NumberThree.ASE,100"},
+        {"NumberTwo.ASE", "caption", "NumberTwo.ASE,100"},
+        {"NumberOne.ASE", "caption", "NumberOne.ASE,100"},
+        {"Winning.ASE", "caption", "Winning.ASE,150"},
+        {"Loosing.ASE", "caption", "Loosing.ASE,150"},
+        {"map1.ASE", "game", "2600"},       {"map2.ASE", "game", "12000"},
+        {"road.ASE", "game", "5400"},       {"Sky.ASE", "game", "1"},
+    };
+    for (const Entry& e : table)
+        if (file == e.file) {
+            view = e.view;
+            argument = e.argument;
+            return true;
+        }
+    if (file.size() > 4 && file.substr(file.size() - 4) == ".ASE") {
+        view = "orbit";
+        argument = file;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool renderView(const std::string& requested, const std::string& requestedArgument, const std::string& out)
+{
+    std::string view = requested, argument = requestedArgument;
+    if (argument.empty())
+        viewForFile(requested, view, argument);
     if (view == "menu")
         menuView(argument);
     else if (view == "orbit")
