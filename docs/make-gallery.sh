@@ -47,9 +47,9 @@ base-wreck|orbit|MilitaryBase2.ASE,30,35|MilitaryBase2.ASE (wreck)
 bullet|orbit|bullet.ASE,60,15|bullet.ASE
 rocket|orbit|Rocket.ASE,60,15|Rocket.ASE
 explosion|orbit|explosion.ASE,20,15|explosion.ASE
-crash-start|orbit|DestroyHeli(1).ASE,30,15,0.45,0|DestroyHeli(1).ASE before its first key
-crash-middle|orbit|DestroyHeli(1).ASE,30,15,0.45,35|DestroyHeli(1).ASE after 35 frames
-crash-end|orbit|DestroyHeli(1).ASE,30,15,0.45,74|DestroyHeli(1).ASE at its last frame
+crash-start|crash|0|DestroyHeli(1).ASE before its first key
+crash-middle|crash|35|DestroyHeli(1).ASE after 35 frames
+crash-end|crash|74|DestroyHeli(1).ASE at its last frame
 airplane|orbit|Airplane0.ASE,40,25|Airplane0.ASE (loaded, never drawn)
 game-start|game|1|The course's first record: map1, map2, road, Sky and the bases
 game-valley|game|2600|Record 2600: the first enemies' stretch

@@ -108,6 +108,23 @@ void orbitView(const std::string& argument)
     draw(scene);
 }
 
+// The crash animation after n frames, framed on its whole fall: the
+// helicopter starts in the upper part of the picture and falls through it.
+void crashView(const std::string& argument)
+{
+    int frames = argument.empty() ? 0 : std::atoi(argument.c_str());
+    startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
+    perspective();
+    Scene* crash = loadScene("DestroyHeli(1).ASE");
+    glLoadIdentity();
+    glTranslatef(0, 4.5f, -14);
+    glRotatef(12, 1, 0, 0);
+    glRotatef(30, 0, 1, 0);
+    for (int i = 0; i < frames && !crash->animationEnded; ++i)
+        crash->update();
+    draw(crash);
+}
+
 // The loading screen with the bar at a given length (2.1 is full).
 void loadingView(const std::string& argument)
 {
@@ -239,6 +256,11 @@ bool viewForFile(const std::string& file, std::string& view, std::string& argume
             argument = e.argument;
             return true;
         }
+    if (file == "DestroyHeli(1).ASE") {
+        view = "crash";
+        argument = "35";
+        return true;
+    }
     if (file.size() > 4 && file.substr(file.size() - 4) == ".ASE") {
         view = "orbit";
         argument = file;
@@ -260,6 +282,8 @@ bool renderView(const std::string& requested, const std::string& requestedArgume
         orbitView(argument);
     else if (view == "loading")
         loadingView(argument);
+    else if (view == "crash")
+        crashView(argument);
     else if (view == "instructions")
         instructionsView(argument);
     else if (view == "credits")
