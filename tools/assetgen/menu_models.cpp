@@ -85,7 +85,8 @@ AseScene buildMainMenu()
     title.front = paletteUV(Colour::Orange);
     title.side = paletteUV(Colour::DarkRed);
     Mesh name = textMesh("KESTRAVA", title);
-    name.transform(Affine::translate({0, 40.0, -4.0}));
+    // High enough that the hovering helicopter's rotor never reaches it.
+    name.transform(Affine::translate({0, 45.0, -4.0}));
     scene.addObject("Title", name, letters);
     return scene;
 }
