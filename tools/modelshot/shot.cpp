@@ -58,12 +58,6 @@ void orthographicHud()
     glMatrixMode(GL_MODELVIEW);
 }
 
-void worldPlacement()
-{
-    glTranslatef(270.0f, 0.0f, -130.0f);
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-}
-
 Scene* loadScene(const std::string& fileName) { return new Scene(fileName, "testname"); }
 
 void draw(Scene* scene) { TextureRegistry::draw(scene); }

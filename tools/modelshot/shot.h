@@ -10,8 +10,9 @@ void startFrame(int width, int height, bool gameFog, float clearR, float clearG,
 // The game's projections.
 void perspective();
 void orthographicHud();
-// The placement of map coordinates (z up) in the camera's frame.
-void worldPlacement();
+// worldPlacement, the placement of map coordinates (z up) in the camera's
+// frame, is the game's own.
+#include "game/game_state.h"
 
 Scene* loadScene(const std::string& fileName);
 void draw(Scene* scene);
