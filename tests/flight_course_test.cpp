@@ -121,18 +121,13 @@ TEST(CourseText, ACourseEndingInsideARecordKeepsTheLastWholeRecord)
 TEST(CourseText, NumbersFollowAtofWithADecimalPointWhateverTheLocale)
 {
     scenetest::ScratchDir dir;
-    const char* comma = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
-        if (std::setlocale(LC_NUMERIC, name)) {
-            comma = name;
-            break;
-        }
+    if (!scenetest::useDecimalCommaLocale(dir.path()))
+        GTEST_SKIP() << "localedef could not build a decimal-comma locale";
+    ASSERT_EQ(std::atof("1.5"), 1.0) << "the locale reads a decimal comma";
     loadCourse("P 0 0 0 0 1.5 -2.25e1 +7x abc");
     advanceCourse();
-    std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_ALL, "C");
     expectCamera(1.5f, -22.5f, 7, 0);
-    if (!comma)
-        GTEST_SKIP() << "no decimal-comma locale installed: read under the C locale only";
 }
 
 TEST(CourseText, ALongFileFillsAllButTheLastByte)

@@ -5,6 +5,7 @@
 
 #include "scene/scene.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,6 +38,17 @@ private:
     std::string path_;
     std::filesystem::path previous_;
 };
+
+// Builds a German locale (decimal comma) in `dir` and makes it the
+// process's locale; false when this machine cannot build one.
+inline bool useDecimalCommaLocale(const std::string& dir)
+{
+    std::string command = "localedef -i de_DE -f UTF-8 " + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 && !std::filesystem::exists(dir + "/de_DE.UTF-8"))
+        return false;
+    setenv("LOCPATH", dir.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
 
 inline void writeFile(const std::string& path, const std::string& bytes)
 {
