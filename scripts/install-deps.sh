@@ -13,6 +13,8 @@ packages=(
   libgl1-mesa-dev libglu1-mesa-dev libosmesa6-dev
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev libassimp-dev
+  # the decimal-comma locale the number tests build with localedef
+  locales
   # real-window end-to-end tests
   xvfb xdotool imagemagick x11-utils
 )
