@@ -33,6 +33,19 @@ void setupLight()
     glLightfv(GL_LIGHT0, GL_POSITION, position);
 }
 
+void setMenuFog()
+{
+    // Exponential grey fog; start and end are set although GL_EXP ignores
+    // them.
+    const GLfloat fogColour[] = {0.5f, 0.5f, 0.5f, 1.0f};
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_EXP);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_DENSITY, 0.007f);
+    glFogf(GL_FOG_START, -4000.0f);
+    glFogf(GL_FOG_END, 10000.0f);
+}
+
 void initGame()
 {
     platformHideCursor();
@@ -50,15 +63,7 @@ void initGame()
     glHint(GL_FOG_HINT, GL_NICEST);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
 
-    // Exponential grey fog; start and end are set although GL_EXP ignores
-    // them.
-    const GLfloat fogColour[] = {0.5f, 0.5f, 0.5f, 1.0f};
-    glEnable(GL_FOG);
-    glFogi(GL_FOG_MODE, GL_EXP);
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_DENSITY, 0.007f);
-    glFogf(GL_FOG_START, -4000.0f);
-    glFogf(GL_FOG_END, 10000.0f);
+    setMenuFog();
 
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);

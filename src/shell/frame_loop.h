@@ -11,6 +11,10 @@ extern Scene* HeroHeliScene;
 // scenes and the fixed GL state.
 void initGame();
 
+// The start-up fog: thin exponential grey, the menu's. The level's teardown
+// brings it back after the game's fog.
+void setMenuFog();
+
 // Light 0: grey ambient, white diffuse, a directional light fixed in eye
 // space from above and slightly behind the viewer. Lighting itself is
 // switched on per material by the mesh drawing.

@@ -1,5 +1,8 @@
 #include "shot.h"
 
+#include "screens/hud.h"
+#include "world/level_scenes.h"
+
 #include "headless/headless_platform.h"
 #include "image.h"
 #include "render/texture_registry.h"
@@ -59,6 +62,19 @@ void orthographicHud()
 }
 
 Scene* loadScene(const std::string& fileName) { return new Scene(fileName, "testname"); }
+
+void drawGameHud(float fuel)
+{
+    FuelScene = loadScene("fuel.ASE");
+    LivesScene = loadScene("lives.ASE");
+    HeliMetersScene = loadScene("HeliMeters.ASE");
+    Fuel = fuel;
+    Lives = 3;
+    hudSlide = 0.0f;
+    orthographicHud();
+    glLoadIdentity();
+    hudLayer();
+}
 
 void draw(Scene* scene) { TextureRegistry::draw(scene); }
 

@@ -14,6 +14,10 @@ void orthographicHud();
 // frame, is the game's own.
 #include "game/game_state.h"
 
+// The game's own HUD layer (it clears the frame first, as in the game), with
+// three lives and the given fuel, slid into place.
+void drawGameHud(float fuel);
+
 Scene* loadScene(const std::string& fileName);
 void draw(Scene* scene);
 // The colour buffer as a PNG file, top row first.

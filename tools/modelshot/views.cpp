@@ -173,34 +173,7 @@ void creditsView(const std::string& argument)
 void hudView(const std::string&)
 {
     startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
-    orthographicHud();
-    Scene* fuel = loadScene("fuel.ASE");
-    Scene* lives = loadScene("lives.ASE");
-    Scene* meters = loadScene("HeliMeters.ASE");
-    glLoadIdentity();
-    glPushMatrix();
-    glTranslatef(300, 265, 0);
-    glScalef(2.2f, 2.7f, 1);
-    draw(fuel);
-    glPopMatrix();
-    for (float x : {340.0f, 310.0f, 280.0f}) {
-        glPushMatrix();
-        glTranslatef(x, 223, 1);
-        glScalef(0.4f, 0.4f, 0.5f);
-        draw(lives);
-        glPopMatrix();
-    }
-    glBegin(GL_LINES);
-    for (float x = 257.0f; x < 330.0f; x += 0.1f) {
-        glColor3f(0, 0, 128);
-        glVertex3f(x, 264, 1);
-        glVertex3f(x, 274, 1);
-    }
-    glEnd();
-    glPushMatrix();
-    glScalef(2.5f, 2, 1);
-    draw(meters);
-    glPopMatrix();
+    drawGameHud(330.0f);
     // The hero, where the game draws it, to see that the panel leaves it clear.
     perspective();
     Scene* heli = loadScene("HeroHeli.ASE");

@@ -35,27 +35,7 @@ void renderGameView(const std::string& argument)
     const CourseRecord& r = course[index];
     startFrame(800, 600, true, 0.5f, 0.5f, 0.5f);
 
-    Scene* fuel = loadScene("fuel.ASE");
-    Scene* lives = loadScene("lives.ASE");
-    Scene* meters = loadScene("HeliMeters.ASE");
-    orthographicHud();
-    glLoadIdentity();
-    glPushMatrix();
-    glTranslatef(300, 265, 0);
-    glScalef(2.2f, 2.7f, 1);
-    draw(fuel);
-    glPopMatrix();
-    for (float x : {340.0f, 310.0f, 280.0f}) {
-        glPushMatrix();
-        glTranslatef(x, 223, 1);
-        glScalef(0.4f, 0.4f, 0.5f);
-        draw(lives);
-        glPopMatrix();
-    }
-    glPushMatrix();
-    glScalef(2.5f, 2, 1);
-    draw(meters);
-    glPopMatrix();
+    drawGameHud(330.0f);
 
     perspective();
     Scene* sky = loadScene("Sky.ASE");
