@@ -25,8 +25,9 @@ std::unique_ptr<Scene> animated(const std::string& tracks, float dx = 0)
     headless::makeContext(8, 8);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    return loadText(squareObject("Wreck", dx, face(0, 0, 1, 2), 1,
-                                 "*TM_ANIMATION {\n*NODE_NAME \"Wreck\"\n" + tracks + "}\n*MATERIAL_REF 0\n"));
+    return loadText(
+        squareObject("Wreck", dx, face(0, 0, 1, 2), 1,
+                     "*TM_ANIMATION {\n*NODE_NAME \"Wreck\"\n" + tracks + "}\n*MATERIAL_REF 0\n"));
 }
 
 void expectMatrixNear(const Matrix4& actual, const Matrix4& expected, float tolerance = 1e-5f)

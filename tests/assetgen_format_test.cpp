@@ -60,7 +60,8 @@ TEST(AssetgenPng, EncodedPictureDecodesToTheSamePixels)
     std::vector<uint8_t> png = encodePng(image);
     EXPECT_EQ(png, encodePng(image)); // the same bytes every time
     auto path = std::filesystem::temp_directory_path() / "assetgen_png_test.png";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
     int w = 0, h = 0;
     std::vector<uint8_t> rgba;
     ASSERT_TRUE(platformDecodeImage(path.string(), &w, &h, &rgba));
@@ -99,14 +100,40 @@ TEST(AssetgenAse, WritesKeywordsInTheOrderTheReaderTakesThem)
     o.positionKeys = {{0, {}}, {800, {0, -1, 0}}};
     o.rotationKeys = {{0, {0, 1, 0}, 0.5}, {800, {0, 1, 0}, 0.5}};
     std::string text = writeAse(scene);
-    const char* order[] = {"*MATERIAL_COUNT 1", "*MATERIAL_NAME", "*MATERIAL_AMBIENT", "*MATERIAL_DIFFUSE",
-                           "*MATERIAL_SPECULAR", "*MATERIAL_SHINE ", "*MATERIAL_TRANSPARENCY", "*MAP_DIFFUSE",
-                           "*BITMAP \"palette.png\"", "*GEOMOBJECT", "*NODE_NAME \"Box\"", "*TM_ROW0", "*TM_ROW3 1.0000\t2.0000\t3.0000",
-                           "*TM_POS", "*TM_ROTAXIS", "*TM_ROTANGLE", "*MESH_NUMVERTEX 24", "*MESH_NUMFACES 12",
-                           "*MESH_VERTEX 0", "*MESH_FACE_LIST", "*MESH_FACE 0: A: 0 B: 1 C: 2", "*MESH_NUMTVERTEX",
-                           "*MESH_TVERT 0", "*MESH_TFACELIST", "*MESH_TFACE 0", "*MESH_NORMALS", "*MESH_FACENORMAL 0",
-                           "*MESH_VERTEXNORMAL", "*TM_ANIMATION", "*CONTROL_POS_TRACK", "*CONTROL_POS_SAMPLE 800\t0.0000\t-1.0000\t0.0000",
-                           "*CONTROL_ROT_TRACK", "*CONTROL_ROT_SAMPLE 800\t0.0000\t1.0000\t0.0000\t0.5000", "*MATERIAL_REF 0"};
+    const char* order[] = {"*MATERIAL_COUNT 1",
+                           "*MATERIAL_NAME",
+                           "*MATERIAL_AMBIENT",
+                           "*MATERIAL_DIFFUSE",
+                           "*MATERIAL_SPECULAR",
+                           "*MATERIAL_SHINE ",
+                           "*MATERIAL_TRANSPARENCY",
+                           "*MAP_DIFFUSE",
+                           "*BITMAP \"palette.png\"",
+                           "*GEOMOBJECT",
+                           "*NODE_NAME \"Box\"",
+                           "*TM_ROW0",
+                           "*TM_ROW3 1.0000\t2.0000\t3.0000",
+                           "*TM_POS",
+                           "*TM_ROTAXIS",
+                           "*TM_ROTANGLE",
+                           "*MESH_NUMVERTEX 24",
+                           "*MESH_NUMFACES 12",
+                           "*MESH_VERTEX 0",
+                           "*MESH_FACE_LIST",
+                           "*MESH_FACE 0: A: 0 B: 1 C: 2",
+                           "*MESH_NUMTVERTEX",
+                           "*MESH_TVERT 0",
+                           "*MESH_TFACELIST",
+                           "*MESH_TFACE 0",
+                           "*MESH_NORMALS",
+                           "*MESH_FACENORMAL 0",
+                           "*MESH_VERTEXNORMAL",
+                           "*TM_ANIMATION",
+                           "*CONTROL_POS_TRACK",
+                           "*CONTROL_POS_SAMPLE 800\t0.0000\t-1.0000\t0.0000",
+                           "*CONTROL_ROT_TRACK",
+                           "*CONTROL_ROT_SAMPLE 800\t0.0000\t1.0000\t0.0000\t0.5000",
+                           "*MATERIAL_REF 0"};
     size_t at = 0;
     for (const char* keyword : order) {
         size_t found = text.find(keyword, at);

@@ -13,7 +13,8 @@ bool touches(const AseScene& scene, V3 p, double radius)
 {
     for (const AseObject& o : scene.objects)
         for (const Mesh::Face& f : o.mesh.faces) {
-            V3 a = o.mesh.vertices[size_t(f.v[0])], b = o.mesh.vertices[size_t(f.v[1])], c = o.mesh.vertices[size_t(f.v[2])];
+            V3 a = o.mesh.vertices[size_t(f.v[0])], b = o.mesh.vertices[size_t(f.v[1])],
+               c = o.mesh.vertices[size_t(f.v[2])];
             V3 n = normalized(cross(a - b, a - c));
             if (length(n) == 0.0)
                 continue;
@@ -21,7 +22,8 @@ bool touches(const AseScene& scene, V3 p, double radius)
             double s = dot(n, w);
             if (s > radius || s < -radius)
                 continue;
-            if (dot(cross(w, b - a), n) > 0 || dot(cross(p - b, c - b), n) > 0 || dot(cross(p - c, a - c), n) > 0)
+            if (dot(cross(w, b - a), n) > 0 || dot(cross(p - b, c - b), n) > 0 ||
+                dot(cross(p - c, a - c), n) > 0)
                 continue;
             return true;
         }
@@ -35,7 +37,8 @@ double hitShare(const AseScene& scene, V3 lo, V3 hi, double radius)
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             for (int k = 0; k < n; ++k, ++total) {
-                V3 p{lo.x + (hi.x - lo.x) * (i + 0.5) / n, lo.y + (hi.y - lo.y) * (j + 0.5) / n, lo.z + (hi.z - lo.z) * (k + 0.5) / n};
+                V3 p{lo.x + (hi.x - lo.x) * (i + 0.5) / n, lo.y + (hi.y - lo.y) * (j + 0.5) / n,
+                     lo.z + (hi.z - lo.z) * (k + 0.5) / n};
                 hits += touches(scene, p, radius);
             }
     return double(hits) / total;

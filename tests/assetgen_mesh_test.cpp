@@ -87,15 +87,18 @@ TEST(AssetgenOutput, WritesEveryFileTheGameOpensAndEveryPictureTheyName)
     DataWriter out(dir);
     writeAllData(out);
     std::set<std::string> written(out.written().begin(), out.written().end());
-    for (const char* name : {"main.ASE", "HeroHeli.ASE", "Loading.ASE", "Instructions.ASE", "Credits0.ASE", "Credits1.ASE",
-                             "Credits2.ASE", "Credits3.ASE", "fuel.ASE", "lives.ASE", "HeliMeters.ASE", "Ready.ASE",
-                             "NumberThree.ASE", "NumberTwo.ASE", "NumberOne.ASE", "Winning.ASE", "Loosing.ASE",
-                             "MilitaryBase.ASE", "MilitaryBase1.ASE", "MilitaryBase2.ASE", "bullet.ASE", "Rocket.ASE",
-                             "explosion.ASE", "DestroyHeli(1).ASE", "Airplane0.ASE", "map1.ASE", "map2.ASE", "road.ASE",
-                             "Sky.ASE", "Patho.txt"})
+    for (const char* name : {"main.ASE",        "HeroHeli.ASE",     "Loading.ASE",       "Instructions.ASE",
+                             "Credits0.ASE",    "Credits1.ASE",     "Credits2.ASE",      "Credits3.ASE",
+                             "fuel.ASE",        "lives.ASE",        "HeliMeters.ASE",    "Ready.ASE",
+                             "NumberThree.ASE", "NumberTwo.ASE",    "NumberOne.ASE",     "Winning.ASE",
+                             "Loosing.ASE",     "MilitaryBase.ASE", "MilitaryBase1.ASE", "MilitaryBase2.ASE",
+                             "bullet.ASE",      "Rocket.ASE",       "explosion.ASE",     "DestroyHeli(1).ASE",
+                             "Airplane0.ASE",   "map1.ASE",         "map2.ASE",          "road.ASE",
+                             "Sky.ASE",         "Patho.txt"})
         EXPECT_TRUE(written.count(name)) << name;
     // Every bitmap a material names is a picture under Textures.
-    for (const AseScene& scene : {buildMainMenu(), buildHeroHeli(), buildMap(1), buildRoad(), buildSky(), buildMilitaryBase(2)})
+    for (const AseScene& scene :
+         {buildMainMenu(), buildHeroHeli(), buildMap(1), buildRoad(), buildSky(), buildMilitaryBase(2)})
         for (const AseMaterial& m : scene.materials) {
             if (!m.bitmap.empty()) {
                 EXPECT_TRUE(written.count("Textures/" + m.bitmap)) << m.bitmap;

@@ -42,7 +42,8 @@ std::string slurp(const std::filesystem::path& p)
 TEST(AssetgenModels, MenuItemsStandInViewBelowTheHelicopter)
 {
     AseScene menu = buildMainMenu();
-    for (const char* name : {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions", "Credits", "BoxCredits", "Exit", "BoxExit"}) {
+    for (const char* name : {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions", "Credits",
+                             "BoxCredits", "Exit", "BoxExit"}) {
         const AseObject* o = menu.find(name);
         ASSERT_NE(o, nullptr) << name;
         Box3 b = boundsOf(menu, name);
@@ -54,7 +55,7 @@ TEST(AssetgenModels, MenuItemsStandInViewBelowTheHelicopter)
     }
     // Whatever stands still while an item spins keeps clear of the items.
     const std::vector<std::string> items = {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions",
-                                            "Credits", "BoxCredits", "Exit", "BoxExit"};
+                                            "Credits",   "BoxCredits",   "Exit",         "BoxExit"};
     Box3 plates = boundsOf(menu, "BoxStartGame");
     plates.lo.y = boundsOf(menu, "BoxExit").lo.y;
     for (const AseObject& o : menu.objects) {
@@ -80,8 +81,8 @@ TEST(AssetgenModels, HelicopterHasItsSizePivotsAndFewFaces)
     ASSERT_NE(heli.find("HeliRotor"), nullptr);
     EXPECT_LE(heli.totalFaces(), 2000);
     Box3 body = boundsOf(heli, "HeliBody"), rotor = boundsOf(heli, "HeliRotor");
-    EXPECT_NEAR(body.hi.z - body.lo.z, 3.2, 0.4);   // about 3 long
-    EXPECT_LT(body.lo.z, -0.8);                      // the nose toward -z
+    EXPECT_NEAR(body.hi.z - body.lo.z, 3.2, 0.4); // about 3 long
+    EXPECT_LT(body.lo.z, -0.8);                   // the nose toward -z
     V3 hub = heli.find("HeliRotor")->tm.column(3);
     double reach = 0.0;
     for (const V3& v : heli.find("HeliRotor")->mesh.vertices)

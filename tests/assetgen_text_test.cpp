@@ -34,20 +34,20 @@ TEST(AssetgenText, ExtrudedLettersAreClosedSolids)
     // in each direction: holes, gaps or inside-out walls break that.
     TextStyle style = solid();
     for (Font font : {Font::Sans, Font::SansBold})
-    for (int ch = 33; ch < 127; ++ch) {
-        style.font = font;
-        std::string text(1, char(ch));
-        Mesh m = textMesh(text, style);
-        ASSERT_FALSE(m.faces.empty()) << text;
-        std::map<std::pair<int, int>, int> edges;
-        for (const Mesh::Face& f : m.faces)
-            for (int k = 0; k < 3; ++k)
-                ++edges[{f.v[k], f.v[(k + 1) % 3]}];
-        for (const auto& [edge, count] : edges) {
-            EXPECT_EQ(count, 1) << text;
-            EXPECT_EQ(edges.count({edge.second, edge.first}), 1u) << text << ": an open edge";
+        for (int ch = 33; ch < 127; ++ch) {
+            style.font = font;
+            std::string text(1, char(ch));
+            Mesh m = textMesh(text, style);
+            ASSERT_FALSE(m.faces.empty()) << text;
+            std::map<std::pair<int, int>, int> edges;
+            for (const Mesh::Face& f : m.faces)
+                for (int k = 0; k < 3; ++k)
+                    ++edges[{f.v[k], f.v[(k + 1) % 3]}];
+            for (const auto& [edge, count] : edges) {
+                EXPECT_EQ(count, 1) << text;
+                EXPECT_EQ(edges.count({edge.second, edge.first}), 1u) << text << ": an open edge";
+            }
         }
-    }
 }
 
 TEST(AssetgenText, NormalsPointOutOfTheLetter)

@@ -259,8 +259,7 @@ TEST(Gates, WonAndLostTogetherDrawBothWonFirst)
     Lives = 0;
     Draws.clear();
     runFrame();
-    EXPECT_EQ(drawnAmong({WinningScene, LoosingScene}),
-              (std::vector<Scene*>{WinningScene, LoosingScene}));
+    EXPECT_EQ(drawnAmong({WinningScene, LoosingScene}), (std::vector<Scene*>{WinningScene, LoosingScene}));
 }
 
 TEST(Weapons, CtrlHeldFiresOneRocketAndSpaceABulletEveryTwentiethFrame)

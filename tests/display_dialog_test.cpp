@@ -33,10 +33,7 @@ void click(DisplayDialog& d, DialogPoint p)
     d.mouseRelease(p.x, p.y);
 }
 
-void click(DisplayDialog& d, C control)
-{
-    click(d, centreOf(control));
-}
+void click(DisplayDialog& d, C control) { click(d, centreOf(control)); }
 
 } // namespace
 
@@ -368,10 +365,10 @@ TEST(DisplayDialogMouse, ClickingTheRadioLabelSelectsAndFocusesIt)
 TEST(DisplayDialogMouse, ClicksOutsideEveryControlChangeNothing)
 {
     DisplayDialog d;
-    click(d, {100, 50});  // inside the group box, beside the radios
+    click(d, {100, 50});   // inside the group box, beside the radios
     click(d, {17.5f, 30}); // on the group box's frame
-    click(d, {5, 5});     // the dialog's margin
-    click(d, {90, 80});   // between the buttons
+    click(d, {5, 5});      // the dialog's margin
+    click(d, {90, 80});    // between the buttons
     EXPECT_EQ(d.outcome(), O::Open);
     EXPECT_EQ(d.focus(), C::StartGame);
     EXPECT_FALSE(d.fullScreen());

@@ -17,8 +17,9 @@ constexpr int Size = 32;
 std::string material(const std::string& name, const std::string& diffuse, float transparency,
                      const std::string& bitmap = "")
 {
-    return "*MATERIAL 0 { *MATERIAL_NAME \"" + name + "\" *MATERIAL_AMBIENT 1 1 1 *MATERIAL_DIFFUSE " + diffuse +
-           " *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY " + std::to_string(transparency) +
+    return "*MATERIAL 0 { *MATERIAL_NAME \"" + name + "\" *MATERIAL_AMBIENT 1 1 1 *MATERIAL_DIFFUSE " +
+           diffuse + " *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY " +
+           std::to_string(transparency) +
            (bitmap.empty() ? "" : " *MAP_DIFFUSE { *BITMAP \"" + bitmap + "\" }") + " }\n";
 }
 
@@ -27,7 +28,8 @@ std::string material(const std::string& name, const std::string& diffuse, float 
 std::string rectangle(const std::string& name, float x0, float x1, int materialRef)
 {
     auto v = [](int i, float x, float y) {
-        return "*MESH_VERTEX " + std::to_string(i) + " " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
+        return "*MESH_VERTEX " + std::to_string(i) + " " + std::to_string(x) + " " + std::to_string(y) +
+               " 0\n";
     };
     std::string normals = "*MESH_NORMALS {\n";
     for (int f = 0; f < 2; ++f) {
@@ -101,8 +103,9 @@ TEST(Drawing, OpaqueTexturedNodeIsLitAndModulated)
     for (int i = 0; i < 4; ++i)
         tga += std::string("\x00\xFF\x00\xFF", 4);
     writeFile("Textures/leaf.tga", tga);
-    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 1\n" +
-                          material("Leaf", "1 1 1", 0.0f, "C:\\art\\leaf.tga") + "}\n" + rectangle("Leaf", -1, 1, 0));
+    auto scene =
+        loadText("*MATERIAL_LIST { *MATERIAL_COUNT 1\n" +
+                 material("Leaf", "1 1 1", 0.0f, "C:\\art\\leaf.tga") + "}\n" + rectangle("Leaf", -1, 1, 0));
     ASSERT_NE(scene->nodes[0].material.textureId, 0u);
     TextureRegistry::draw(scene.get());
     // Light 0 ambient 0.5 plus the default scene ambient 0.2 on a material

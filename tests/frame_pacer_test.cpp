@@ -9,8 +9,8 @@ namespace {
 // A simulated display and game: each frame takes `renderMicros` to draw;
 // with vsync, the swap then waits for the next vblank of a display at
 // `refreshHz`. Returns the start times of the frames run in `seconds`.
-std::vector<int64_t> simulate(double seconds, int refreshHz, int64_t renderMicros,
-                              int64_t stallAtMicros = -1, int64_t stallMicros = 0)
+std::vector<int64_t> simulate(double seconds, int refreshHz, int64_t renderMicros, int64_t stallAtMicros = -1,
+                              int64_t stallMicros = 0)
 {
     FramePacer pacer;
     std::vector<int64_t> starts;

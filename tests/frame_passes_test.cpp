@@ -95,8 +95,8 @@ TEST(FramePasses, EachScreenRunsInItsPassAndOrder)
     Calls.clear();
     MenuActive = LoadingActive = CreditsActive = InstructionsActive = true;
     runFrame();
-    EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing", "levelLoading",
-                                               "credits", "instructions"}));
+    EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing", "levelLoading", "credits",
+                                               "instructions"}));
 }
 
 TEST(FramePasses, AGameFrameDrawsTheHudUnderOrthoThenTheWorldInPerspective)

@@ -68,9 +68,9 @@ TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
     scenetest::ScratchDir dir;
     // A hero with a rotor whose pivot is at x = 2.
     scenetest::writeFile("HeroHeli.ASE",
-                         "*3DSMAX_ASCIIEXPORT 200\n" +
-                             scenetest::squareObject("HeliRotor", 2.0f, scenetest::face(0, 0, 1, 2), 1,
-                                                     "\t*WIREFRAME_COLOR 1 0 0\n"));
+                         "*3DSMAX_ASCIIEXPORT 200\n" + scenetest::squareObject("HeliRotor", 2.0f,
+                                                                               scenetest::face(0, 0, 1, 2), 1,
+                                                                               "\t*WIREFRAME_COLOR 1 0 0\n"));
     startGame();
     SceneNode* rotor = HeroHeliScene->findNode("HeliRotor");
     ASSERT_NE(rotor, nullptr);

@@ -13,14 +13,14 @@ using namespace flighttest;
 namespace {
 
 class InDataDir {
-public:
+  public:
     InDataDir() : previous_(std::filesystem::current_path())
     {
         std::filesystem::current_path(KESTRAVA_DATA_DIR);
     }
     ~InDataDir() { std::filesystem::current_path(previous_); }
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
@@ -32,8 +32,8 @@ bool dataPresent()
     return true;
 }
 
-#define REQUIRE_DATA()                                                                             \
-    if (!dataPresent())                                                                            \
+#define REQUIRE_DATA()                                                                                       \
+    if (!dataPresent())                                                                                      \
     GTEST_SKIP() << "the game data is not generated in " KESTRAVA_DATA_DIR " (build assetgen's data target)"
 
 // 60 frames a second on the scripted clock.

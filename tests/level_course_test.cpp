@@ -94,7 +94,8 @@ TEST(LevelCourse, StartsAtTheGameStartAndMovesOnSmoothly)
     EXPECT_LT(recordOfFrame(60).z - 24.0, 10.0);
     for (size_t i = 1; i < course.size(); ++i) {
         const CourseRecord &a = course[i - 1], &b = course[i];
-        double step = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+        double step =
+            std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
         ASSERT_LE(step, 2.0) << "record " << i;
         ASSERT_GT(b.z, a.z) << "record " << i;
         ASSERT_LE(std::fabs(b.heading - a.heading), 0.35) << "record " << i;
@@ -215,7 +216,8 @@ TEST(LevelCourse, EveryBaseInReachPassesWithinRocketRange)
             double heroAbove = eyeToWorld(r, 0.0, -3.0, -12.0).y - base.z;
             // Ahead within a rocket's flight (about 447 units), beside the
             // line of travel by at most 100, from the approach height.
-            if (eye.z < -60.0 && eye.z > -440.0 && std::fabs(eye.x) <= 100.0 && heroAbove >= 40.0 && heroAbove <= 70.0) {
+            if (eye.z < -60.0 && eye.z > -440.0 && std::fabs(eye.x) <= 100.0 && heroAbove >= 40.0 &&
+                heroAbove <= 70.0) {
                 inReach = true;
                 break;
             }
@@ -232,7 +234,8 @@ TEST(LevelGround, EveryBaseStandsOnTheGround)
         bool found = false;
         for (const Mesh* m : {&south, &north})
             for (const Mesh::Face& f : m->faces) {
-                V3 a = m->vertices[size_t(f.v[0])], p = m->vertices[size_t(f.v[1])], q = m->vertices[size_t(f.v[2])];
+                V3 a = m->vertices[size_t(f.v[0])], p = m->vertices[size_t(f.v[1])],
+                   q = m->vertices[size_t(f.v[2])];
                 double d = (p.y - q.y) * (a.x - q.x) + (q.x - p.x) * (a.y - q.y);
                 double l1 = ((p.y - q.y) * (base.x - q.x) + (q.x - p.x) * (base.y - q.y)) / d;
                 double l2 = ((q.y - a.y) * (base.x - q.x) + (a.x - q.x) * (base.y - q.y)) / d;

@@ -24,7 +24,10 @@ struct DataFile {
 const std::vector<DataFile>& dataFiles()
 {
     static const std::vector<DataFile> files = {
-        {"main.ASE", buildMainMenu, {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions", "Credits", "BoxCredits", "Exit", "BoxExit"}},
+        {"main.ASE",
+         buildMainMenu,
+         {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions", "Credits", "BoxCredits", "Exit",
+          "BoxExit"}},
         {"HeroHeli.ASE", buildHeroHeli, {"HeliBody", "HeliRotor"}},
         {"Loading.ASE", buildLoading, {"Bar"}},
         {"Instructions.ASE", buildInstructions, {}},

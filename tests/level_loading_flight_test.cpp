@@ -99,11 +99,10 @@ TEST(LevelLoading, TheBarStretchesAlongItsOwnZAboutItsPivot)
     scenetest::ScratchDir dir;
     startGame();
     // A bar node whose frame sits at x = 4.
-    LoadingScene = scenetest::loadText(
-                       "*3DSMAX_ASCIIEXPORT 200\n" +
-                           scenetest::squareObject("Bar", 4.0f, scenetest::face(0, 0, 1, 2), 1,
-                                                   "\t*WIREFRAME_COLOR 1 0 0\n"),
-                       "Loading.ASE")
+    LoadingScene = scenetest::loadText("*3DSMAX_ASCIIEXPORT 200\n" +
+                                           scenetest::squareObject("Bar", 4.0f, scenetest::face(0, 0, 1, 2),
+                                                                   1, "\t*WIREFRAME_COLOR 1 0 0\n"),
+                                       "Loading.ASE")
                        .release();
     SceneNode* bar = LoadingScene->findNode("Bar");
     ASSERT_NE(bar, nullptr);

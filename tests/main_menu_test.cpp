@@ -30,8 +30,7 @@ void startMenu(bool withData = true)
 // Runs frames with `vk` held down from the first of them; returns the
 // number of the frame (counting the key-press frame as 1) at whose end
 // `done` first holds, or 0 when it never did within `limit` frames.
-template <typename Done>
-int framesUntil(int vk, Done done, int limit = 200)
+template <typename Done> int framesUntil(int vk, Done done, int limit = 200)
 {
     headless::setKey(vk, true);
     for (int frame = 1; frame <= limit; ++frame) {
@@ -240,7 +239,9 @@ struct Frame {
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) {
                 size_t i = (static_cast<size_t>(height - 1 - y) * width + x) * 4;
-                count += std::abs(pixels[i] - other.pixels[i]) + std::abs(pixels[i + 1] - other.pixels[i + 1]) > 30;
+                count +=
+                    std::abs(pixels[i] - other.pixels[i]) + std::abs(pixels[i + 1] - other.pixels[i + 1]) >
+                    30;
                 ++total;
             }
         return static_cast<double>(count) / total;
@@ -254,10 +255,7 @@ Frame grab()
     return frame;
 }
 
-bool haveData()
-{
-    return std::filesystem::exists(std::filesystem::path(KESTRAVA_DATA_DIR) / "main.ASE");
-}
+bool haveData() { return std::filesystem::exists(std::filesystem::path(KESTRAVA_DATA_DIR) / "main.ASE"); }
 
 } // namespace
 

@@ -156,8 +156,7 @@ TEST(SceneReader, ParentsLinkByFirstNameAndUnknownParentsStayUnlinked)
 {
     ScratchDir dir;
     std::string text = squareObject("Body", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n") +
-                       squareObject("Rotor", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n",
-                                    "") +
+                       squareObject("Rotor", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n", "") +
                        squareObject("Orphan", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n");
     // Parents go after NODE_NAME, as exporters write them.
     text.replace(text.find("\"Rotor\"\n") + 8, 0, "\t*NODE_PARENT \"Body\"\n");
@@ -256,9 +255,11 @@ TEST(SceneReader, ReadOnlyFileLoads)
 TEST(SceneReader, CrLfTabsAndLabelsWithoutEdgeFlags)
 {
     ScratchDir dir;
-    std::string text = "\xEF\xBB\xBF*3DSMAX_ASCIIEXPORT 200\r\n" +
-                       squareObject("Crate", 0, "*MESH_FACE 0 A: 0 B: 1 C: 2\r\n*MESH_FACE 1: A: 0 B: 2 C: 3 *MESH_MTLID 1\r\n",
-                                    2, "*WIREFRAME_COLOR 0.5\t0.5\t0.5\r\n");
+    std::string text =
+        "\xEF\xBB\xBF*3DSMAX_ASCIIEXPORT 200\r\n" +
+        squareObject("Crate", 0,
+                     "*MESH_FACE 0 A: 0 B: 1 C: 2\r\n*MESH_FACE 1: A: 0 B: 2 C: 3 *MESH_MTLID 1\r\n", 2,
+                     "*WIREFRAME_COLOR 0.5\t0.5\t0.5\r\n");
     std::string crlf;
     for (char c : text) {
         if (c == '\n' && (crlf.empty() || crlf.back() != '\r'))
@@ -347,7 +348,8 @@ TEST(SceneReader, BadIndicesStayInsideTheLists)
     std::string tex = "\t\t*MESH_NUMTVERTEX 2\n\t\t*MESH_TVERTLIST {\n"
                       "\t\t\t*MESH_TVERT 0\t0.25\t0.5\t0.0\n\t\t\t*MESH_TVERT 1\t1.0\t0.75\t0.0\n\t\t}\n"
                       "\t\t*MESH_NUMTVFACES 1\n\t\t*MESH_TFACELIST {\n\t\t\t*MESH_TFACE 0\t1\t7\t-3\n\t\t}\n";
-    std::string text = squareObject("Wild", 0, face(0, 0, 9, -1) + face(1, 1, 2, 3), 2, "*MATERIAL_REF 5\n", tex);
+    std::string text =
+        squareObject("Wild", 0, face(0, 0, 9, -1) + face(1, 1, 2, 3), 2, "*MATERIAL_REF 5\n", tex);
     auto scene = loadText(text);
     ASSERT_EQ(scene->nodes.size(), 1u);
     const MeshFace& wild = scene->faces[0];

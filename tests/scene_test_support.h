@@ -17,7 +17,7 @@
 namespace scenetest {
 
 class ScratchDir {
-public:
+  public:
     ScratchDir()
     {
         char pattern[] = "/tmp/kestrava-scene-XXXXXX";
@@ -34,7 +34,7 @@ public:
     }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
     std::filesystem::path previous_;
 };
@@ -73,27 +73,45 @@ inline std::string squareObject(const std::string& name, float dx, const std::st
 {
     auto num = [](float v) { return std::to_string(v); };
     return "*GEOMOBJECT {\n"
-           "\t*NODE_NAME \"" + name + "\"\n"
-           "\t*NODE_TM {\n\t\t*NODE_NAME \"" + name + "\"\n"
+           "\t*NODE_NAME \"" +
+           name +
+           "\"\n"
+           "\t*NODE_TM {\n\t\t*NODE_NAME \"" +
+           name +
+           "\"\n"
            "\t\t*TM_ROW0 1.0000\t0.0000\t0.0000\n\t\t*TM_ROW1 0.0000\t1.0000\t0.0000\n"
-           "\t\t*TM_ROW2 0.0000\t0.0000\t1.0000\n\t\t*TM_ROW3 " + num(dx) + "\t0.0000\t0.0000\n"
-           "\t\t*TM_POS " + num(dx) + "\t0.0000\t0.0000\n"
+           "\t\t*TM_ROW2 0.0000\t0.0000\t1.0000\n\t\t*TM_ROW3 " +
+           num(dx) +
+           "\t0.0000\t0.0000\n"
+           "\t\t*TM_POS " +
+           num(dx) +
+           "\t0.0000\t0.0000\n"
            "\t\t*TM_ROTAXIS 0.0000\t0.0000\t0.0000\n\t\t*TM_ROTANGLE 0.0000\n\t}\n"
-           "\t*MESH {\n\t\t*TIMEVALUE 0\n\t\t*MESH_NUMVERTEX 4\n\t\t*MESH_NUMFACES " + std::to_string(faceCount) + "\n"
+           "\t*MESH {\n\t\t*TIMEVALUE 0\n\t\t*MESH_NUMVERTEX 4\n\t\t*MESH_NUMFACES " +
+           std::to_string(faceCount) +
+           "\n"
            "\t\t*MESH_VERTEX_LIST {\n"
-           "\t\t\t*MESH_VERTEX    0\t" + num(dx) + "\t0.0000\t0.0000\n"
-           "\t\t\t*MESH_VERTEX    1\t" + num(dx + 1) + "\t0.0000\t0.0000\n"
-           "\t\t\t*MESH_VERTEX    2\t" + num(dx + 1) + "\t1.0000\t0.0000\n"
-           "\t\t\t*MESH_VERTEX    3\t" + num(dx) + "\t1.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    0\t" +
+           num(dx) +
+           "\t0.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    1\t" +
+           num(dx + 1) +
+           "\t0.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    2\t" +
+           num(dx + 1) +
+           "\t1.0000\t0.0000\n"
+           "\t\t\t*MESH_VERTEX    3\t" +
+           num(dx) +
+           "\t1.0000\t0.0000\n"
            "\t\t}\n"
-           "\t\t*MESH_FACE_LIST {\n" + faces + "\t\t}\n" + extra +
-           "\t}\n" + tail + "}\n";
+           "\t\t*MESH_FACE_LIST {\n" +
+           faces + "\t\t}\n" + extra + "\t}\n" + tail + "}\n";
 }
 
 inline std::string face(int label, int a, int b, int c)
 {
-    return "\t\t\t*MESH_FACE    " + std::to_string(label) + ":    A:    " + std::to_string(a) + " B:    " +
-           std::to_string(b) + " C:    " + std::to_string(c) +
+    return "\t\t\t*MESH_FACE    " + std::to_string(label) + ":    A:    " + std::to_string(a) +
+           " B:    " + std::to_string(b) + " C:    " + std::to_string(c) +
            " AB:    1 BC:    1 CA:    0\t *MESH_SMOOTHING 1 \t*MESH_MTLID 0\n";
 }
 

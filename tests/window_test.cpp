@@ -143,8 +143,8 @@ struct ScratchTree {
     ScratchTree()
     {
         root = std::filesystem::temp_directory_path() /
-               ("kestrava-data-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ("kestrava-data-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "bin");
         std::filesystem::create_directories(root / "elsewhere");

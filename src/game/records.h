@@ -22,11 +22,11 @@ struct Projectile {
     Vec3 direction;       // unit flight direction; zero once exploding
     Vec4 start{0.0f, 0.0f, 0.0f, 1.0f};
     Vec4 position{0.0f, 0.0f, 0.0f, 1.0f};
-    Vec3 angles; // degrees, for drawing
-    Matrix4 launchFrame; // inverse of the camera at launch
-    bool spent = false;  // has hit something
-    bool fresh = true;   // the launch set-up is still to be done
-    float age = 0.0f;    // explosion age
+    Vec3 angles;           // degrees, for drawing
+    Matrix4 launchFrame;   // inverse of the camera at launch
+    bool spent = false;    // has hit something
+    bool fresh = true;     // the launch set-up is still to be done
+    float age = 0.0f;      // explosion age
     int reloadCounter = 0; // frames since an enemy's shot was last reloaded
 };
 
@@ -35,9 +35,7 @@ struct Projectile {
 // to a wreck after 6.
 struct MilitaryBase : HealthTriple {
     explicit MilitaryBase(Vec3 at)
-        : HealthTriple{0.0f, 8.0f, 8.0f}
-        , position{at.x, at.y, at.z, 1.0f}
-        , spawn(position)
+        : HealthTriple{0.0f, 8.0f, 8.0f}, position{at.x, at.y, at.z, 1.0f}, spawn(position)
     {
     }
 
@@ -52,9 +50,7 @@ struct MilitaryBase : HealthTriple {
 // near. Alive while its damage is below 5.
 struct EnemyHeli : HealthTriple {
     explicit EnemyHeli(Vec3 at)
-        : HealthTriple{0.0f, 8.0f, 8.0f}
-        , spawn{at.x, at.y, at.z, 1.0f}
-        , position(spawn)
+        : HealthTriple{0.0f, 8.0f, 8.0f}, spawn{at.x, at.y, at.z, 1.0f}, position(spawn)
     {
     }
 

@@ -95,15 +95,13 @@ Matrix4 inverse(const Matrix4& a)
 Vec4 transformPoint(const Matrix4& a, Vec4 p)
 {
     const float* m = a.m;
-    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12],
-            m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
+    return {m[0] * p.x + m[4] * p.y + m[8] * p.z + m[12], m[1] * p.x + m[5] * p.y + m[9] * p.z + m[13],
             m[2] * p.x + m[6] * p.y + m[10] * p.z + m[14], 1.0f};
 }
 
 Vec4 transformPointByRows(const Matrix4& a, Vec4 p)
 {
     const float* m = a.m;
-    return {m[0] * p.x + m[1] * p.y + m[2] * p.z + m[3],
-            m[4] * p.x + m[5] * p.y + m[6] * p.z + m[7],
+    return {m[0] * p.x + m[1] * p.y + m[2] * p.z + m[3], m[4] * p.x + m[5] * p.y + m[6] * p.z + m[7],
             m[8] * p.x + m[9] * p.y + m[10] * p.z + m[11], 1.0f};
 }

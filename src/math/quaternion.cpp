@@ -56,10 +56,7 @@ void updateMatrix(Quaternion& q)
     m[15] = 1;
 }
 
-Quaternion operator*(float s, const Quaternion& q)
-{
-    return Quaternion(s * q.w, s * q.x, s * q.y, s * q.z);
-}
+Quaternion operator*(float s, const Quaternion& q) { return Quaternion(s * q.w, s * q.x, s * q.y, s * q.z); }
 
 Quaternion operator+(const Quaternion& a, const Quaternion& b)
 {

@@ -51,7 +51,7 @@ constexpr Colour FocusRing{0x1B, 0x1B, 0x1B};
 
 // An opaque picture the size of the window's drawable, ARGB8888.
 class Canvas {
-public:
+  public:
     void resize(int width, int height)
     {
         width_ = width;
@@ -66,8 +66,7 @@ public:
 
     // A rounded rectangle from (x0, y0) to (x1, y1) in pixels, filled, or
     // only a band of the given thickness inside its edge when thickness > 0.
-    void roundedRect(float x0, float y0, float x1, float y1, float radius, Colour c,
-                     float thickness = 0)
+    void roundedRect(float x0, float y0, float x1, float y1, float radius, Colour c, float thickness = 0)
     {
         const float cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
         const float hx = (x1 - x0) / 2, hy = (y1 - y0) / 2;
@@ -103,8 +102,8 @@ public:
             return;
         SDL_LockSurface(glyphs);
         for (int y = 0; y < glyphs->h; ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(
-                static_cast<const uint8_t*>(glyphs->pixels) + y * glyphs->pitch);
+            const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(glyphs->pixels) +
+                                                                y * glyphs->pitch);
             for (int x = 0; x < glyphs->w; ++x) {
                 float alpha = static_cast<float>(row[x] >> 24) / 255.0f;
                 if (alpha > 0)
@@ -114,7 +113,7 @@ public:
         SDL_UnlockSurface(glyphs);
     }
 
-private:
+  private:
     static uint32_t pack(Colour c) { return 0xFF000000u | (c.r << 16) | (c.g << 8) | c.b; }
 
     void blend(int x, int y, Colour c, float a)
@@ -136,7 +135,7 @@ private:
 
 // The labels rendered once per pixel size.
 class Labels {
-public:
+  public:
     Labels() = default;
     Labels(const Labels&) = delete;
     Labels& operator=(const Labels&) = delete;
@@ -174,7 +173,7 @@ public:
     // line a label is centred on.
     float capMiddle() const { return font_ ? TTF_FontAscent(font_) - capHeight_ / 2.0f : 0; }
 
-private:
+  private:
     void release()
     {
         for (SDL_Surface*& s : surfaces_) {
@@ -194,7 +193,7 @@ private:
 
 // Paints the dialog at s pixels per dialog unit.
 class Painter {
-public:
+  public:
     Painter(Canvas& canvas, const Labels& labels, float s)
         : canvas_(canvas), labels_(labels), s_(s), hairline_(std::max(1.0f, std::round(s / 2)))
     {
@@ -210,7 +209,7 @@ public:
         button(dialog, DialogControl::ExitGame);
     }
 
-private:
+  private:
     static Colour state(bool pressed, bool hover, Colour rest, Colour hovered, Colour pushed)
     {
         return pressed ? pushed : hover ? hovered : rest;
@@ -236,8 +235,7 @@ private:
         const DialogRect& r = dialogControl(DialogControl::DisplaySettings).rect;
         const float top = px(r.y), left = px(r.x);
         const float line = std::round(top + labels_.capMiddle());
-        canvas_.roundedRect(left, line, px(r.x + r.width), px(r.y + r.height), px(2), GroupFrame,
-                            hairline_);
+        canvas_.roundedRect(left, line, px(r.x + r.width), px(r.y + r.height), px(2), GroupFrame, hairline_);
         const float textLeft = left + px(5);
         const float gap = px(2);
         canvas_.roundedRect(textLeft - gap, line - hairline_,
@@ -258,14 +256,12 @@ private:
         const float radius = px(4);
         const float cx = left + radius;
         if (checked) {
-            canvas_.circle(cx, middle, radius,
-                           state(pressed, hover, Accent, AccentHover, AccentPressed));
+            canvas_.circle(cx, middle, radius, state(pressed, hover, Accent, AccentHover, AccentPressed));
             // The dot grows under the pointer and shrinks while pushed.
             float dot = radius * (pressed ? 0.38f : hover ? 0.55f : 0.47f);
             canvas_.circle(cx, middle, dot, RadioFace);
         } else {
-            canvas_.circle(cx, middle, radius,
-                           state(pressed, hover, RadioFace, RadioHover, RadioPressed));
+            canvas_.circle(cx, middle, radius, state(pressed, hover, RadioFace, RadioHover, RadioPressed));
             canvas_.circle(cx, middle, radius, RadioBorder, hairline_);
             if (pressed)
                 canvas_.circle(cx, middle, radius * 0.38f, RadioBorder);
@@ -276,8 +272,8 @@ private:
         if (dialog.focus() == control) {
             // Round the button and its label, clear of both.
             const float pad = px(2);
-            focusRing(left - pad, top - pad / 2, textLeft + labels_.width(control) + pad,
-                      bottom + pad / 2, px(2));
+            focusRing(left - pad, top - pad / 2, textLeft + labels_.width(control) + pad, bottom + pad / 2,
+                      px(2));
         }
     }
 
@@ -324,22 +320,31 @@ private:
 std::optional<DialogKey> dialogKeyOf(const SDL_KeyboardEvent& key)
 {
     switch (key.keysym.sym) {
-    case SDLK_TAB: return (key.keysym.mod & KMOD_SHIFT) ? DialogKey::ShiftTab : DialogKey::Tab;
-    case SDLK_LEFT: return DialogKey::Left;
-    case SDLK_RIGHT: return DialogKey::Right;
-    case SDLK_UP: return DialogKey::Up;
-    case SDLK_DOWN: return DialogKey::Down;
-    case SDLK_SPACE: return DialogKey::Space;
+    case SDLK_TAB:
+        return (key.keysym.mod & KMOD_SHIFT) ? DialogKey::ShiftTab : DialogKey::Tab;
+    case SDLK_LEFT:
+        return DialogKey::Left;
+    case SDLK_RIGHT:
+        return DialogKey::Right;
+    case SDLK_UP:
+        return DialogKey::Up;
+    case SDLK_DOWN:
+        return DialogKey::Down;
+    case SDLK_SPACE:
+        return DialogKey::Space;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return DialogKey::Enter;
-    case SDLK_ESCAPE: return DialogKey::Escape;
-    default: return std::nullopt;
+    case SDLK_KP_ENTER:
+        return DialogKey::Enter;
+    case SDLK_ESCAPE:
+        return DialogKey::Escape;
+    default:
+        return std::nullopt;
     }
 }
 
 // Everything the dialog's window holds, released in reverse on the way out.
 class DialogWindow {
-public:
+  public:
     ~DialogWindow()
     {
         labels_.reset();
@@ -416,8 +421,8 @@ public:
         if (!texture_ || canvas_.width() != outW || canvas_.height() != outH) {
             if (texture_)
                 SDL_DestroyTexture(texture_);
-            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                         SDL_TEXTUREACCESS_STREAMING, outW, outH);
+            texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                         outW, outH);
             canvas_.resize(outW, outH);
         }
         if (ttf_ && !labels_->prepare(static_cast<int>(std::lround(FontUnits * s))) && !warned_) {
@@ -434,7 +439,7 @@ public:
         SDL_RenderPresent(renderer_);
     }
 
-private:
+  private:
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
@@ -468,13 +473,22 @@ DialogOutcome runDialog(DialogWindow& window)
             if (event.window.windowID != id)
                 break;
             switch (event.window.event) {
-            case SDL_WINDOWEVENT_CLOSE: dialog.closeBox(); break;
-            case SDL_WINDOWEVENT_LEAVE: dialog.mouseLeave(); break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: dialog.cancelPress(); break;
+            case SDL_WINDOWEVENT_CLOSE:
+                dialog.closeBox();
+                break;
+            case SDL_WINDOWEVENT_LEAVE:
+                dialog.mouseLeave();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                dialog.cancelPress();
+                break;
             case SDL_WINDOWEVENT_EXPOSED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-            case SDL_WINDOWEVENT_DISPLAY_CHANGED: redraw = true; break;
-            default: break;
+            case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                redraw = true;
+                break;
+            default:
+                break;
             }
             break;
         case SDL_KEYDOWN:
@@ -541,8 +555,9 @@ bool platformRunDisplayDialog(bool* fullScreen)
             SDL_StopTextInput();
             outcome = runDialog(window);
         } else {
-            std::fprintf(stderr, "Kestrava: the display-settings dialog could not be shown (%s); "
-                                 "starting windowed\n",
+            std::fprintf(stderr,
+                         "Kestrava: the display-settings dialog could not be shown (%s); "
+                         "starting windowed\n",
                          error.c_str());
             outcome = DialogOutcome::StartWindowed;
         }

@@ -10,7 +10,7 @@
 // stall (a slow level load, a dragged window) moves the grid to the present
 // instead of running the missed frames in a burst.
 class FramePacer {
-public:
+  public:
     explicit FramePacer(int64_t periodMicros = 1000000 / 60) : period(periodMicros) {}
 
     // Called once a frame after the buffer swap with the current time;
@@ -20,7 +20,7 @@ public:
 
     int64_t periodMicros() const { return period; }
 
-private:
+  private:
     int64_t period;
     int64_t nextStart = 0;
     bool started = false;

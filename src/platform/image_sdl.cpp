@@ -8,8 +8,7 @@
 
 #include <cstring>
 
-bool platformDecodeImage(const std::string& path, int* width, int* height,
-                         std::vector<uint8_t>* rgba)
+bool platformDecodeImage(const std::string& path, int* width, int* height, std::vector<uint8_t>* rgba)
 {
     SDL_Surface* loaded = IMG_Load(path.c_str());
     if (!loaded)
@@ -26,7 +25,8 @@ bool platformDecodeImage(const std::string& path, int* width, int* height,
     SDL_LockSurface(converted);
     for (int row = 0; row < h; ++row)
         std::memcpy(rgba->data() + static_cast<size_t>(row) * w * 4,
-                    static_cast<const uint8_t*>(converted->pixels) + static_cast<size_t>(row) * converted->pitch,
+                    static_cast<const uint8_t*>(converted->pixels) +
+                        static_cast<size_t>(row) * converted->pitch,
                     static_cast<size_t>(w) * 4);
     SDL_UnlockSurface(converted);
     SDL_FreeSurface(converted);

@@ -51,31 +51,52 @@ int virtualKeyOf(SDL_Scancode scancode)
     if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12)
         return 0x70 + (scancode - SDL_SCANCODE_F1);
     switch (scancode) {
-    case SDL_SCANCODE_0: return 0x30;
-    case SDL_SCANCODE_BACKSPACE: return 0x08;
-    case SDL_SCANCODE_TAB: return 0x09;
+    case SDL_SCANCODE_0:
+        return 0x30;
+    case SDL_SCANCODE_BACKSPACE:
+        return 0x08;
+    case SDL_SCANCODE_TAB:
+        return 0x09;
     case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER: return 0x0D;
+    case SDL_SCANCODE_KP_ENTER:
+        return 0x0D;
     case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT: return 0x10;
+    case SDL_SCANCODE_RSHIFT:
+        return 0x10;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return 0x11;
+    case SDL_SCANCODE_RCTRL:
+        return 0x11;
     case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return 0x12;
-    case SDL_SCANCODE_PAUSE: return 0x13;
-    case SDL_SCANCODE_ESCAPE: return 0x1B;
-    case SDL_SCANCODE_SPACE: return 0x20;
-    case SDL_SCANCODE_PAGEUP: return 0x21;
-    case SDL_SCANCODE_PAGEDOWN: return 0x22;
-    case SDL_SCANCODE_END: return 0x23;
-    case SDL_SCANCODE_HOME: return 0x24;
-    case SDL_SCANCODE_LEFT: return 0x25;
-    case SDL_SCANCODE_UP: return 0x26;
-    case SDL_SCANCODE_RIGHT: return 0x27;
-    case SDL_SCANCODE_DOWN: return 0x28;
-    case SDL_SCANCODE_INSERT: return 0x2D;
-    case SDL_SCANCODE_DELETE: return 0x2E;
-    default: return 0;
+    case SDL_SCANCODE_RALT:
+        return 0x12;
+    case SDL_SCANCODE_PAUSE:
+        return 0x13;
+    case SDL_SCANCODE_ESCAPE:
+        return 0x1B;
+    case SDL_SCANCODE_SPACE:
+        return 0x20;
+    case SDL_SCANCODE_PAGEUP:
+        return 0x21;
+    case SDL_SCANCODE_PAGEDOWN:
+        return 0x22;
+    case SDL_SCANCODE_END:
+        return 0x23;
+    case SDL_SCANCODE_HOME:
+        return 0x24;
+    case SDL_SCANCODE_LEFT:
+        return 0x25;
+    case SDL_SCANCODE_UP:
+        return 0x26;
+    case SDL_SCANCODE_RIGHT:
+        return 0x27;
+    case SDL_SCANCODE_DOWN:
+        return 0x28;
+    case SDL_SCANCODE_INSERT:
+        return 0x2D;
+    case SDL_SCANCODE_DELETE:
+        return 0x2E;
+    default:
+        return 0;
     }
 }
 
@@ -84,13 +105,20 @@ int virtualKeyOf(SDL_Scancode scancode)
 int sideKeyOf(SDL_Scancode scancode)
 {
     switch (scancode) {
-    case SDL_SCANCODE_LSHIFT: return 0xA0;
-    case SDL_SCANCODE_RSHIFT: return 0xA1;
-    case SDL_SCANCODE_LCTRL: return 0xA2;
-    case SDL_SCANCODE_RCTRL: return 0xA3;
-    case SDL_SCANCODE_LALT: return 0xA4;
-    case SDL_SCANCODE_RALT: return 0xA5;
-    default: return 0;
+    case SDL_SCANCODE_LSHIFT:
+        return 0xA0;
+    case SDL_SCANCODE_RSHIFT:
+        return 0xA1;
+    case SDL_SCANCODE_LCTRL:
+        return 0xA2;
+    case SDL_SCANCODE_RCTRL:
+        return 0xA3;
+    case SDL_SCANCODE_LALT:
+        return 0xA4;
+    case SDL_SCANCODE_RALT:
+        return 0xA5;
+    default:
+        return 0;
     }
 }
 
@@ -215,10 +243,7 @@ void platformKeyboardSnapshot(uint8_t keys[256])
     }
 }
 
-uint32_t platformMilliseconds()
-{
-    return SDL_GetTicks();
-}
+uint32_t platformMilliseconds() { return SDL_GetTicks(); }
 
 void platformErrorBox(const char* text, const char* caption)
 {
@@ -227,15 +252,9 @@ void platformErrorBox(const char* text, const char* caption)
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, Window);
 }
 
-void platformDestroyWindow()
-{
-    QuitPending = true;
-}
+void platformDestroyWindow() { QuitPending = true; }
 
-void platformHideCursor()
-{
-    SDL_ShowCursor(SDL_DISABLE);
-}
+void platformHideCursor() { SDL_ShowCursor(SDL_DISABLE); }
 
 void platformSwapBuffers()
 {

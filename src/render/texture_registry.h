@@ -21,7 +21,7 @@ struct TextureImage {
 };
 
 class TextureRegistry {
-public:
+  public:
     // Decodes `fileName` and stores it under `key`, unless `fileName` is
     // already present. True when an image for the name is present
     // afterwards; false for an empty name, a file found at neither place or
@@ -35,7 +35,7 @@ public:
     // modelview (mesh_drawing.cpp). Reads nothing of the registry.
     static void draw(Scene* scene);
 
-private:
+  private:
     std::map<std::string, TextureImage> images_;
 };
 

@@ -67,7 +67,7 @@ void readText(std::FILE* file, std::vector<char>* text)
 }
 
 class AseReader {
-public:
+  public:
     AseReader(Scene& scene, char* text) : scene_(scene), tokens_(text) {}
 
     void read()
@@ -90,7 +90,7 @@ public:
         scene_.faces.shrink_to_fit();
     }
 
-private:
+  private:
     float number()
     {
         const char* token = tokens_.next();
@@ -126,8 +126,7 @@ private:
     // Passes over tokens until one of the keywords is current (the current
     // token counts). Stops without success at the end of the text or at a
     // closing brace that takes the depth below `floor`.
-    template <typename... Keywords>
-    bool skipTo(int floor, const Keywords&... keywords)
+    template <typename... Keywords> bool skipTo(int floor, const Keywords&... keywords)
     {
         while (!tokens_.ended()) {
             if ((tokens_.is(keywords) || ...))
@@ -303,8 +302,7 @@ private:
 
     // Moves to the next item keyword of a list while fewer than `count`
     // items were read and the list's block is open.
-    template <size_t N>
-    bool nextInList(int listFloor, int read, int count, const char (&keyword)[N])
+    template <size_t N> bool nextInList(int listFloor, int read, int count, const char (&keyword)[N])
     {
         while (read < count && !tokens_.ended() && tokens_.depth() >= listFloor) {
             tokens_.next();
@@ -452,8 +450,7 @@ private:
     // "{", then samples of a keyword (stepped over, not compared), a time
     // and `count` numbers, up to the track's "}". A sample cut short by the
     // end of the track or of the text is dropped.
-    template <typename Add>
-    void readSamples(int count, Add add)
+    template <typename Add> void readSamples(int count, Add add)
     {
         skip(1);
         const int trackFloor = tokens_.depth();

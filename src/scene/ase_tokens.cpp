@@ -58,7 +58,4 @@ const char* AseTokens::next()
     return token;
 }
 
-const char* AseTokens::nextBitmapPath()
-{
-    return cut(Delimiters.bitmap);
-}
+const char* AseTokens::nextBitmapPath() { return cut(Delimiters.bitmap); }

@@ -15,7 +15,7 @@
 #include <cstring>
 
 class AseTokens {
-public:
+  public:
     // `text` is zero-terminated and is written to.
     explicit AseTokens(char* text) : context_(text) {}
 
@@ -29,8 +29,7 @@ public:
     bool ended() const { return current_ == nullptr; }
 
     // A whole-token, case-sensitive comparison with the current token.
-    template <size_t N>
-    bool is(const char (&keyword)[N]) const
+    template <size_t N> bool is(const char (&keyword)[N]) const
     {
         return current_ && length_ == N - 1 && std::memcmp(current_, keyword, N - 1) == 0;
     }
@@ -38,7 +37,7 @@ public:
     // Braces handed out so far: each "{" counts one up, each "}" one down.
     int depth() const { return depth_; }
 
-private:
+  private:
     const char* cut(const bool* delimiters);
 
     char* context_;

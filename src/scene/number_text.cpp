@@ -9,10 +9,7 @@
 
 namespace {
 
-bool isCSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The "C" locale as an object of its own, so that the process locale is
 // never consulted nor changed.

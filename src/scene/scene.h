@@ -106,7 +106,7 @@ struct SceneNode {
 };
 
 class Scene {
-public:
+  public:
     // Reads the ASE file; a file that cannot be opened shows the
     // "File %s Not Found" box and leaves the Scene without nodes.
     Scene(std::string fileName, std::string name);

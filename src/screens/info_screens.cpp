@@ -15,10 +15,7 @@ Scene* Credits3Scene = nullptr;
 
 float creditsScroll = -130.0f;
 
-void loadInstructionsScene()
-{
-    InstructionsScene = new Scene("Instructions.ASE", "testname");
-}
+void loadInstructionsScene() { InstructionsScene = new Scene("Instructions.ASE", "testname"); }
 
 void loadCreditsScenes()
 {

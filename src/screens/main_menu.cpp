@@ -37,10 +37,7 @@ void createLoadingScene()
     LoadingScene = new Scene("Loading.ASE", "testname");
 }
 
-float spinAngle(float spin)
-{
-    return 40.0f * spin - spin * spin;
-}
+float spinAngle(float spin) { return 40.0f * spin - spin * spin; }
 
 void pivotSpin(std::initializer_list<SceneNode*> nodes, const SceneNode& box, float angle)
 {

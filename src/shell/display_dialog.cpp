@@ -14,10 +14,7 @@ bool isRadio(DialogControl control)
     return control == DialogControl::FullScreen || control == DialogControl::Windowed;
 }
 
-bool isClickable(DialogControl control)
-{
-    return isPushButton(control) || isRadio(control);
-}
+bool isClickable(DialogControl control) { return isPushButton(control) || isRadio(control); }
 
 } // namespace
 
@@ -70,10 +67,7 @@ DialogControl DisplayDialog::defaultButton() const
     return isPushButton(focus_) ? focus_ : DialogControl::StartGame;
 }
 
-DialogLook DisplayDialog::look() const
-{
-    return {focus_, hover(), pressed(), defaultButton(), fullScreen_};
-}
+DialogLook DisplayDialog::look() const { return {focus_, hover(), pressed(), defaultButton(), fullScreen_}; }
 
 void DisplayDialog::command(DialogControl control)
 {

@@ -44,15 +44,11 @@ constexpr int DisplayDialogWidth = 186; // dialog units
 constexpr int DisplayDialogHeight = 94;
 
 inline constexpr std::array<DialogControlTemplate, 5> DisplayDialogControls = {{
-    {DialogControl::StartGame, 1003, "Start Game", DialogControlKind::DefPushButton,
-     {25, 73, 50, 14}},
+    {DialogControl::StartGame, 1003, "Start Game", DialogControlKind::DefPushButton, {25, 73, 50, 14}},
     {DialogControl::ExitGame, 2, "Exit Game", DialogControlKind::PushButton, {111, 73, 50, 14}},
-    {DialogControl::FullScreen, 1001, "FullScreen", DialogControlKind::AutoRadioButton,
-     {39, 25, 49, 10}},
-    {DialogControl::Windowed, 1002, "Windowed", DialogControlKind::AutoRadioButton,
-     {39, 41, 49, 10}},
-    {DialogControl::DisplaySettings, -1, "Display Settings", DialogControlKind::GroupBox,
-     {17, 7, 144, 65}},
+    {DialogControl::FullScreen, 1001, "FullScreen", DialogControlKind::AutoRadioButton, {39, 25, 49, 10}},
+    {DialogControl::Windowed, 1002, "Windowed", DialogControlKind::AutoRadioButton, {39, 41, 49, 10}},
+    {DialogControl::DisplaySettings, -1, "Display Settings", DialogControlKind::GroupBox, {17, 7, 144, 65}},
 }};
 
 const DialogControlTemplate& dialogControl(DialogControl control);
@@ -83,7 +79,7 @@ struct DialogLook {
 };
 
 class DisplayDialog {
-public:
+  public:
     // As after WM_INITDIALOG: "Windowed" checked, the focus on the first tab
     // stop ("Start Game").
     DisplayDialog() = default;
@@ -121,7 +117,7 @@ public:
     DialogControl defaultButton() const;
     DialogLook look() const;
 
-private:
+  private:
     // The dialog procedure's WM_COMMAND.
     void command(DialogControl control);
     void moveFocus(int step);

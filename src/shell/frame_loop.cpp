@@ -16,8 +16,8 @@
 #include <GL/glu.h>
 
 ScreenSteps FrameSteps = {
-    menuPlacementStep, controlStep,  hudLayer,          menuDrawingStep,
-    loadLevelStep,     gameFrame,    creditsScreenStep, instructionsScreenStep,
+    menuPlacementStep, controlStep, hudLayer,          menuDrawingStep,
+    loadLevelStep,     gameFrame,   creditsScreenStep, instructionsScreenStep,
 };
 
 Scene* MainMenuScene = nullptr;
@@ -96,8 +96,7 @@ void runScreenPass()
     }
     glMatrixMode(GL_PROJECTION);
     glEnable(GL_DEPTH_TEST);
-    glViewport(PictureViewport.x, PictureViewport.y, PictureViewport.width,
-               PictureViewport.height);
+    glViewport(PictureViewport.x, PictureViewport.y, PictureViewport.width, PictureViewport.height);
     glLoadIdentity();
     gluPerspective(FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
     glMatrixMode(GL_MODELVIEW);

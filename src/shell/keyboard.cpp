@@ -32,12 +32,6 @@ void pollKeyboard()
     applyKeyboardSnapshot(keys);
 }
 
-int isKeyDown(int vk)
-{
-    return KeyTable[vk].down ? 1 : 0;
-}
+int isKeyDown(int vk) { return KeyTable[vk].down ? 1 : 0; }
 
-int wasKeyPressed(int vk)
-{
-    return KeyTable[vk].pressed ? 1 : 0;
-}
+int wasKeyPressed(int vk) { return KeyTable[vk].pressed ? 1 : 0; }

@@ -1,6 +1,3 @@
 #include "shell/startup.h"
 
-int main()
-{
-    return gameMain();
-}
+int main() { return gameMain(); }

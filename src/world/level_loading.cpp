@@ -18,7 +18,7 @@ namespace {
 constexpr unsigned int LoadStepCount = 10;
 
 // Fixed per step, not measured: the big map files get the big shares.
-constexpr float ProgressIncrements[LoadStepCount] = {0.2f, 0.1f,  0.1f,  0.5f, 0.5f,
+constexpr float ProgressIncrements[LoadStepCount] = {0.2f, 0.1f, 0.1f,  0.5f,  0.5f,
                                                      0.4f, 0.1f, 0.05f, 0.05f, 0.1f};
 
 void loadStepFiles(unsigned int step)

@@ -9,7 +9,6 @@
 #include "world/level_scenes.h"
 #include "world/path_file.h"
 
-
 void tearDownLevel()
 {
     // The decoded images stay in the registry for the next game.

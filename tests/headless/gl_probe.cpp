@@ -25,19 +25,10 @@ int matrixMode()
     return mode;
 }
 
-void projectionMatrix(float out[16])
-{
-    glGetFloatv(GL_PROJECTION_MATRIX, out);
-}
+void projectionMatrix(float out[16]) { glGetFloatv(GL_PROJECTION_MATRIX, out); }
 
-void modelviewMatrix(float out[16])
-{
-    glGetFloatv(GL_MODELVIEW_MATRIX, out);
-}
+void modelviewMatrix(float out[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, out); }
 
-void viewport(int out[4])
-{
-    glGetIntegerv(GL_VIEWPORT, out);
-}
+void viewport(int out[4]) { glGetIntegerv(GL_VIEWPORT, out); }
 
 } // namespace glprobe

@@ -65,9 +65,17 @@ bool createContext(int width, int height)
     destroyContext();
     State& s = state();
     // A compatibility context: the game speaks OpenGL 1.x.
-    const int attributes[] = {OSMESA_FORMAT, OSMESA_RGBA, OSMESA_DEPTH_BITS, 24,
-                              OSMESA_STENCIL_BITS, 0, OSMESA_ACCUM_BITS, 0,
-                              OSMESA_PROFILE, OSMESA_COMPAT_PROFILE, 0};
+    const int attributes[] = {OSMESA_FORMAT,
+                              OSMESA_RGBA,
+                              OSMESA_DEPTH_BITS,
+                              24,
+                              OSMESA_STENCIL_BITS,
+                              0,
+                              OSMESA_ACCUM_BITS,
+                              0,
+                              OSMESA_PROFILE,
+                              OSMESA_COMPAT_PROFILE,
+                              0};
     s.context = OSMesaCreateContextAttribs(attributes, nullptr);
     if (!s.context)
         return false;
@@ -143,10 +151,7 @@ std::vector<uint8_t> readPixels(int* width, int* height)
 
 } // namespace headless
 
-DisplaySize platformUsableDisplaySize()
-{
-    return state().usable;
-}
+DisplaySize platformUsableDisplaySize() { return state().usable; }
 
 bool platformRunDisplayDialog(bool* fullScreen)
 {
@@ -172,10 +177,7 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
     return true;
 }
 
-DisplaySize platformDrawableSize()
-{
-    return {state().width, state().height};
-}
+DisplaySize platformDrawableSize() { return {state().width, state().height}; }
 
 bool platformDrainEvents()
 {
@@ -195,10 +197,7 @@ void platformKeyboardSnapshot(uint8_t keys[256])
         std::memset(keys, 0, 256);
 }
 
-uint32_t platformMilliseconds()
-{
-    return state().clock;
-}
+uint32_t platformMilliseconds() { return state().clock; }
 
 void platformErrorBox(const char* text, const char* caption)
 {
@@ -206,15 +205,9 @@ void platformErrorBox(const char* text, const char* caption)
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 
-void platformDestroyWindow()
-{
-    state().destroyed = true;
-}
+void platformDestroyWindow() { state().destroyed = true; }
 
-void platformHideCursor()
-{
-    state().cursorHidden = true;
-}
+void platformHideCursor() { state().cursorHidden = true; }
 
 void platformSwapBuffers()
 {
@@ -222,17 +215,8 @@ void platformSwapBuffers()
     ++state().swaps;
 }
 
-void platformPaceFrame()
-{
-    ++state().paced;
-}
+void platformPaceFrame() { ++state().paced; }
 
-void platformShutdown()
-{
-    destroyContext();
-}
+void platformShutdown() { destroyContext(); }
 
-std::string platformExecutableDir()
-{
-    return state().exeDir;
-}
+std::string platformExecutableDir() { return state().exeDir; }

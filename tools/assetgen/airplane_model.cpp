@@ -9,8 +9,9 @@ AseScene buildAirplane()
 {
     AseScene scene;
     int paint = scene.addMaterial(paletteLit("PlanePaint", 0.9));
-    Mesh m = lathe({{0.0, -3.2}, {0.35, -3.0}, {0.55, -2.2}, {0.55, -0.5}, {0.4, 1.5}, {0.12, 3.0}, {0.0, 3.1}}, 10,
-                   paletteUV(Colour::Steel));
+    Mesh m =
+        lathe({{0.0, -3.2}, {0.35, -3.0}, {0.55, -2.2}, {0.55, -0.5}, {0.4, 1.5}, {0.12, 3.0}, {0.0, 3.1}},
+              10, paletteUV(Colour::Steel));
     m.transform(Affine::rotateX(90.0));
     m.append(box({-3.6, -0.08, -1.6}, {3.6, 0.08, -0.4}, paletteUV(Colour::Steel)));
     m.append(box({-3.6, -0.09, -1.6}, {-3.0, 0.09, -0.4}, paletteUV(Colour::Red)));

@@ -103,7 +103,8 @@ void writeMesh(std::string& out, const Mesh& mesh)
         const Mesh::Face& f = mesh.faces[i];
         out += "\t\t\t*MESH_FACENORMAL " + std::to_string(i) + "\t" + triple(mesh.faceNormal(f)) + "\n";
         for (int k = 0; k < 3; ++k)
-            out += "\t\t\t\t*MESH_VERTEXNORMAL " + std::to_string(f.v[k]) + "\t" + triple(normalized(f.n[k])) + "\n";
+            out += "\t\t\t\t*MESH_VERTEXNORMAL " + std::to_string(f.v[k]) + "\t" +
+                   triple(normalized(f.n[k])) + "\n";
     }
     out += "\t\t}\n\t}\n";
 }

@@ -53,7 +53,8 @@ struct AseScene {
     int lastFrame = 100;
 
     int addMaterial(const AseMaterial& m);
-    AseObject& addObject(const std::string& name, const Mesh& mesh, int material, const Affine& tm = Affine());
+    AseObject& addObject(const std::string& name, const Mesh& mesh, int material,
+                         const Affine& tm = Affine());
     AseObject* find(const std::string& name);
     const AseObject* find(const std::string& name) const;
     int totalVertices() const;

@@ -26,16 +26,22 @@ Mesh pad(Colour ground, Colour marking)
     Mesh m;
     m.quad({-Half, -Half, 0.3}, {Half, -Half, 0.3}, {Half, Half, 0.3}, {-Half, Half, 0.3}, paletteUV(ground));
     // Rim, sloping down to the terrain so the pad never floats.
-    m.quad({-Half - 2, -Half - 2, -1.0}, {Half + 2, -Half - 2, -1.0}, {Half, -Half, 0.3}, {-Half, -Half, 0.3}, paletteUV(ground));
-    m.quad({Half + 2, -Half - 2, -1.0}, {Half + 2, Half + 2, -1.0}, {Half, Half, 0.3}, {Half, -Half, 0.3}, paletteUV(ground));
-    m.quad({Half + 2, Half + 2, -1.0}, {-Half - 2, Half + 2, -1.0}, {-Half, Half, 0.3}, {Half, Half, 0.3}, paletteUV(ground));
-    m.quad({-Half - 2, Half + 2, -1.0}, {-Half - 2, -Half - 2, -1.0}, {-Half, -Half, 0.3}, {-Half, Half, 0.3}, paletteUV(ground));
+    m.quad({-Half - 2, -Half - 2, -1.0}, {Half + 2, -Half - 2, -1.0}, {Half, -Half, 0.3}, {-Half, -Half, 0.3},
+           paletteUV(ground));
+    m.quad({Half + 2, -Half - 2, -1.0}, {Half + 2, Half + 2, -1.0}, {Half, Half, 0.3}, {Half, -Half, 0.3},
+           paletteUV(ground));
+    m.quad({Half + 2, Half + 2, -1.0}, {-Half - 2, Half + 2, -1.0}, {-Half, Half, 0.3}, {Half, Half, 0.3},
+           paletteUV(ground));
+    m.quad({-Half - 2, Half + 2, -1.0}, {-Half - 2, -Half - 2, -1.0}, {-Half, -Half, 0.3}, {-Half, Half, 0.3},
+           paletteUV(ground));
     // A landing circle with an H.
     for (int i = 0; i < 16; ++i) {
         double a0 = 2 * Pi * i / 16, a1 = 2 * Pi * (i + 1) / 16;
         V3 c{9.0, -9.0, 0.35};
-        m.quad(c + V3{5.0 * std::cos(a0), 5.0 * std::sin(a0), 0}, c + V3{6.0 * std::cos(a0), 6.0 * std::sin(a0), 0},
-               c + V3{6.0 * std::cos(a1), 6.0 * std::sin(a1), 0}, c + V3{5.0 * std::cos(a1), 5.0 * std::sin(a1), 0}, paletteUV(marking));
+        m.quad(c + V3{5.0 * std::cos(a0), 5.0 * std::sin(a0), 0},
+               c + V3{6.0 * std::cos(a0), 6.0 * std::sin(a0), 0},
+               c + V3{6.0 * std::cos(a1), 6.0 * std::sin(a1), 0},
+               c + V3{5.0 * std::cos(a1), 5.0 * std::sin(a1), 0}, paletteUV(marking));
     }
     m.append(box({7.0, -11.5, 0.3}, {7.8, -6.5, 0.4}, paletteUV(marking)));
     m.append(box({10.2, -11.5, 0.3}, {11.0, -6.5, 0.4}, paletteUV(marking)));
@@ -111,7 +117,8 @@ Mesh flag(V3 at, bool torn)
     Mesh m;
     m.append(cylinder(0.15, 0.0, 11.0, 5, paletteUV(Colour::Steel)), upright(at));
     if (!torn) {
-        m.quad(at + V3{0, 0, 8.5}, at + V3{4.0, 0.5, 8.7}, at + V3{4.0, 0.5, 10.9}, at + V3{0, 0, 11.0}, paletteUV(Colour::Red));
+        m.quad(at + V3{0, 0, 8.5}, at + V3{4.0, 0.5, 8.7}, at + V3{4.0, 0.5, 10.9}, at + V3{0, 0, 11.0},
+               paletteUV(Colour::Red));
     }
     return m;
 }
@@ -125,7 +132,8 @@ Mesh debris(int count, double spread, double size, uint64_t seed, Colour a, Colo
         V3 at{r.range(-spread, spread), r.range(-spread, spread), 0.3};
         double s = size * r.range(0.4, 1.0);
         Mesh block = box({-s, -s * 0.6, 0}, {s, s * 0.6, s * 0.8}, paletteUV(i % 2 ? a : b));
-        block.transform(Affine::translate(at) * Affine::rotateZ(r.range(0, 180)) * Affine::rotateX(r.range(-25, 25)));
+        block.transform(Affine::translate(at) * Affine::rotateZ(r.range(0, 180)) *
+                        Affine::rotateX(r.range(-25, 25)));
         m.append(block);
     }
     return m;
@@ -141,8 +149,8 @@ Mesh scorch(int count, double spread, uint64_t seed)
         double rad = r.range(2.5, 6.0);
         for (int k = 0; k < 8; ++k) {
             double a0 = 2 * Pi * k / 8, a1 = 2 * Pi * (k + 1) / 8;
-            m.triangle(c, c + V3{rad * std::cos(a0), rad * std::sin(a0), 0}, c + V3{rad * std::cos(a1), rad * std::sin(a1), 0},
-                       paletteUV(Colour::Charcoal));
+            m.triangle(c, c + V3{rad * std::cos(a0), rad * std::sin(a0), 0},
+                       c + V3{rad * std::cos(a1), rad * std::sin(a1), 0}, paletteUV(Colour::Charcoal));
         }
     }
     return m;
@@ -211,8 +219,9 @@ AseScene wreck()
     ground.append(scorch(9, 16.0, 21));
     ground.append(debris(26, 20.0, 1.8, 22, Colour::Charcoal, Colour::DarkSteel));
     scene.addObject("Wreck", ground, paint);
-    scene.addObject("BurstCore", ellipsoid({9.0, 9.0, 7.0}, 12, 7, paletteUV(Colour::Yellow)), core,
-                    Affine::translate({0, 0, 3.0}))
+    scene
+        .addObject("BurstCore", ellipsoid({9.0, 9.0, 7.0}, 12, 7, paletteUV(Colour::Yellow)), core,
+                   Affine::translate({0, 0, 3.0}))
         .mesh.transform(Affine::translate({0, 0, 3.0}));
     scene.addObject("Flames", flames(16, 16.0, 16.0, 23), fire);
     return scene;

@@ -42,10 +42,7 @@ AseScene caption(const std::string& text, double capHeight, Colour front, Colour
 // about 115 units high.
 AseScene buildReady() { return caption("Ready", 20.0, Colour::Yellow, Colour::Brown); }
 
-AseScene buildNumber(int n)
-{
-    return caption(std::to_string(n), 34.0, Colour::Yellow, Colour::Brown);
-}
+AseScene buildNumber(int n) { return caption(std::to_string(n), 34.0, Colour::Yellow, Colour::Brown); }
 
 // The end captions stand 150 units ahead, where the view is about 170 high.
 AseScene buildWinning()

@@ -32,7 +32,8 @@ double speedAt(double pathZ)
         double hero = heroHeight(enemyZ - 30.0 - 130.0);
         double sink = std::max(1.0, e.y - hero + 6.0);
         double slow = std::min(Cruise, 45.0 / sink);
-        double w = smoothstep(enemyZ - 100.0, enemyZ - 84.0, pathZ) * (1.0 - smoothstep(enemyZ - 26.0, enemyZ - 12.0, pathZ));
+        double w = smoothstep(enemyZ - 100.0, enemyZ - 84.0, pathZ) *
+                   (1.0 - smoothstep(enemyZ - 26.0, enemyZ - 12.0, pathZ));
         v = std::min(v, Cruise + (slow - Cruise) * w);
     }
     return v;

@@ -23,9 +23,9 @@ struct Part {
     const char* name;
     Mesh mesh;
     int material;
-    V3 velocity;   // units per step at the start
+    V3 velocity; // units per step at the start
     V3 spinAxis;
-    double spin;   // radians per step, never 0 (a key of angle 0 is no turn)
+    double spin; // radians per step, never 0 (a key of angle 0 is no turn)
 };
 
 V3 centreOf(const Mesh& m)
@@ -84,7 +84,9 @@ AseScene buildDestroyHeli()
         double a = radians(45.0 + 90.0 * b);
         V3 out{std::cos(a), 0.0, -std::sin(a)};
         for (const Mesh::Face& f : rotor.faces) {
-            V3 mid = (rotor.vertices[size_t(f.v[0])] + rotor.vertices[size_t(f.v[1])] + rotor.vertices[size_t(f.v[2])]) * (1.0 / 3.0);
+            V3 mid = (rotor.vertices[size_t(f.v[0])] + rotor.vertices[size_t(f.v[1])] +
+                      rotor.vertices[size_t(f.v[2])]) *
+                     (1.0 / 3.0);
             if (dot(mid - heli::RotorHub, out) > 0.3) {
                 Mesh::Face g = f;
                 for (int k = 0; k < 3; ++k) {
@@ -106,7 +108,12 @@ AseScene buildDestroyHeli()
         V3 dir = normalized(at + V3{0, 0.3, 0});
         static const char* names[10] = {"Chunk0", "Chunk1", "Chunk2", "Chunk3", "Chunk4",
                                         "Chunk5", "Chunk6", "Chunk7", "Chunk8", "Chunk9"};
-        parts.push_back({names[i], chunk, paint, dir * r.range(0.12, 0.25), {r.range(-1, 1), 1.0, r.range(-1, 1)}, r.range(0.4, 1.0)});
+        parts.push_back({names[i],
+                         chunk,
+                         paint,
+                         dir * r.range(0.12, 0.25),
+                         {r.range(-1, 1), 1.0, r.range(-1, 1)},
+                         r.range(0.4, 1.0)});
     }
     // A fireball that rides with the cabin.
     Mesh ball = ellipsoid({0.55, 0.5, 0.7}, 10, 6, paletteUV(Colour::Orange));

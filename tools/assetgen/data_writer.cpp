@@ -27,7 +27,8 @@ void DataWriter::ase(const std::string& fileName, AseScene scene)
 void DataWriter::texture(const std::string& fileName, const Image& image)
 {
     auto isPowerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
-    if (!isPowerOfTwo(image.width) || !isPowerOfTwo(image.height) || image.width > 1024 || image.height > 1024)
+    if (!isPowerOfTwo(image.width) || !isPowerOfTwo(image.height) || image.width > 1024 ||
+        image.height > 1024)
         throw std::invalid_argument(fileName + ": textures are powers of two up to 1024");
     std::vector<uint8_t> png = encodePng(image);
     save(dir_ / "Textures" / fileName, png.data(), png.size());

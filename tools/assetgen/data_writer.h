@@ -10,7 +10,7 @@
 // Writes the files of the data directory: models at its top, textures in
 // its Textures folder (where the game looks for a material's bitmap).
 class DataWriter {
-public:
+  public:
     explicit DataWriter(std::filesystem::path dir);
 
     void ase(const std::string& fileName, AseScene scene);
@@ -19,7 +19,7 @@ public:
 
     const std::vector<std::string>& written() const { return written_; }
 
-private:
+  private:
     void save(const std::filesystem::path& path, const void* data, size_t size);
 
     std::filesystem::path dir_;

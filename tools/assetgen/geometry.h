@@ -14,10 +14,7 @@ inline V3 operator-(V3 a) { return {-a.x, -a.y, -a.z}; }
 inline V3 operator*(V3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 inline V3 operator*(double s, V3 a) { return a * s; }
 inline double dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline V3 cross(V3 a, V3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
+inline V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 inline double length(V3 a) { return std::sqrt(dot(a, a)); }
 // A zero vector stays zero.
 inline V3 normalized(V3 a)

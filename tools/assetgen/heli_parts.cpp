@@ -16,13 +16,15 @@ Affine alongZ(V3 at) { return Affine::translate(at) * Affine::rotateX(90.0); }
 Mesh fuselage()
 {
     Mesh m;
-    m.append(ellipsoid({0.48, 0.52, 0.92}, 14, 9, paletteUV(Colour::Olive)), Affine::translate({0, 0, -0.05}));
+    m.append(ellipsoid({0.48, 0.52, 0.92}, 14, 9, paletteUV(Colour::Olive)),
+             Affine::translate({0, 0, -0.05}));
     // Engine housing and exhausts on the roof.
     m.append(box({-0.24, 0.36, -0.25}, {0.24, 0.62, 0.55}, paletteUV(Colour::DarkOlive)));
     m.append(cylinder(0.07, 0.0, 0.3, 8, paletteUV(Colour::Charcoal)), alongZ({0.2, 0.5, 0.5}));
     m.append(cylinder(0.07, 0.0, 0.3, 8, paletteUV(Colour::Charcoal)), alongZ({-0.2, 0.5, 0.5}));
     // Mast.
-    m.append(cylinder(0.06, 0.6, RotorHub.y, 8, paletteUV(Colour::DarkSteel)), Affine::translate({RotorHub.x, 0, RotorHub.z}));
+    m.append(cylinder(0.06, 0.6, RotorHub.y, 8, paletteUV(Colour::DarkSteel)),
+             Affine::translate({RotorHub.x, 0, RotorHub.z}));
     // A yellow band round the nose, the game's marking.
     // Its radii follow the cabin's section there, a little outside it.
     m.append(frustum(0.455, 0.493, 0.473, 0.513, 0.0, 0.08, 14, paletteUV(Colour::Yellow), false),
@@ -30,21 +32,24 @@ Mesh fuselage()
     // Stub wings with rocket pods.
     m.append(box({-0.78, -0.12, -0.1}, {0.78, -0.06, 0.22}, paletteUV(Colour::DarkOlive)));
     for (double x : {-0.7, 0.7})
-        m.append(frustum(0.07, 0.07, 0.09, 0.09, -0.25, 0.3, 8, paletteUV(Colour::Charcoal)), alongZ({x, -0.16, 0.0}));
+        m.append(frustum(0.07, 0.07, 0.09, 0.09, -0.25, 0.3, 8, paletteUV(Colour::Charcoal)),
+                 alongZ({x, -0.16, 0.0}));
     return m;
 }
 
 Mesh canopy()
 {
     Mesh m;
-    m.append(ellipsoid({0.36, 0.3, 0.46}, 12, 7, paletteUV(Colour::Glass)), Affine::translate({0, 0.14, -0.55}));
+    m.append(ellipsoid({0.36, 0.3, 0.46}, 12, 7, paletteUV(Colour::Glass)),
+             Affine::translate({0, 0.14, -0.55}));
     return m;
 }
 
 Mesh tailBoom()
 {
     Mesh m;
-    m.append(frustum(0.2, 0.18, 0.07, 0.07, 0.0, 1.65, 10, paletteUV(Colour::Olive)), alongZ({0, 0.14, 0.55}));
+    m.append(frustum(0.2, 0.18, 0.07, 0.07, 0.0, 1.65, 10, paletteUV(Colour::Olive)),
+             alongZ({0, 0.14, 0.55}));
     // Fin, raked back.
     Mesh fin = box({-0.03, 0.0, -0.12}, {0.03, 0.6, 0.12}, paletteUV(Colour::DarkOlive));
     m.append(fin, Affine::translate({0, 0.14, 2.1}) * Affine::rotateX(-25.0));
@@ -62,7 +67,8 @@ Mesh tailRotor()
     Mesh blade = box({-0.015, -0.3, -0.035}, {0.015, 0.3, 0.035}, paletteUV(Colour::Charcoal));
     m.append(blade, Affine::translate(hub) * Affine::rotateX(20.0));
     m.append(blade, Affine::translate(hub) * Affine::rotateX(110.0));
-    m.append(cylinder(0.04, -0.03, 0.04, 6, paletteUV(Colour::DarkSteel)), Affine::translate(hub) * Affine::rotateZ(-90.0));
+    m.append(cylinder(0.04, -0.03, 0.04, 6, paletteUV(Colour::DarkSteel)),
+             Affine::translate(hub) * Affine::rotateZ(-90.0));
     return m;
 }
 
@@ -70,7 +76,8 @@ Mesh skids()
 {
     Mesh m;
     for (double x : {-0.38, 0.38}) {
-        m.append(cylinder(0.035, -0.75, 0.7, 6, paletteUV(Colour::Charcoal)), alongZ({x, -0.72, 0.0}) * Affine::translate({0, 0, 0}));
+        m.append(cylinder(0.035, -0.75, 0.7, 6, paletteUV(Colour::Charcoal)),
+                 alongZ({x, -0.72, 0.0}) * Affine::translate({0, 0, 0}));
         // Struts, slanting in toward the cabin.
         for (double z : {-0.4, 0.35}) {
             V3 foot{x, -0.72, z}, top{x * 0.55, -0.3, z};

@@ -9,12 +9,12 @@ namespace heli {
 
 constexpr V3 RotorHub{0.0, 0.8, 0.1};
 
-Mesh fuselage();   // cabin and engine housing
-Mesh canopy();     // glazing
-Mesh tailBoom();   // boom, fin and stabiliser
+Mesh fuselage(); // cabin and engine housing
+Mesh canopy();   // glazing
+Mesh tailBoom(); // boom, fin and stabiliser
 Mesh tailRotor();
 Mesh skids();
-Mesh rotor();      // blades and hub, about RotorHub
+Mesh rotor(); // blades and hub, about RotorHub
 // Large faces hidden inside the cabin: the hit tests accept a point near a
 // face's plane inside that face's outline, so a few big faces make the
 // helicopter fair to hit.

@@ -28,7 +28,8 @@ Mesh disc(V3 centre, double r, int n, UV c)
     Mesh m;
     for (int i = 0; i < n; ++i) {
         double a0 = 2 * Pi * i / n, a1 = 2 * Pi * (i + 1) / n;
-        m.triangle(centre, centre + V3{r * std::cos(a0), r * std::sin(a0), 0}, centre + V3{r * std::cos(a1), r * std::sin(a1), 0}, c);
+        m.triangle(centre, centre + V3{r * std::cos(a0), r * std::sin(a0), 0},
+                   centre + V3{r * std::cos(a1), r * std::sin(a1), 0}, c);
     }
     return m;
 }
@@ -58,7 +59,8 @@ AseScene buildFuelGauge()
         double x = -19.5 + (27.3 + 19.5) * i / 4.0;
         m.append(stroke({x, -1.4, 0}, {x, -2.6, 0}, 0.35, paletteUV(Colour::White)));
     }
-    m.append(textMesh("FUEL", hudText(2.6, Colour::Yellow, Align::Right)), Affine::translate({-22.5, 0.1, 0}));
+    m.append(textMesh("FUEL", hudText(2.6, Colour::Yellow, Align::Right)),
+             Affine::translate({-22.5, 0.1, 0}));
     m.append(textMesh("E", hudText(1.6, Colour::Red, Align::Centre)), Affine::translate({-19.5, -5.0, 0}));
     m.append(textMesh("F", hudText(1.6, Colour::White, Align::Centre)), Affine::translate({27.3, -5.0, 0}));
     scene.addObject("FuelGauge", m, flat);
@@ -98,7 +100,8 @@ AseScene buildHeliMeters()
     Mesh m;
     // The panel: a dark strip with a lighter rim.
     m.append(panel(-160, -150, 160, -117, paletteUV(Colour::DarkSteel)), Affine::translate({0, 0, -0.3}));
-    m.append(stroke({-160, -117, 0}, {160, -117, 0}, 1.2, paletteUV(Colour::Steel)), Affine::translate({0, 0, -0.2}));
+    m.append(stroke({-160, -117, 0}, {160, -117, 0}, 1.2, paletteUV(Colour::Steel)),
+             Affine::translate({0, 0, -0.2}));
 
     struct Dial {
         double x;
@@ -119,16 +122,19 @@ AseScene buildHeliMeters()
                         Affine::translate({0, 0, 0.1}));
         }
         double a = radians(d.needle);
-        dial.append(stroke({0, 0, 0}, V3{std::sin(a), std::cos(a), 0} * 0.75, 0.08, paletteUV(Colour::Orange)),
-                    Affine::translate({0, 0, 0.15}));
+        dial.append(
+            stroke({0, 0, 0}, V3{std::sin(a), std::cos(a), 0} * 0.75, 0.08, paletteUV(Colour::Orange)),
+            Affine::translate({0, 0, 0.15}));
         dial.append(disc({0, 0, 0}, 0.1, 8, paletteUV(Colour::White)), Affine::translate({0, 0, 0.2}));
         m.append(dial, Affine::translate(c) * Affine::scale({13.0, 10.4, 1.0}));
         m.append(textMesh(d.label, hudText(2.2, Colour::Cream, Align::Centre)),
                  Affine::translate({d.x + 19.5, -134.5, 0}) * Affine::scale({1.0, 1.25, 1.0}));
     }
     // The weapons' ready lamps in the middle.
-    m.append(disc({-8, -130, 0}, 3.0, 12, paletteUV(Colour::Yellow)), Affine::scale({1.0, 1.25, 1.0}) * Affine::translate({0, 26, 0}));
-    m.append(disc({8, -130, 0}, 3.0, 12, paletteUV(Colour::Red)), Affine::scale({1.0, 1.25, 1.0}) * Affine::translate({0, 26, 0}));
+    m.append(disc({-8, -130, 0}, 3.0, 12, paletteUV(Colour::Yellow)),
+             Affine::scale({1.0, 1.25, 1.0}) * Affine::translate({0, 26, 0}));
+    m.append(disc({8, -130, 0}, 3.0, 12, paletteUV(Colour::Red)),
+             Affine::scale({1.0, 1.25, 1.0}) * Affine::translate({0, 26, 0}));
     m.append(textMesh("RKT  GUN", hudText(1.8, Colour::Cream, Align::Centre)),
              Affine::translate({0, -145, 0}) * Affine::scale({1.0, 1.25, 1.0}));
     scene.addObject("Meters", m, flat);

@@ -15,10 +15,7 @@ void Image::set(int x, int y, int r, int g, int b, int a)
     p[3] = uint8_t(a);
 }
 
-uint8_t clampByte(double v)
-{
-    return uint8_t(std::clamp(std::lround(v), 0L, 255L));
-}
+uint8_t clampByte(double v) { return uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
 
 namespace {
 
@@ -56,7 +53,8 @@ std::vector<uint8_t> encodePng(const Image& image)
     raw.reserve((row + 1) * size_t(image.height));
     for (int y = 0; y < image.height; ++y) {
         raw.push_back(0);
-        raw.insert(raw.end(), image.pixels.begin() + long(row * size_t(y)), image.pixels.begin() + long(row * size_t(y + 1)));
+        raw.insert(raw.end(), image.pixels.begin() + long(row * size_t(y)),
+                   image.pixels.begin() + long(row * size_t(y + 1)));
     }
     uLongf packedSize = compressBound(uLong(raw.size()));
     std::vector<uint8_t> packed(packedSize);

@@ -66,10 +66,12 @@ AseScene buildMainMenu()
         Mesh text = textMesh(item.caption, caption);
         text.transform(Affine::translate({CaptionX, y - caption.capHeight * 0.5, PlateDepth * 0.5 + 0.4}));
         std::string letter(1, item.caption[item.keyLetter]);
-        text.append(textMesh(letter, key), Affine::translate({keyX, y - key.capHeight * 0.5, PlateDepth * 0.5 + 0.85}));
+        text.append(textMesh(letter, key),
+                    Affine::translate({keyX, y - key.capHeight * 0.5, PlateDepth * 0.5 + 0.85}));
         scene.addObject(item.node, text, letters, Affine::translate(centre));
 
-        Mesh plate = bevelledSlab(PlateWidth, PlateHeight, PlateDepth, 0.7, paletteUV(Colour::Navy), paletteUV(Colour::Steel));
+        Mesh plate = bevelledSlab(PlateWidth, PlateHeight, PlateDepth, 0.7, paletteUV(Colour::Navy),
+                                  paletteUV(Colour::Steel));
         // A key cap at the plate's left end repeats the item's key.
         plate.append(bevelledSlab(6.0, 6.0, 0.8, 0.4, paletteUV(Colour::Yellow), paletteUV(Colour::Orange)),
                      Affine::translate({keyX, 0, PlateDepth * 0.5 + 0.2}));

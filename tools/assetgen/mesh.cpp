@@ -28,10 +28,7 @@ void Mesh::triangle(V3 a, V3 b, V3 c, UV ta, UV tb, UV tc)
     faces.push_back(f);
 }
 
-void Mesh::quad(V3 a, V3 b, V3 c, V3 d, UV colour)
-{
-    quad(a, b, c, d, colour, colour, colour, colour);
-}
+void Mesh::quad(V3 a, V3 b, V3 c, V3 d, UV colour) { quad(a, b, c, d, colour, colour, colour, colour); }
 
 void Mesh::quad(V3 a, V3 b, V3 c, V3 d, UV ta, UV tb, UV tc, UV td)
 {

@@ -10,15 +10,9 @@ uint64_t Random::next()
     return z ^ (z >> 31);
 }
 
-double Random::unit()
-{
-    return double(next() >> 11) * (1.0 / 9007199254740992.0);
-}
+double Random::unit() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
 
-double Random::range(double lo, double hi)
-{
-    return lo + (hi - lo) * unit();
-}
+double Random::range(double lo, double hi) { return lo + (hi - lo) * unit(); }
 
 namespace {
 
@@ -29,10 +23,7 @@ double latticeValue(int64_t x, int64_t y, uint32_t seed)
     return r.unit() * 2.0 - 1.0;
 }
 
-double smooth(double t)
-{
-    return t * t * (3.0 - 2.0 * t);
-}
+double smooth(double t) { return t * t * (3.0 - 2.0 * t); }
 
 } // namespace
 

@@ -5,7 +5,7 @@
 // The generator's own pseudo-random numbers (SplitMix64): the same seed
 // gives the same stream on every machine and library, unlike rand().
 class Random {
-public:
+  public:
     explicit Random(uint64_t seed) : state_(seed) {}
 
     uint64_t next();
@@ -14,7 +14,7 @@ public:
     // Uniform in [lo, hi).
     double range(double lo, double hi);
 
-private:
+  private:
     uint64_t state_;
 };
 

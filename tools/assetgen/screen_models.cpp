@@ -8,7 +8,8 @@
 
 namespace {
 
-TextStyle style(double capHeight, Colour front, Colour side, Align align = Align::Left, Font font = Font::SansBold)
+TextStyle style(double capHeight, Colour front, Colour side, Align align = Align::Left,
+                Font font = Font::SansBold)
 {
     TextStyle s;
     s.font = font;
@@ -47,7 +48,8 @@ AseScene buildLoading()
     int lit = scene.addMaterial(paletteLit("LoadingFrame", 1.0));
     int flat = scene.addMaterial(paletteUnlit("LoadingLetters"));
 
-    Mesh bar = box({Left, Low, -0.3}, {Left + (Right - Left) / FullScale, High, 0.3}, paletteUV(Colour::Orange));
+    Mesh bar =
+        box({Left, Low, -0.3}, {Left + (Right - Left) / FullScale, High, 0.3}, paletteUV(Colour::Orange));
     Affine barFrame = Affine::frame({0, 0, -1}, {0, 1, 0}, {1, 0, 0}, {Left, 0, 0});
     scene.addObject("Bar", bar, flat, barFrame);
 
@@ -56,11 +58,13 @@ AseScene buildLoading()
                   Affine::translate({0, 0, -0.7}));
     scene.addObject("BarFrame", border, lit);
 
-    Mesh words = placed(textMesh("Loading", style(6.0, Colour::White, Colour::DarkSteel, Align::Centre)), {5.0, 6.5, 0});
+    Mesh words = placed(textMesh("Loading", style(6.0, Colour::White, Colour::DarkSteel, Align::Centre)),
+                        {5.0, 6.5, 0});
     TextStyle tip = style(1.6, Colour::Cream, Colour::Brown, Align::Centre, Font::Sans);
     words.append(textMesh("Ctrl fires rockets at bases, Space the gun at helicopters", tip),
                  Affine::translate({5.0, -9.0, 0}));
-    words.append(textMesh("Reach the end of the valley before the fuel runs out", tip), Affine::translate({5.0, -12.5, 0}));
+    words.append(textMesh("Reach the end of the valley before the fuel runs out", tip),
+                 Affine::translate({5.0, -12.5, 0}));
     scene.addObject("LoadingWords", words, flat);
     return scene;
 }
@@ -73,7 +77,8 @@ AseScene buildInstructions()
     int flat = scene.addMaterial(paletteUnlit("PageLetters"));
     int lit = scene.addMaterial(paletteLit("PagePlate", 1.0));
 
-    Mesh title = placed(textMesh("How to fly", style(4.2, Colour::Orange, Colour::DarkRed, Align::Centre)), {0, 22.5, 0.5});
+    Mesh title = placed(textMesh("How to fly", style(4.2, Colour::Orange, Colour::DarkRed, Align::Centre)),
+                        {0, 22.5, 0.5});
     scene.addObject("Title", title, flat);
 
     struct Row {
@@ -102,11 +107,11 @@ AseScene buildInstructions()
     scene.addObject("Actions", actions, flat);
 
     TextStyle goal = style(1.7, Colour::Cream, Colour::Brown, Align::Centre, Font::Sans);
-    Mesh goalText = textBlock({"Rockets destroy the bases in the valley, bullets bring down the",
-                               "helicopters that rise to meet you. Reach the end of the course",
-                               "before the fuel runs out. You have three lives.",
-                               "Press Esc to return to the menu."},
-                              goal, 1.75);
+    Mesh goalText =
+        textBlock({"Rockets destroy the bases in the valley, bullets bring down the",
+                   "helicopters that rise to meet you. Reach the end of the course",
+                   "before the fuel runs out. You have three lives.", "Press Esc to return to the menu."},
+                  goal, 1.75);
     goalText.transform(Affine::translate({0, -14.5, 0.5}));
     scene.addObject("Goal", goalText, flat);
 

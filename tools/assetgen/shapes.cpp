@@ -16,7 +16,8 @@ Mesh box(V3 lo, V3 hi, UV c)
     return m;
 }
 
-Mesh frustum(double rx0, double rz0, double rx1, double rz1, double y0, double y1, int sides, UV c, bool capped)
+Mesh frustum(double rx0, double rz0, double rx1, double rz1, double y0, double y1, int sides, UV c,
+             bool capped)
 {
     Mesh m;
     int t = m.addTVertex(c);
@@ -42,12 +43,15 @@ Mesh frustum(double rx0, double rz0, double rx1, double rz1, double y0, double y
         if (rx1 > 0 && rz1 > 0) {
             int centre = m.addVertex({0, y1, 0});
             for (int i = 0; i < sides; ++i)
-                m.addFace({{centre, top[(i + 1) % sides], top[i]}, {t, t, t}, {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}}});
+                m.addFace(
+                    {{centre, top[(i + 1) % sides], top[i]}, {t, t, t}, {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}}});
         }
         if (rx0 > 0 && rz0 > 0) {
             int centre = m.addVertex({0, y0, 0});
             for (int i = 0; i < sides; ++i)
-                m.addFace({{centre, bottom[i], bottom[(i + 1) % sides]}, {t, t, t}, {{0, -1, 0}, {0, -1, 0}, {0, -1, 0}}});
+                m.addFace({{centre, bottom[i], bottom[(i + 1) % sides]},
+                           {t, t, t},
+                           {{0, -1, 0}, {0, -1, 0}, {0, -1, 0}}});
         }
     }
     return m;
@@ -99,7 +103,8 @@ Mesh lathe(const std::vector<std::pair<double, double>>& profile, int sides, UV 
     for (size_t k = 0; k < n; ++k)
         for (int i = 0; i < sides; ++i) {
             double a = 2.0 * Pi * i / sides;
-            ring[k].push_back(m.addVertex({profile[k].first * std::cos(a), profile[k].second, profile[k].first * std::sin(a)}));
+            ring[k].push_back(m.addVertex(
+                {profile[k].first * std::cos(a), profile[k].second, profile[k].first * std::sin(a)}));
         }
     auto normal = [&](size_t k, int i) {
         double a = 2.0 * Pi * i / sides;

@@ -12,7 +12,8 @@ Mesh box(V3 lo, V3 hi, UV colour);
 // circle (or an ellipse, radii rx and rz) of `sides` segments, radii
 // possibly different at the two ends (a frustum or a cone). Smooth sides,
 // flat caps (a cap of radius 0 is left out).
-Mesh frustum(double rx0, double rz0, double rx1, double rz1, double y0, double y1, int sides, UV colour, bool capped = true);
+Mesh frustum(double rx0, double rz0, double rx1, double rz1, double y0, double y1, int sides, UV colour,
+             bool capped = true);
 inline Mesh cylinder(double r, double y0, double y1, int sides, UV colour)
 {
     return frustum(r, r, r, r, y0, y1, sides, colour);

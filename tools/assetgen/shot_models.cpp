@@ -18,7 +18,8 @@ AseScene buildBullet()
     AseScene scene;
     int glow = scene.addMaterial(paletteUnlit("Tracer", 0.05));
     Mesh m = ellipsoid({0.05, 0.05, 0.15}, 8, 5, paletteUV(Colour::Yellow));
-    m.append(ellipsoid({0.035, 0.035, 0.1}, 6, 4, paletteUV(Colour::White)), Affine::translate({0, 0, -0.06}));
+    m.append(ellipsoid({0.035, 0.035, 0.1}, 6, 4, paletteUV(Colour::White)),
+             Affine::translate({0, 0, -0.06}));
     scene.addObject("Bullet", m, glow);
     return scene;
 }
@@ -32,13 +33,16 @@ AseScene buildRocket()
     Mesh body = cylinder(0.08, -0.6, 0.5, 10, paletteUV(Colour::Steel));
     body.transform(Affine::rotateX(-90.0));
     body.append(frustum(0.08, 0.08, 0.0, 0.0, 0.0, 0.3, 10, paletteUV(Colour::Red)), nosewards({0, 0, -0.5}));
-    body.append(frustum(0.082, 0.082, 0.082, 0.082, 0.0, 0.1, 10, paletteUV(Colour::Yellow), false), nosewards({0, 0, -0.25}));
+    body.append(frustum(0.082, 0.082, 0.082, 0.082, 0.0, 0.1, 10, paletteUV(Colour::Yellow), false),
+                nosewards({0, 0, -0.25}));
     for (int k = 0; k < 4; ++k)
-        body.append(box({-0.01, 0.06, 0.35}, {0.01, 0.22, 0.62}, paletteUV(Colour::DarkSteel)), Affine::rotateZ(45.0 + 90.0 * k));
+        body.append(box({-0.01, 0.06, 0.35}, {0.01, 0.22, 0.62}, paletteUV(Colour::DarkSteel)),
+                    Affine::rotateZ(45.0 + 90.0 * k));
     scene.addObject("Rocket", body, paint);
     Mesh fire = frustum(0.07, 0.07, 0.0, 0.0, 0.0, 0.45, 8, paletteUV(Colour::Orange));
     fire.transform(Affine::translate({0, 0, 0.62}) * Affine::rotateX(90.0));
-    fire.append(frustum(0.045, 0.045, 0.0, 0.0, 0.0, 0.3, 6, paletteUV(Colour::Yellow)), Affine::translate({0, 0, 0.63}) * Affine::rotateX(90.0));
+    fire.append(frustum(0.045, 0.045, 0.0, 0.0, 0.0, 0.3, 6, paletteUV(Colour::Yellow)),
+                Affine::translate({0, 0, 0.63}) * Affine::rotateX(90.0));
     scene.addObject("Exhaust", fire, flame);
     return scene;
 }
@@ -57,8 +61,8 @@ AseScene buildExplosion()
     Mesh shell = ellipsoid({9.0, 8.0, 9.0}, 16, 9, paletteUV(Colour::Orange));
     // Spikes along the directions of an icosahedron's corners.
     const double g = 1.618;
-    const V3 dirs[12] = {{-1, g, 0}, {1, g, 0}, {-1, -g, 0}, {1, -g, 0}, {0, -1, g}, {0, 1, g},
-                         {0, -1, -g}, {0, 1, -g}, {g, 0, -1}, {g, 0, 1}, {-g, 0, -1}, {-g, 0, 1}};
+    const V3 dirs[12] = {{-1, g, 0},  {1, g, 0},  {-1, -g, 0}, {1, -g, 0}, {0, -1, g},  {0, 1, g},
+                         {0, -1, -g}, {0, 1, -g}, {g, 0, -1},  {g, 0, 1},  {-g, 0, -1}, {-g, 0, 1}};
     for (const V3& d : dirs) {
         V3 up = normalized(d);
         V3 side = normalized(cross(up, std::fabs(up.y) < 0.9 ? V3{0, 1, 0} : V3{1, 0, 0}));

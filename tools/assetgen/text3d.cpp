@@ -28,11 +28,11 @@ using Contour = std::vector<P2>;
 struct Glyph {
     std::vector<Contour> contours; // in pixels
     double advance = 0.0;
-    bool fillOnRight = true;       // TrueType outlines: solid on the right of the direction of travel
+    bool fillOnRight = true; // TrueType outlines: solid on the right of the direction of travel
 };
 
 class FontFace {
-public:
+  public:
     explicit FontFace(const std::string& path)
     {
         if (FT_Init_FreeType(&library_) != 0)
@@ -59,7 +59,7 @@ public:
     }
     double capHeight() const { return capHeight_; }
 
-private:
+  private:
     Glyph load(unsigned char c)
     {
         Glyph g;
@@ -83,22 +83,27 @@ private:
         funcs.conic_to = [](const FT_Vector* control, const FT_Vector* to, void* user) {
             Contour& c = static_cast<std::vector<Contour>*>(user)->back();
             P2 p0 = c.back(), p1{control->x / 64.0, control->y / 64.0}, p2{to->x / 64.0, to->y / 64.0};
-            int steps = segmentsFor(std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y));
+            int steps =
+                segmentsFor(std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y));
             for (int i = 1; i <= steps; ++i) {
                 double t = double(i) / steps, u = 1.0 - t;
-                c.push_back({u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x, u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y});
+                c.push_back({u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x,
+                             u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y});
             }
             return 0;
         };
         funcs.cubic_to = [](const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
             Contour& c = static_cast<std::vector<Contour>*>(user)->back();
-            P2 p0 = c.back(), p1{c1->x / 64.0, c1->y / 64.0}, p2{c2->x / 64.0, c2->y / 64.0}, p3{to->x / 64.0, to->y / 64.0};
-            int steps = segmentsFor(std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
-                                    std::hypot(p3.x - p2.x, p3.y - p2.y));
+            P2 p0 = c.back(), p1{c1->x / 64.0, c1->y / 64.0}, p2{c2->x / 64.0, c2->y / 64.0},
+               p3{to->x / 64.0, to->y / 64.0};
+            int steps =
+                segmentsFor(std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
+                            std::hypot(p3.x - p2.x, p3.y - p2.y));
             for (int i = 1; i <= steps; ++i) {
                 double t = double(i) / steps, u = 1.0 - t;
                 double a = u * u * u, b = 3 * u * u * t, d = 3 * u * t * t, e = t * t * t;
-                c.push_back({a * p0.x + b * p1.x + d * p2.x + e * p3.x, a * p0.y + b * p1.y + d * p2.y + e * p3.y});
+                c.push_back(
+                    {a * p0.x + b * p1.x + d * p2.x + e * p3.x, a * p0.y + b * p1.y + d * p2.y + e * p3.y});
             }
             return 0;
         };
@@ -124,7 +129,8 @@ private:
         for (P2 p : c)
             if (out.empty() || std::hypot(p.x - out.back().x, p.y - out.back().y) > 1e-6)
                 out.push_back(p);
-        while (out.size() > 1 && std::hypot(out.front().x - out.back().x, out.front().y - out.back().y) <= 1e-6)
+        while (out.size() > 1 &&
+               std::hypot(out.front().x - out.back().x, out.front().y - out.back().y) <= 1e-6)
             out.pop_back();
         c = out;
     }
@@ -174,7 +180,7 @@ void GLAPIENTRY onVertex(void* vertex, void* state)
     static_cast<TessState*>(state)->triangles.push_back(static_cast<TessVertex*>(vertex)->index);
 }
 void GLAPIENTRY onEnd(void*) {}
-void GLAPIENTRY onCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* state)
+void GLAPIENTRY onCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* state)
 {
     auto* s = static_cast<TessState*>(state);
     s->vertices.push_back({{coords[0], coords[1], coords[2]}, int(s->vertices.size())});
@@ -294,7 +300,8 @@ void addGlyph(Mesh& mesh, const Glyph& g, double scale, double ox, const TextSty
             int a0 = frontBase + offset + i, b0 = frontBase + offset + j;
             int a1 = backBase + offset + i, b1 = backBase + offset + j;
             // Wind the quad so that its geometric normal points outward.
-            V3 geometric = cross(mesh.vertices[size_t(b0)] - mesh.vertices[size_t(a0)], mesh.vertices[size_t(b1)] - mesh.vertices[size_t(a0)]);
+            V3 geometric = cross(mesh.vertices[size_t(b0)] - mesh.vertices[size_t(a0)],
+                                 mesh.vertices[size_t(b1)] - mesh.vertices[size_t(a0)]);
             if (dot(geometric, ni) >= 0.0) {
                 mesh.addFace({{a0, b0, b1}, {tSide, tSide, tSide}, {na, nb, nb}});
                 mesh.addFace({{a0, b1, a1}, {tSide, tSide, tSide}, {na, nb, na}});
@@ -344,6 +351,7 @@ Mesh textBlock(const std::vector<std::string>& lines, const TextStyle& style, do
 {
     Mesh mesh;
     for (size_t i = 0; i < lines.size(); ++i)
-        mesh.append(textMesh(lines[i], style), Affine::translate({0, -double(i) * lineSpacing * style.capHeight, 0}));
+        mesh.append(textMesh(lines[i], style),
+                    Affine::translate({0, -double(i) * lineSpacing * style.capHeight, 0}));
     return mesh;
 }

@@ -16,11 +16,12 @@ enum class Align { Left, Centre, Right };
 struct TextStyle {
     Font font = Font::SansBold;
     double capHeight = 1.0; // height of a capital letter, in model units
-    double depth = 0.2;     // extrusion along z; the front face is at +depth / 2; 0 for flat letters (front face only)
-    double tracking = 0.0;  // extra space after each letter, in cap heights
+    double depth =
+        0.2; // extrusion along z; the front face is at +depth / 2; 0 for flat letters (front face only)
+    double tracking = 0.0; // extra space after each letter, in cap heights
     Align align = Align::Left;
-    UV front;               // palette colour of the front and back faces
-    UV side;                // of the side walls
+    UV front; // palette colour of the front and back faces
+    UV side;  // of the side walls
     // Letters (by index in the text) whose front shows another colour: the
     // menu's key letters.
     std::vector<int> marked;

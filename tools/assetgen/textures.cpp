@@ -95,8 +95,10 @@ Image skyImage()
             // A blue that pales toward the equator of the map.
             double pale = 1.0 - std::fabs(d.y);
             double r = 96 + 70 * pale, g = 146 + 52 * pale, b = 214 + 20 * pale;
-            double cr = 246 - 30 * cover * cover, cg = 244 - 28 * cover * cover, cb = 240 - 20 * cover * cover;
-            img.set(x, y, clampByte(r + (cr - r) * cover), clampByte(g + (cg - g) * cover), clampByte(b + (cb - b) * cover));
+            double cr = 246 - 30 * cover * cover, cg = 244 - 28 * cover * cover,
+                   cb = 240 - 20 * cover * cover;
+            img.set(x, y, clampByte(r + (cr - r) * cover), clampByte(g + (cg - g) * cover),
+                    clampByte(b + (cb - b) * cover));
         }
     }
     return img;

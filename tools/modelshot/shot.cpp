@@ -89,5 +89,6 @@ void savePng(const std::string& path)
             image.set(x, y, p[0], p[1], p[2], 255);
         }
     std::vector<uint8_t> png = encodePng(image);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }

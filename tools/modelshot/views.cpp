@@ -73,9 +73,12 @@ void menuView(const std::string&)
 void orbitView(const std::string& argument)
 {
     std::string file = argument.substr(0, argument.find(','));
-    std::vector<float> p = numbers(argument.find(',') == std::string::npos ? "" : argument.substr(argument.find(',') + 1));
-    float yaw = p.size() > 0 ? p[0] : 30.0f, pitch = p.size() > 1 ? p[1] : 20.0f, zoom = p.size() > 2 ? p[2] : 1.0f;
-    bool zUp = file.rfind("MilitaryBase", 0) == 0 || file == "map1.ASE" || file == "map2.ASE" || file == "road.ASE";
+    std::vector<float> p =
+        numbers(argument.find(',') == std::string::npos ? "" : argument.substr(argument.find(',') + 1));
+    float yaw = p.size() > 0 ? p[0] : 30.0f, pitch = p.size() > 1 ? p[1] : 20.0f,
+          zoom = p.size() > 2 ? p[2] : 1.0f;
+    bool zUp =
+        file.rfind("MilitaryBase", 0) == 0 || file == "map1.ASE" || file == "map2.ASE" || file == "road.ASE";
     startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
     perspective();
     Scene* scene = loadScene(file);
@@ -162,7 +165,8 @@ void creditsView(const std::string& argument)
     float s = argument.empty() ? 0.0f : std::strtof(argument.c_str(), nullptr);
     startFrame(800, 600, false, 0.5f, 0.5f, 0.5f);
     perspective();
-    Scene* parts[4] = {loadScene("Credits0.ASE"), loadScene("Credits1.ASE"), loadScene("Credits2.ASE"), loadScene("Credits3.ASE")};
+    Scene* parts[4] = {loadScene("Credits0.ASE"), loadScene("Credits1.ASE"), loadScene("Credits2.ASE"),
+                       loadScene("Credits3.ASE")};
     glLoadIdentity();
     glTranslatef(0, s, -40);
     for (Scene* part : parts)
@@ -184,7 +188,9 @@ void hudView(const std::string&)
 void captionView(const std::string& argument)
 {
     std::string file = argument.substr(0, argument.find(','));
-    float distance = argument.find(',') == std::string::npos ? 100.0f : std::strtof(argument.substr(argument.find(',') + 1).c_str(), nullptr);
+    float distance = argument.find(',') == std::string::npos
+                         ? 100.0f
+                         : std::strtof(argument.substr(argument.find(',') + 1).c_str(), nullptr);
     startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
     perspective();
     drawAt(loadScene(file), 0, 0, -distance);
@@ -209,19 +215,27 @@ bool viewForFile(const std::string& file, std::string& view, std::string& argume
         const char* argument;
     };
     static const Entry table[] = {
-        {"main.ASE", "menu", ""},           {"HeroHeli.ASE", "menu", ""},
-        {"Loading.ASE", "loading", "1.2"},  {"Instructions.ASE", "instructions", ""},
-        {"Credits0.ASE", "credits", "-100"}, {"Credits1.ASE", "credits", "-35"},
-        {"Credits2.ASE", "credits", "30"},  {"Credits3.ASE", "credits", "110"},
-        {"fuel.ASE", "hud", ""},            {"lives.ASE", "hud", ""},
-        {"HeliMeters.ASE", "hud", ""},      {"Ready.ASE", "caption", "Ready.ASE,100"},
+        {"main.ASE", "menu", ""},
+        {"HeroHeli.ASE", "menu", ""},
+        {"Loading.ASE", "loading", "1.2"},
+        {"Instructions.ASE", "instructions", ""},
+        {"Credits0.ASE", "credits", "-100"},
+        {"Credits1.ASE", "credits", "-35"},
+        {"Credits2.ASE", "credits", "30"},
+        {"Credits3.ASE", "credits", "110"},
+        {"fuel.ASE", "hud", ""},
+        {"lives.ASE", "hud", ""},
+        {"HeliMeters.ASE", "hud", ""},
+        {"Ready.ASE", "caption", "Ready.ASE,100"},
         {"NumberThree.ASE", "caption", "NumberThree.ASE,100"},
         {"NumberTwo.ASE", "caption", "NumberTwo.ASE,100"},
         {"NumberOne.ASE", "caption", "NumberOne.ASE,100"},
         {"Winning.ASE", "caption", "Winning.ASE,150"},
         {"Loosing.ASE", "caption", "Loosing.ASE,150"},
-        {"map1.ASE", "game", "2600"},       {"map2.ASE", "game", "12000"},
-        {"road.ASE", "game", "5400"},       {"Sky.ASE", "game", "1"},
+        {"map1.ASE", "game", "2600"},
+        {"map2.ASE", "game", "12000"},
+        {"road.ASE", "game", "5400"},
+        {"Sky.ASE", "game", "1"},
     };
     for (const Entry& e : table)
         if (file == e.file) {

@@ -105,7 +105,8 @@ void renderLevelMap(const std::string&)
                 double dy = groundHeight(c[0], c[1] + 5) - groundHeight(c[0], c[1] - 5);
                 double shade = std::clamp(0.8 + (dx - dy) * 0.06, 0.35, 1.2);
                 double t = std::clamp((h + 115.7) / 280.0, 0.0, 1.0);
-                float r = float((0.36 + 0.45 * t) * shade), g = float((0.46 + 0.25 * t) * shade), b = float((0.28 + 0.2 * t) * shade);
+                float r = float((0.36 + 0.45 * t) * shade), g = float((0.46 + 0.25 * t) * shade),
+                      b = float((0.28 + 0.2 * t) * shade);
                 glColor3f(r, g, b);
                 glVertex3f(c[0], c[1], 0);
             }
