@@ -67,7 +67,9 @@ wait_window() {
 wait_exit() {
   local seconds=$1
   for _ in $(seq $((seconds * 20))); do
-    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+    # An exited child stays a zombie (state Z) until it is waited for.
+    if ! kill -0 "$GAME_PID" 2>/dev/null ||
+      [[ "$(awk '{print $3}' "/proc/$GAME_PID/stat" 2>/dev/null)" == Z ]]; then
       wait "$GAME_PID"
       GAME_STATUS=$?
       GAME_PID=
