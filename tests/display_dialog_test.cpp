@@ -37,37 +37,6 @@ void click(DisplayDialog& d, C control) { click(d, centreOf(control)); }
 
 } // namespace
 
-TEST(DisplayDialogTemplate, MatchesDialogResource102)
-{
-    EXPECT_STREQ(DisplayDialogCaption, "Kestrava");
-    EXPECT_EQ(DisplayDialogWidth, 186);
-    EXPECT_EQ(DisplayDialogHeight, 94);
-    struct Expected {
-        C control;
-        int id;
-        const char* text;
-        DialogControlKind kind;
-        float x, y, w, h;
-    } expected[] = {
-        {C::StartGame, 1003, "Start Game", DialogControlKind::DefPushButton, 25, 73, 50, 14},
-        {C::ExitGame, 2, "Exit Game", DialogControlKind::PushButton, 111, 73, 50, 14},
-        {C::FullScreen, 1001, "FullScreen", DialogControlKind::AutoRadioButton, 39, 25, 49, 10},
-        {C::Windowed, 1002, "Windowed", DialogControlKind::AutoRadioButton, 39, 41, 49, 10},
-        {C::DisplaySettings, -1, "Display Settings", DialogControlKind::GroupBox, 17, 7, 144, 65},
-    };
-    for (const Expected& e : expected) {
-        const DialogControlTemplate& c = dialogControl(e.control);
-        EXPECT_EQ(c.control, e.control);
-        EXPECT_EQ(c.id, e.id) << e.text;
-        EXPECT_STREQ(c.text, e.text);
-        EXPECT_EQ(c.kind, e.kind) << e.text;
-        EXPECT_EQ(c.rect.x, e.x) << e.text;
-        EXPECT_EQ(c.rect.y, e.y) << e.text;
-        EXPECT_EQ(c.rect.width, e.w) << e.text;
-        EXPECT_EQ(c.rect.height, e.h) << e.text;
-    }
-}
-
 TEST(DisplayDialogStart, WindowedCheckedAndStartGameFocusedAndDefault)
 {
     DisplayDialog d;
