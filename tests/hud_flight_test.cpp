@@ -157,22 +157,3 @@ TEST(Effects, TheCrashPlaysUntilTheAnimationEndsThenTheEnemyIsDead)
     EXPECT_FALSE(DestroyHeliScene->animationEnded);
     EXPECT_FLOAT_EQ(DestroyHeliScene->animationTime, 0.0f);
 }
-
-TEST(Records, FreshRecordsStartAsTheGameExpects)
-{
-    Projectile shot;
-    EXPECT_TRUE(shot.fresh);
-    EXPECT_FALSE(shot.spent);
-    EXPECT_EQ(shot.age, 0.0f);
-    EXPECT_EQ(shot.launchFrame.m[0], 1.0f);
-    EXPECT_EQ(shot.launchFrame.m[12], 0.0f);
-    EnemyHeli enemy(Vec3{1, 2, 3});
-    EXPECT_TRUE(enemy.active);
-    EXPECT_FALSE(enemy.firing || enemy.engaged || enemy.dead);
-    EXPECT_EQ(enemy.position.z, 3.0f);
-    EXPECT_EQ(enemy.health, 8.0f);
-    MilitaryBase base(Vec3{1, 2, 3});
-    EXPECT_EQ(base.wreckPhase, 0.0f);
-    EXPECT_EQ(base.damage, 0.0f);
-    EXPECT_EQ(base.capacity, 8.0f);
-}
