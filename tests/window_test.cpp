@@ -199,3 +199,22 @@ TEST(DataDirectory, NoDataAnywhereLeavesTheCurrentDirectory)
     EXPECT_EQ(chooseDataDirectory(), "");
     EXPECT_EQ(std::filesystem::current_path(), tree.root / "elsewhere");
 }
+
+TEST(Startup, AHighDensityWindowDrawsThePictureAtItsPixelSize)
+{
+    // An 800 by 600 window on a display of two pixels per unit has a 1600
+    // by 1200 drawable, and the picture fills all of it.
+    headless::reset();
+    headless::setPixelDensity(2);
+    headless::onFrame([](int frame) {
+        if (frame == 1)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_EQ(headless::lastWindowWidth(), 800);
+    EXPECT_EQ(DrawableWidth, 1600);
+    EXPECT_EQ(DrawableHeight, 1200);
+    EXPECT_EQ(PictureViewport.x, 0);
+    EXPECT_EQ(PictureViewport.width, 1600);
+    EXPECT_EQ(PictureViewport.height, 1200);
+}
