@@ -66,26 +66,6 @@ void countdown()
     }
 }
 
-// The sky turns slowly and is drawn without fog; the map halves and the
-// road are fogged.
-void drawWorld()
-{
-    glPushMatrix();
-    worldPlacement();
-    glDisable(GL_FOG);
-    glPushMatrix();
-    SkyAngle += 0.01f;
-    glRotatef(SkyAngle, 1.0f, 0.0f, 0.0f);
-    glRotatef(SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
-    DrawScene(SkyScene);
-    glPopMatrix();
-    glEnable(GL_FOG);
-    DrawScene(Map1Scene);
-    DrawScene(Map2Scene);
-    DrawScene(RoadScene);
-    glPopMatrix();
-}
-
 void drawHero()
 {
     glPushMatrix();
@@ -124,6 +104,26 @@ void turnRotor()
 }
 
 } // namespace
+
+// The sky turns slowly and is drawn without fog; the map halves and the
+// road are fogged.
+void drawWorld()
+{
+    glPushMatrix();
+    worldPlacement();
+    glDisable(GL_FOG);
+    glPushMatrix();
+    SkyAngle += 0.01f;
+    glRotatef(SkyAngle, 1.0f, 0.0f, 0.0f);
+    glRotatef(SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
+    DrawScene(SkyScene);
+    glPopMatrix();
+    glEnable(GL_FOG);
+    DrawScene(Map1Scene);
+    DrawScene(Map2Scene);
+    DrawScene(RoadScene);
+    glPopMatrix();
+}
 
 void gameFrame()
 {

@@ -22,5 +22,9 @@ extern bool showOne;
 
 void gameFrame();
 
+// The world under the camera: the sky turned on by 0.01 degrees a frame
+// (SkyAngle) and drawn without fog, then the map halves and the road.
+void drawWorld();
+
 // Back to the state of the first game frame of a game.
 void resetGameFrame();

@@ -1,7 +1,9 @@
 #include "shot.h"
 
 #include "level_data.h"
+#include "game/game_frame.h"
 #include "scene/scene.h"
+#include "world/level_scenes.h"
 
 #include <GL/gl.h>
 
@@ -47,20 +49,13 @@ void renderGameView(const std::string& argument)
     glLoadIdentity();
     glRotatef(float(r.heading), 0, 1, 0);
     glTranslatef(float(r.x), float(r.y), float(r.z));
-    float skyAngle = 0.01f * float(index / 2);
-    glPushMatrix();
-    worldPlacement();
-    glDisable(GL_FOG);
-    glPushMatrix();
-    glRotatef(skyAngle, 1, 0, 0);
-    glRotatef(skyAngle * 0.5f, 1, 0, 1);
-    draw(sky);
-    glPopMatrix();
-    glEnable(GL_FOG);
-    draw(map1);
-    draw(map2);
-    draw(road);
-    glPopMatrix();
+    // The sky has turned once for each frame of the course so far.
+    SkyScene = sky;
+    Map1Scene = map1;
+    Map2Scene = map2;
+    RoadScene = road;
+    SkyAngle = 0.01f * float(index / 2) - 0.01f;
+    drawWorld();
     for (const Point3& b : BaseSpawns)
         drawAtBase(base, b);
     // The enemies waiting at their spawn points, turned to face the player.
