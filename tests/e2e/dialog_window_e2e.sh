@@ -6,13 +6,8 @@
 # and never opens the game window.
 # Usage: dialog_window_e2e.sh path/to/kestrava artifacts-dir
 set -u
-GAME=$1
-ARTIFACTS=${2:-/tmp/kestrava-e2e}
-mkdir -p "$ARTIFACTS"
 . "$(dirname "$0")/lib.sh"
-need_tools
-start_xvfb 1280x1024x24
-cd "$(dirname "$GAME")"
+begin_e2e "$@"
 
 is_dialog='$2 < 700 && $3 < 500'
 is_game='$2 == 800 && $3 == 600'

@@ -6,14 +6,9 @@
 # artifacts directory.
 # Usage: flight_e2e.sh path/to/kestrava artifacts-dir
 set -u
-GAME=$1
-ARTIFACTS=${2:-/tmp/kestrava-e2e}
-mkdir -p "$ARTIFACTS"
 . "$(dirname "$0")/lib.sh"
-need_tools
-[[ -f "$(dirname "$GAME")/data/Patho.txt" ]] || { echo "SKIP: the game data is not generated"; exit 77; }
-start_xvfb 1280x1024x24
-cd "$(dirname "$GAME")"
+begin_e2e "$@"
+need_data
 
 is_dialog='$2 < 700 && $3 < 500'
 is_game='$2 == 800 && $3 == 600'

@@ -1,6 +1,22 @@
 # Shared helpers of the end-to-end scripts: a private Xvfb, the game's
 # windows found by title and size, screenshots.
 
+# The start of every script: the game binary ($1) and the artifacts folder
+# ($2), the tools, a private Xvfb, and the build tree as the current
+# directory.
+begin_e2e() {
+  GAME=$1
+  ARTIFACTS=${2:-/tmp/kestrava-e2e}
+  mkdir -p "$ARTIFACTS"
+  need_tools
+  start_xvfb 1280x1024x24
+  cd "$(dirname "$GAME")" || exit 1
+}
+
+need_data() {
+  [[ -f data/main.ASE ]] || { echo "SKIP: the build has not generated the game data"; exit 77; }
+}
+
 need_tools() {
   local missing=()
   for tool in Xvfb xdotool import convert xwininfo; do

@@ -5,14 +5,9 @@
 # after the item's spin. Screenshots of each screen land in the artifacts.
 # Usage: menu_screens_e2e.sh path/to/kestrava artifacts-dir
 set -u
-GAME=$1
-ARTIFACTS=${2:-/tmp/kestrava-e2e}
-mkdir -p "$ARTIFACTS"
 . "$(dirname "$0")/lib.sh"
-need_tools
-start_xvfb 1280x1024x24
-cd "$(dirname "$GAME")"
-[[ -f data/main.ASE ]] || { echo "SKIP: the build has not generated the game data"; exit 77; }
+begin_e2e "$@"
+need_data
 
 "$GAME" >"$ARTIFACTS/menu-run.log" 2>&1 &
 GAME_PID=$!
