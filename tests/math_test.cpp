@@ -5,6 +5,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 namespace {
 
 Matrix4 rotationTranslation()
@@ -134,6 +137,87 @@ TEST(Matrix4, PointTransformsReadColumnsAndRows)
     EXPECT_EQ(a.y, b.y);
     EXPECT_EQ(a.z, b.z);
     EXPECT_EQ(transformPoint(m, p).x, 1 * 1.5f + 5 * -2.0f + 9 * 0.25f + 13);
+}
+
+// The game's rules build their matrices on the CPU with the same operations
+// that drawing issues to GL: on random chains of them the two must agree.
+TEST(Matrix4, CpuTransformsAgreeWithGl)
+{
+    headless::makeContext(8, 8);
+    std::mt19937 random(20261207);
+    auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
+    auto expectAgree = [](const Matrix4& cpu, const char* op, int chain) {
+        float gl[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, gl);
+        for (int i = 0; i < 16; ++i)
+            ASSERT_NEAR(cpu.m[i], gl[i], 1e-5f * std::max(1.0f, std::abs(gl[i])))
+                << op << " in chain " << chain << ", element " << i;
+    };
+    glMatrixMode(GL_MODELVIEW);
+    for (int chain = 0; chain < 300; ++chain) {
+        Matrix4 cpu;
+        glLoadIdentity();
+        for (int step = 0; step < 8; ++step) {
+            switch (random() % 5) {
+            case 0: {
+                const float x = uniform(-500, 500), y = uniform(-50, 50), z = uniform(-8000, 8000);
+                cpu = translated(cpu, x, y, z);
+                glTranslatef(x, y, z);
+                expectAgree(cpu, "translate", chain);
+                break;
+            }
+            case 1: {
+                // Axis-aligned turns as the game makes them, and any others.
+                const float angle = uniform(-720, 720);
+                float axis[3] = {0, 0, 0};
+                if (random() % 2)
+                    axis[random() % 3] = 1.0f;
+                else
+                    axis[0] = uniform(-2, 2), axis[1] = uniform(-2, 2), axis[2] = uniform(-2, 2);
+                cpu = rotated(cpu, angle, axis[0], axis[1], axis[2]);
+                glRotatef(angle, axis[0], axis[1], axis[2]);
+                expectAgree(cpu, "rotate", chain);
+                break;
+            }
+            case 2: {
+                const float s = uniform(0.2f, 3.0f);
+                cpu = scaled(cpu, s, s * 0.5f, 2.0f);
+                glScalef(s, s * 0.5f, 2.0f);
+                expectAgree(cpu, "scale", chain);
+                break;
+            }
+            case 3: {
+                // An inverted placement, multiplied in as launch frames are.
+                Matrix4 frame = inverse(rotated(translated(Matrix4(), uniform(-9, 9), 2, uniform(-900, 0)),
+                                                uniform(-45, 45), 0, 1, 0));
+                cpu = cpu * frame;
+                glMultMatrixf(frame.m);
+                expectAgree(cpu, "multiply", chain);
+                break;
+            }
+            default: {
+                // A point through the matrix is the translation of the
+                // matrix moved to that point.
+                const Vec4 p{uniform(-10, 10), uniform(-10, 10), uniform(-10, 10), 1.0f};
+                const Vec4 q = transformPoint(cpu, p);
+                glPushMatrix();
+                glTranslatef(p.x, p.y, p.z);
+                float gl[16];
+                glGetFloatv(GL_MODELVIEW_MATRIX, gl);
+                glPopMatrix();
+                const float tolerance =
+                    1e-5f * std::max({1.0f, std::abs(gl[12]), std::abs(gl[13]), std::abs(gl[14])});
+                ASSERT_NEAR(q.x, gl[12], tolerance) << "chain " << chain;
+                ASSERT_NEAR(q.y, gl[13], tolerance) << "chain " << chain;
+                ASSERT_NEAR(q.z, gl[14], tolerance) << "chain " << chain;
+            }
+            }
+        }
+    }
+    // A zero axis turns nothing, in GL as here.
+    glLoadIdentity();
+    glRotatef(30, 0, 0, 0);
+    expectAgree(rotated(Matrix4(), 30, 0, 0, 0), "zero axis", -1);
 }
 
 TEST(Vec3, CrossAndDot)

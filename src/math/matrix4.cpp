@@ -105,3 +105,61 @@ Vec4 transformPointByRows(const Matrix4& a, Vec4 p)
     return {m[0] * p.x + m[1] * p.y + m[2] * p.z + m[3], m[4] * p.x + m[5] * p.y + m[6] * p.z + m[7],
             m[8] * p.x + m[9] * p.y + m[10] * p.z + m[11], 1.0f};
 }
+
+Matrix4 operator*(const Matrix4& a, const Matrix4& b)
+{
+    Matrix4 out;
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            out.m[c * 4 + r] = a.m[r] * b.m[c * 4] + a.m[4 + r] * b.m[c * 4 + 1] +
+                               a.m[8 + r] * b.m[c * 4 + 2] + a.m[12 + r] * b.m[c * 4 + 3];
+    return out;
+}
+
+Matrix4 translated(const Matrix4& a, float x, float y, float z)
+{
+    // Only the last column changes.
+    Matrix4 out = a;
+    for (int r = 0; r < 4; ++r)
+        out.m[12 + r] = a.m[r] * x + a.m[4 + r] * y + a.m[8 + r] * z + a.m[12 + r];
+    return out;
+}
+
+Matrix4 translated(const Matrix4& a, Vec4 by) { return translated(a, by.x, by.y, by.z); }
+
+Matrix4 rotated(const Matrix4& a, float degrees, float x, float y, float z)
+{
+    const float length = std::sqrt(x * x + y * y + z * z);
+    if (length <= 1.0e-4f)
+        return a;
+    x /= length;
+    y /= length;
+    z /= length;
+    const double radians = static_cast<double>(degrees) * 3.14159265358979323846 / 180.0;
+    const float s = std::sin(static_cast<float>(radians));
+    const float c = std::cos(static_cast<float>(radians));
+    const float t = 1.0f - c;
+    Matrix4 turn;
+    float* m = turn.m;
+    m[0] = t * x * x + c;
+    m[1] = t * x * y + z * s;
+    m[2] = t * x * z - y * s;
+    m[4] = t * x * y - z * s;
+    m[5] = t * y * y + c;
+    m[6] = t * y * z + x * s;
+    m[8] = t * x * z + y * s;
+    m[9] = t * y * z - x * s;
+    m[10] = t * z * z + c;
+    return a * turn;
+}
+
+Matrix4 scaled(const Matrix4& a, float x, float y, float z)
+{
+    Matrix4 out = a;
+    for (int r = 0; r < 4; ++r) {
+        out.m[r] *= x;
+        out.m[4 + r] *= y;
+        out.m[8 + r] *= z;
+    }
+    return out;
+}

@@ -4,8 +4,8 @@
 
 // Sixteen floats in OpenGL's column-major order: row r, column c is
 // m[c * 4 + r], so an affine matrix keeps its translation in m[12..14].
-// Handed to glMultMatrixf and filled by glGetFloatv unchanged. Products are
-// formed by OpenGL's matrix stack, not here.
+// Handed to glMultMatrixf, glLoadMatrixf and filled by glGetFloatv
+// unchanged.
 struct Matrix4 {
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 };
@@ -31,3 +31,14 @@ Vec4 transformPoint(const Matrix4& a, Vec4 p);
 // The storage read as rows (translation in m[3], m[7], m[11]): the same as
 // transformPoint with the transposed matrix.
 Vec4 transformPointByRows(const Matrix4& a, Vec4 p);
+
+// The modelview operations of OpenGL on the CPU, so that the game's rules
+// need no GL context. Each multiplies on the right, as its GL namesake does
+// to the top of the stack: translated(m, ...) is glTranslatef on m.
+Matrix4 operator*(const Matrix4& a, const Matrix4& b); // glMultMatrixf(b) on a
+Matrix4 translated(const Matrix4& a, float x, float y, float z);
+Matrix4 translated(const Matrix4& a, Vec4 by); // by x, y and z; w is ignored
+// By degrees about the axis (normalised here), as glRotatef turns; an axis
+// too short to normalise turns nothing.
+Matrix4 rotated(const Matrix4& a, float degrees, float x, float y, float z);
+Matrix4 scaled(const Matrix4& a, float x, float y, float z);
