@@ -1,0 +1,135 @@
+// The hit test behind every shot: a point against the faces of a Scene.
+
+#include "game/mesh_collider.h"
+#include "scene_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+using Corners = std::array<int, 3>;
+
+// A Scene whose nodes hold the given triangles, each node's corners counted
+// from its own first vertex, as the reader stores them.
+struct Mesh {
+    scenetest::ScratchDir dir;
+    std::unique_ptr<Scene> scene = scenetest::loadText("");
+
+    void addNode(const std::vector<Vec3>& vertices, const std::vector<Corners>& faces, Vec3 storedNormal = {})
+    {
+        SceneNode node;
+        node.vertexCount = static_cast<int32_t>(vertices.size());
+        node.faceCount = static_cast<int32_t>(faces.size());
+        scene->nodes.push_back(node);
+        scene->nodeCount += 1;
+        for (Vec3 v : vertices)
+            scene->vertices.push_back({v.x, v.y, v.z, 1.0f});
+        for (Corners c : faces) {
+            MeshFace f;
+            f.a = c[0], f.b = c[1], f.c = c[2];
+            f.faceNormal = storedNormal;
+            scene->faces.push_back(f);
+        }
+        scene->totalVertices = static_cast<int32_t>(scene->vertices.size());
+        scene->totalFaces = static_cast<int32_t>(scene->faces.size());
+    }
+};
+
+// A right triangle of 100 units in the z = 0 plane, its normal along +z.
+const std::vector<Vec3> Big = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}};
+
+int test(Mesh& mesh, Vec4 p, float size = 5.0f)
+{
+    MeshCollider collider(mesh.scene.get());
+    collider.radius = size * 0.1f;
+    return sphereTriangleTest(p, mesh.scene->faces[0], 0, collider);
+}
+
+bool hits(MeshCollider& collider, Vec4 p, float size)
+{
+    bool hit = false;
+    collider.collide(p, size, hit);
+    return hit;
+}
+
+} // namespace
+
+TEST(MeshCollider, APointHitsWithinAnAngleOfTheFaceInsideItsOutlineAtAnyDistance)
+{
+    Mesh mesh;
+    mesh.addNode(Big, {{0, 1, 2}});
+    // Five units above the face, far beyond a sphere of radius 0.5: seen
+    // from the first corner it lies close enough to the plane.
+    EXPECT_EQ(test(mesh, {20, 20, 5, 1}), TouchesFace);
+    EXPECT_EQ(test(mesh, {20, 20, -5, 1}), TouchesFace);
+    // Steeper than the radius allows, on either side.
+    EXPECT_EQ(test(mesh, {20, 20, 30, 1}), AboveFace);
+    EXPECT_EQ(test(mesh, {20, 20, -30, 1}), BelowFace);
+    // A larger size widens the angle.
+    EXPECT_EQ(test(mesh, {20, 20, 30, 1}, 8.0f), TouchesFace);
+    // Beside the outline, however flat.
+    EXPECT_EQ(test(mesh, {60, 60, 0, 1}), MissesOutline);
+    EXPECT_EQ(test(mesh, {-1, 20, 0, 1}), MissesOutline);
+    // The edges and the first corner count as inside.
+    EXPECT_EQ(test(mesh, {50, 0, 0, 1}), TouchesFace);
+    EXPECT_EQ(test(mesh, {50, 50, 0, 1}), TouchesFace);
+    EXPECT_EQ(test(mesh, {0, 0, 0, 1}), TouchesFace);
+    // w plays no part.
+    EXPECT_EQ(test(mesh, {20, 20, 5, 0}), TouchesFace);
+}
+
+TEST(MeshCollider, ADegenerateFaceFallsBackOnItsStoredNormalAndWithoutOneNeverHits)
+{
+    Mesh withNormal;
+    withNormal.addNode({{0, 0, 0}, {0, 0, 0}, {10, 0, 0}}, {{0, 1, 2}}, {0, 0, 1});
+    EXPECT_EQ(test(withNormal, {5, 0, 20, 1}), AboveFace);
+    EXPECT_EQ(test(withNormal, {5, 0, -20, 1}), BelowFace);
+
+    Mesh without;
+    without.addNode({{0, 0, 0}, {0, 0, 0}, {10, 0, 0}}, {{0, 1, 2}});
+    without.addNode({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{0, 1, 2}});
+    MeshCollider collider(without.scene.get());
+    for (Vec4 p : {Vec4{5, 0, 0, 1}, Vec4{0, 0, 0, 1}, Vec4{5, 0, 1, 1}, Vec4{3, 2, 0, 1}}) {
+        EXPECT_EQ(sphereTriangleTest(p, without.scene->faces[0], 0, collider), MissesOutline);
+        EXPECT_FALSE(hits(collider, p, 8.0f));
+    }
+}
+
+TEST(MeshCollider, EveryNodesFacesAreTestedAgainstTheirOwnVertices)
+{
+    Mesh mesh;
+    mesh.addNode({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    // The second node's corners count from its own first vertex.
+    mesh.addNode({{50, 0, 0}, {60, 0, 0}, {50, 10, 0}, {99, 99, 99}}, {{3, 3, 3}, {0, 1, 2}});
+    MeshCollider collider(mesh.scene.get());
+    EXPECT_TRUE(hits(collider, {52, 2, 0.5f, 1}, 5.0f));
+    EXPECT_FLOAT_EQ(collider.radius, 0.5f);
+    EXPECT_TRUE(hits(collider, {0.2f, 0.2f, 0.05f, 1}, 5.0f));
+    EXPECT_FALSE(hits(collider, {20, 2, 0, 1}, 5.0f));
+}
+
+TEST(MeshCollider, CollideNeverClearsTheFlagAndAnEmptyOrUnboundColliderTestsNothing)
+{
+    Mesh mesh;
+    mesh.addNode(Big, {{0, 1, 2}});
+    MeshCollider collider(mesh.scene.get());
+    bool hit = false;
+    collider.collide({20, 20, 1, 1}, 5.0f, hit);
+    collider.collide({500, 500, 500, 1}, 5.0f, hit);
+    EXPECT_TRUE(hit);
+
+    Mesh empty;
+    MeshCollider none(empty.scene.get());
+    EXPECT_FALSE(hits(none, {0, 0, 0, 1}, 8.0f));
+
+    // Bound to nothing, as the bases' collider is after a teardown.
+    MeshCollider unbound;
+    EXPECT_FLOAT_EQ(unbound.radius, 0.0005f);
+    EXPECT_FALSE(hits(unbound, {0, 0, 0, 1}, 8.0f));
+    collider.bind(nullptr);
+    EXPECT_FALSE(hits(collider, {20, 20, 1, 1}, 5.0f));
+    EXPECT_FLOAT_EQ(collider.radius, 0.5f);
+}
