@@ -21,6 +21,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -124,4 +125,40 @@ inline std::string courseText(const std::vector<Record>& records)
     return text;
 }
 
+// The generated game data of the build tree as the current directory.
+class InDataDir {
+  public:
+    InDataDir() : previous_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(KESTRAVA_DATA_DIR);
+    }
+    ~InDataDir() { std::filesystem::current_path(previous_); }
+
+  private:
+    std::filesystem::path previous_;
+};
+
+inline bool dataPresent()
+{
+    for (const char* file : {"Patho.txt", "map1.ASE", "Sky.ASE", "Ready.ASE", "HeroHeli.ASE", "fuel.ASE"})
+        if (!std::filesystem::exists(std::filesystem::path(KESTRAVA_DATA_DIR) / file))
+            return false;
+    return true;
+}
+
 } // namespace flighttest
+
+#define REQUIRE_DATA()                                                                                       \
+    if (!dataPresent())                                                                                      \
+    GTEST_SKIP() << "the game data is not generated in " KESTRAVA_DATA_DIR " (build assetgen's data target)"
+
+namespace flighttest {
+
+// 60 frames a second on the scripted clock.
+inline void paceAt60(int frame)
+{
+    headless::setMilliseconds(100000 + static_cast<uint32_t>(frame * 1000.0 / 60.0));
+}
+
+} // namespace flighttest
+

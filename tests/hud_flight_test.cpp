@@ -2,7 +2,6 @@
 
 #include "flight_test_support.h"
 #include "scene/scene.h"
-#include "screens/effects.h"
 #include "screens/hud.h"
 
 #include <cmath>
@@ -99,61 +98,4 @@ TEST(Hud, TheFuelBarIsABlueBandFrom257ToTheFuelLeft)
         runFrame();
         EXPECT_EQ(bluePixelsInBarRow(&first, &last), 0) << fuel;
     }
-}
-
-TEST(Effects, WreckAndExplosionStartAtScaleOneAndGrow)
-{
-    scenetest::ScratchDir dir;
-    startGame();
-    loadLevel();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    MilitaryBase base(Vec3{1, 2, 3});
-    Draws.clear();
-    wreckEffect(base);
-    ASSERT_EQ(countDraws(MilitaryBase2Scene), 1);
-    EXPECT_FLOAT_EQ(Draws[0].modelview[0], 1.0f);
-    EXPECT_FLOAT_EQ(base.wreckPhase, 0.08f);
-    wreckEffect(base);
-    EXPECT_NEAR(Draws[1].modelview[5], std::exp(0.08f), 1e-6f);
-
-    Projectile shot;
-    shot.direction = Vec3{0, 0, -1};
-    Draws.clear();
-    explosionEffect(shot);
-    ASSERT_EQ(countDraws(ExplosionScene), 1);
-    EXPECT_FLOAT_EQ(Draws[0].modelview[0], 1.0f);
-    EXPECT_FLOAT_EQ(Draws[0].modelview[8], 0.0f); // unrotated
-    EXPECT_FLOAT_EQ(shot.direction.z, 0.0f);
-    EXPECT_FLOAT_EQ(shot.age, 0.1f);
-    explosionEffect(shot);
-    // Turned by 1 degree about y and scaled by e^0.1.
-    EXPECT_NEAR(Draws[1].modelview[0], std::exp(0.1f) * std::cos(3.14159265f / 180), 1e-5f);
-    EXPECT_EQ(glprobe::modelviewDepth(), 1);
-}
-
-TEST(Effects, TheCrashPlaysUntilTheAnimationEndsThenTheEnemyIsDead)
-{
-    scenetest::ScratchDir dir;
-    startGame();
-    loadLevel();
-    EnemyHeli enemy(Vec3{0, 30, -477});
-    enemy.velocity = Vec3{1, -1, 0};
-    enemy.firing = true;
-    Draws.clear();
-    crashEffect(enemy);
-    EXPECT_EQ(countDraws(DestroyHeliScene), 1);
-    EXPECT_FALSE(enemy.active);
-    EXPECT_FLOAT_EQ(enemy.velocity.x, 0.0f);
-    EXPECT_FALSE(enemy.dead);
-
-    DestroyHeliScene->animationEnded = true;
-    DestroyHeliScene->animationTime = 3.0f;
-    crashEffect(enemy);
-    EXPECT_EQ(countDraws(DestroyHeliScene), 1); // nothing drawn this time
-    EXPECT_TRUE(enemy.dead);
-    EXPECT_FALSE(enemy.firing);
-    EXPECT_FALSE(DestroyHeliScene->animationEnded);
-    EXPECT_FLOAT_EQ(DestroyHeliScene->animationTime, 0.0f);
 }

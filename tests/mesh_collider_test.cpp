@@ -1,47 +1,20 @@
 // The hit test behind every shot: a point against the faces of a Scene.
 
 #include "game/mesh_collider.h"
-#include "scene_test_support.h"
+#include "mesh_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 namespace {
 
-using Corners = std::array<int, 3>;
-
-// A Scene whose nodes hold the given triangles, each node's corners counted
-// from its own first vertex, as the reader stores them.
-struct Mesh {
-    scenetest::ScratchDir dir;
-    std::unique_ptr<Scene> scene = scenetest::loadText("");
-
-    void addNode(const std::vector<Vec3>& vertices, const std::vector<Corners>& faces, Vec3 storedNormal = {})
-    {
-        SceneNode node;
-        node.vertexCount = static_cast<int32_t>(vertices.size());
-        node.faceCount = static_cast<int32_t>(faces.size());
-        scene->nodes.push_back(node);
-        scene->nodeCount += 1;
-        for (Vec3 v : vertices)
-            scene->vertices.push_back({v.x, v.y, v.z, 1.0f});
-        for (Corners c : faces) {
-            MeshFace f;
-            f.a = c[0], f.b = c[1], f.c = c[2];
-            f.faceNormal = storedNormal;
-            scene->faces.push_back(f);
-        }
-        scene->totalVertices = static_cast<int32_t>(scene->vertices.size());
-        scene->totalFaces = static_cast<int32_t>(scene->faces.size());
-    }
-};
+using meshtest::MeshScene;
 
 // A right triangle of 100 units in the z = 0 plane, its normal along +z.
 const std::vector<Vec3> Big = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}};
 
-int test(Mesh& mesh, Vec4 p, float size = 5.0f)
+int test(MeshScene& mesh, Vec4 p, float size = 5.0f)
 {
     MeshCollider collider(mesh.scene.get());
     collider.radius = size * 0.1f;
@@ -59,7 +32,7 @@ bool hits(MeshCollider& collider, Vec4 p, float size)
 
 TEST(MeshCollider, APointHitsWithinAnAngleOfTheFaceInsideItsOutlineAtAnyDistance)
 {
-    Mesh mesh;
+    MeshScene mesh;
     mesh.addNode(Big, {{0, 1, 2}});
     // Five units above the face, far beyond a sphere of radius 0.5: seen
     // from the first corner it lies close enough to the plane.
@@ -83,12 +56,12 @@ TEST(MeshCollider, APointHitsWithinAnAngleOfTheFaceInsideItsOutlineAtAnyDistance
 
 TEST(MeshCollider, ADegenerateFaceFallsBackOnItsStoredNormalAndWithoutOneNeverHits)
 {
-    Mesh withNormal;
+    MeshScene withNormal;
     withNormal.addNode({{0, 0, 0}, {0, 0, 0}, {10, 0, 0}}, {{0, 1, 2}}, {0, 0, 1});
     EXPECT_EQ(test(withNormal, {5, 0, 20, 1}), AboveFace);
     EXPECT_EQ(test(withNormal, {5, 0, -20, 1}), BelowFace);
 
-    Mesh without;
+    MeshScene without;
     without.addNode({{0, 0, 0}, {0, 0, 0}, {10, 0, 0}}, {{0, 1, 2}});
     without.addNode({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{0, 1, 2}});
     MeshCollider collider(without.scene.get());
@@ -100,7 +73,7 @@ TEST(MeshCollider, ADegenerateFaceFallsBackOnItsStoredNormalAndWithoutOneNeverHi
 
 TEST(MeshCollider, EveryNodesFacesAreTestedAgainstTheirOwnVertices)
 {
-    Mesh mesh;
+    MeshScene mesh;
     mesh.addNode({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
     // The second node's corners count from its own first vertex.
     mesh.addNode({{50, 0, 0}, {60, 0, 0}, {50, 10, 0}, {99, 99, 99}}, {{3, 3, 3}, {0, 1, 2}});
@@ -111,9 +84,20 @@ TEST(MeshCollider, EveryNodesFacesAreTestedAgainstTheirOwnVertices)
     EXPECT_FALSE(hits(collider, {20, 2, 0, 1}, 5.0f));
 }
 
+TEST(MeshCollider, ABoxIsHitFromInsideAndNearItsFacesOnly)
+{
+    MeshScene box;
+    box.addBox({-3, -1, -2}, {3, 1, 2});
+    MeshCollider collider(box.scene.get());
+    EXPECT_TRUE(hits(collider, {0, 0, 0, 1}, 5.0f));
+    EXPECT_TRUE(hits(collider, {2.9f, 0.9f, 1.9f, 1}, 5.0f));
+    EXPECT_FALSE(hits(collider, {0, 5, 0, 1}, 5.0f));
+    EXPECT_FALSE(hits(collider, {9, 0, 0, 1}, 5.0f));
+}
+
 TEST(MeshCollider, CollideNeverClearsTheFlagAndAnEmptyOrUnboundColliderTestsNothing)
 {
-    Mesh mesh;
+    MeshScene mesh;
     mesh.addNode(Big, {{0, 1, 2}});
     MeshCollider collider(mesh.scene.get());
     bool hit = false;
@@ -121,7 +105,7 @@ TEST(MeshCollider, CollideNeverClearsTheFlagAndAnEmptyOrUnboundColliderTestsNoth
     collider.collide({500, 500, 500, 1}, 5.0f, hit);
     EXPECT_TRUE(hit);
 
-    Mesh empty;
+    MeshScene empty;
     MeshCollider none(empty.scene.get());
     EXPECT_FALSE(hits(none, {0, 0, 0, 1}, 8.0f));
 

@@ -1,5 +1,63 @@
 #include "game/bases_step.h"
 
-// The bases come with the combat work; until then the game frame passes
-// over them.
-void basesStep() {}
+#include "game/game_state.h"
+#include "game/health_bar.h"
+#include "game/placements.h"
+#include "screens/effects.h"
+#include "screens/scene_drawer.h"
+#include "world/level_scenes.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+namespace {
+
+void drawBase(const BaseSight& s, const MilitaryBase& base)
+{
+    if (s.look == BaseSight::Nothing)
+        return;
+    glPushMatrix();
+    glLoadMatrixf(s.place.m);
+    if (s.look == BaseSight::Wreck)
+        drawWreck(s.wreckPhase);
+    else
+        DrawScene(s.look == BaseSight::Intact ? MilitaryBaseScene : MilitaryBase1Scene);
+    glPopMatrix();
+    if (s.look == BaseSight::Wreck)
+        return;
+    glPushMatrix();
+    glLoadMatrixf(s.healthBarPlace.m);
+    drawHealthBar(base);
+    glPopMatrix();
+}
+
+} // namespace
+
+BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ)
+{
+    BaseSight s;
+    s.place = placedAtBase(placedInWorld(camera), base);
+    if (base.damage > BaseDestroyedAbove) {
+        if (base.wreckPhase < 1.0f) {
+            s.look = BaseSight::Wreck;
+            s.wreckPhase = base.wreckPhase;
+            base.wreckPhase += 0.08f;
+        }
+        return s;
+    }
+    if (std::abs(transformPoint(s.place, Origin).z) - std::abs(pathZ) > 275.0f)
+        return s;
+    s.look = base.damage < BaseDamagedFrom ? BaseSight::Intact : BaseSight::Damaged;
+    // 40 units above in the camera's frame, at twice the size.
+    s.healthBarPlace =
+        scaled(placedAtBase(placedInWorld(translated(camera, 0.0f, 40.0f, 0.0f)), base), 2.0f, 2.0f, 2.0f);
+    return s;
+}
+
+void basesStep()
+{
+    const Matrix4 camera = cameraTransform();
+    for (MilitaryBase& base : MilitaryBases)
+        drawBase(baseFrame(base, camera, PathZ), base);
+}

@@ -1,6 +1,29 @@
 #pragma once
 
-// The military bases of the game frame: draws the near bases in their
-// intact, damaged or wreck looks with their health bars. Called with the
-// camera as the modelview.
+// The military bases of the game frame. A base shows one of three looks by
+// the rocket hits it has taken: intact below 2, damaged from 2 to 5, and
+// from its 6th hit a wreck that grows for 13 frames and is then gone. An
+// intact or damaged base is drawn only within 275 units of depth beyond
+// the course progress, with its health bar 40 units above it.
+
+#include "math/matrix4.h"
+
+struct MilitaryBase;
+
+constexpr float BaseDamagedFrom = 2.0f;
+constexpr float BaseDestroyedAbove = 5.0f;
+
+// What one base shows in a frame.
+struct BaseSight {
+    enum Look { Nothing, Intact, Damaged, Wreck } look = Nothing;
+    Matrix4 place;          // the base's frame, relative to the camera
+    Matrix4 healthBarPlace; // intact and damaged bases only
+    float wreckPhase = 0.0f;
+};
+
+// One frame of a base by the game's rules under this frame's camera: its
+// look, and the wreck's growth.
+BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ);
+
+// The step of the game frame: every base in list order.
 void basesStep();

@@ -1,6 +1,170 @@
 #include "game/shots_step.h"
 
-// The shots' flight comes with the combat work; until then the records the
-// control step appends stay fresh.
-void rocketsStep() {}
-void bulletsStep() {}
+#include "game/game_state.h"
+#include "game/mesh_collider.h"
+#include "game/placements.h"
+#include "scene/scene.h"
+#include "screens/effects.h"
+#include "screens/scene_drawer.h"
+#include "world/level_scenes.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Degrees to radians as the game has always converted them.
+float radians(float degrees) { return degrees * 3.14f / 180.0f; }
+
+// The shot's frame now: the camera, back to the world as it was at launch,
+// then along the shot's line, turned as it left.
+Matrix4 shotPlace(const Projectile& shot, const Matrix4& camera)
+{
+    return rotatedXYZ(translated(camera * shot.launchFrame, shot.position), shot.angles.x, shot.angles.y,
+                      shot.angles.z);
+}
+
+// A shot that has hit, or gone beyond its range, explodes where it is: it
+// stops, and its explosion grows each frame.
+ShotSight sight(Projectile& shot, const Matrix4& camera, float rangeSquared)
+{
+    ShotSight s;
+    s.place = shotPlace(shot, camera);
+    const Vec4& p = shot.position;
+    if (p.x * p.x + p.y * p.y + p.z * p.z <= rangeSquared && !shot.spent) {
+        s.kind = ShotSight::Model;
+        return s;
+    }
+    s.kind = ShotSight::Explosion;
+    s.explosionAge = shot.age;
+    shot.direction = Vec3{};
+    shot.age += 0.1f;
+    return s;
+}
+
+void move(Projectile& shot, float speed)
+{
+    shot.position.x += shot.direction.x * speed;
+    shot.position.y += shot.direction.y * speed;
+    shot.position.z += shot.direction.z * speed;
+}
+
+void damage(HealthTriple& target)
+{
+    target.damage += 1.0f;
+    target.health -= target.damage;
+}
+
+void drawShot(const ShotSight& s, Scene* model)
+{
+    if (s.kind == ShotSight::Nothing)
+        return;
+    glPushMatrix();
+    glLoadMatrixf(s.place.m);
+    if (s.kind == ShotSight::Model)
+        DrawScene(model);
+    else
+        drawExplosion(s.explosionAge);
+    glPopMatrix();
+}
+
+template <typename Fly>
+void shotsStep(std::vector<Projectile>& shots, float explosionEnd, Scene* model, Fly fly)
+{
+    const Matrix4 camera = cameraTransform();
+    for (Projectile& shot : shots)
+        if (shot.age <= explosionEnd)
+            drawShot(fly(shot, camera), model);
+    // Finished shots are never flown or drawn again.
+    std::erase_if(shots, [explosionEnd](const Projectile& shot) { return shot.age > explosionEnd; });
+}
+
+} // namespace
+
+void launchShot(Projectile& shot, const Matrix4& camera, float drop)
+{
+    shot.launchFrame = camera;
+    invert(shot.launchFrame);
+    shot.start = Vec4{HeliOffsetX, HeliOffsetY, HeliOffsetZ - 3.0f, 1.0f};
+    shot.position = shot.start;
+    shot.angles = Vec3{HeliPitch - drop, HeliTilt, HeliRoll};
+    const float pitch = radians(shot.angles.x), heading = radians(shot.angles.y);
+    const Vec3 d{-std::sin(heading), std::sin(pitch), -std::cos(heading)};
+    shot.launchDirection = d;
+    const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    shot.direction = Vec3{d.x / length, d.y / length, d.z / length};
+    shot.fresh = false;
+}
+
+ShotSight flyRocket(Projectile& rocket, const Matrix4& camera, float pathZ)
+{
+    if (rocket.fresh)
+        launchShot(rocket, camera, RocketDrop);
+    move(rocket, RocketSpeed);
+    for (MilitaryBase& base : MilitaryBases) {
+        // Only bases within 175 units of depth beyond the course progress
+        // are tested.
+        const Vec4 seen = transformPoint(placedAtBase(placedInWorld(camera), base), Origin);
+        if (std::abs(seen.z) - std::abs(pathZ) > 175.0f)
+            continue;
+        // The rocket in the base's model space: the base's frame undone,
+        // then the launching camera undone, then along the rocket's line.
+        const Matrix4 baseFrame = inverse(placedAtBase(placedInWorld(Matrix4()), base));
+        const Matrix4 inModel = rotatedXYZ(translated(baseFrame * rocket.launchFrame, rocket.position),
+                                           rocket.angles.x, rocket.angles.y, rocket.angles.z);
+        bool hit = false;
+        BaseCollider.collide(transformPoint(inModel, Origin), RocketHitSize, hit);
+        if (hit && !rocket.spent) {
+            rocket.spent = true;
+            damage(base);
+        }
+    }
+    return sight(rocket, camera, RocketRangeSquared);
+}
+
+ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
+{
+    if (bullet.fresh)
+        launchShot(bullet, camera, 0.0f);
+    move(bullet, BulletSpeed);
+    for (EnemyHeli& enemy : EnemyHelis) {
+        if (!enemy.firing)
+            continue;
+        // The enemy's model frame as the hit test has always placed it: the
+        // turn to face the camera comes before the pivot here.
+        Matrix4 model =
+            rotated(translated(enemyAnchorFrame(enemy), enemy.position), 180.0f, 0.0f, 1.0f, 0.0f);
+        model =
+            translated(rotatedXYZ(translated(model, pivot), enemy.angles.x, enemy.angles.y, enemy.angles.z),
+                       -pivot.x, -pivot.y, -pivot.z);
+        const Matrix4 inModel =
+            rotatedXYZ(translated(inverse(model) * camera * bullet.launchFrame, bullet.position),
+                       bullet.angles.x, bullet.angles.y, bullet.angles.z);
+        // Two points either side of the bullet's line widen it.
+        bool hit = false;
+        HeroCollider.collide(transformPoint(inModel, Vec4{2.0f, 0.0f, 0.0f, 1.0f}), BulletHitSize, hit);
+        HeroCollider.collide(transformPoint(inModel, Vec4{-2.0f, 0.0f, 0.0f, 1.0f}), BulletHitSize, hit);
+        if (hit && !bullet.spent) {
+            bullet.spent = true;
+            damage(enemy);
+        }
+    }
+    return sight(bullet, camera, BulletRangeSquared);
+}
+
+void rocketsStep()
+{
+    const float pathZ = PathZ;
+    shotsStep(Rockets, RocketExplosionEnd, RocketScene,
+              [pathZ](Projectile& shot, const Matrix4& camera) { return flyRocket(shot, camera, pathZ); });
+}
+
+void bulletsStep()
+{
+    const Vec4 pivot = heroPivot();
+    shotsStep(Bullets, BulletExplosionEnd, BulletScene,
+              [pivot](Projectile& shot, const Matrix4& camera) { return flyBullet(shot, camera, pivot); });
+}

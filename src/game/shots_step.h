@@ -1,6 +1,55 @@
 #pragma once
 
 // The player's rockets and bullets in the game frame: launch, flight, hits
-// and explosions. Called with the camera as the modelview.
+// and explosions. Each shot leaves the hero model and then flies on its own
+// line in the world, fixed in the frame of the camera at its launch.
+//
+// Rockets fly 4 units a frame, hit only bases and explode for 6 frames;
+// bullets fly 5 units a frame, hit only enemies that are hovering to fire,
+// and explode for 4 frames. A shot that hits nothing explodes where it
+// leaves its range. A shot explodes at most once and damages at most one
+// target. Finished shots leave their lists.
+
+#include "math/matrix4.h"
+
+struct Projectile;
+
+constexpr float RocketSpeed = 4.0f;
+constexpr float BulletSpeed = 5.0f;
+// Squared distances from the launching camera beyond which a shot explodes.
+constexpr float RocketRangeSquared = 200000.0f;
+constexpr float BulletRangeSquared = 20000.0f;
+// The explosion grows its age by 0.1 a frame; past these the shot is done.
+constexpr float RocketExplosionEnd = 0.5f;
+constexpr float BulletExplosionEnd = 0.3f;
+// Rockets leave 20 degrees below the hero's nose.
+constexpr float RocketDrop = 20.0f;
+// The radius of the hit tests is a tenth of these.
+constexpr float RocketHitSize = 8.0f;
+constexpr float BulletHitSize = 5.0f;
+
+// What one shot shows in a frame.
+struct ShotSight {
+    enum Kind { Nothing, Model, Explosion } kind = Nothing;
+    Matrix4 place;             // the shot's frame, relative to the camera
+    float explosionAge = 0.0f; // the age the explosion is drawn at
+};
+
+// The launch of a fresh shot under the given camera: it leaves 3 units
+// ahead of the hero model, along the hero's heading and pitch (less `drop`
+// degrees), in the frame of that camera.
+void launchShot(Projectile& shot, const Matrix4& camera, float drop);
+
+// One frame of a rocket's flight by the game's rules: launch when fresh,
+// move, damage the first base it touches, and explode. The camera is this
+// frame's; pathZ the course progress.
+ShotSight flyRocket(Projectile& rocket, const Matrix4& camera, float pathZ);
+
+// The same for a bullet against the enemies hovering to fire. `pivot` is
+// the point of the helicopter model that the enemies turn about.
+ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot);
+
+// The steps of the game frame: every live shot flown and drawn in list
+// order, then the finished ones removed.
 void rocketsStep();
 void bulletsStep();

@@ -1,20 +1,17 @@
 #pragma once
 
-// Effects the object steps draw for one object, under that object's
-// placement. Each keeps its progress in the record it is given (the crash
-// in DestroyHeliScene's animation, shared by all enemies).
+// Effects the object steps draw for one object, on top of that object's
+// placement. The steps keep the effects' progress in their records (the
+// wreck's phase, the explosion's age) and pass it in; the crash keeps its
+// own in DestroyHeliScene's animation, shared by all enemies.
 
-struct MilitaryBase;
-struct Projectile;
-struct EnemyHeli;
+// The wreck of a destroyed base at scale e^phase: it grows by about 8% a
+// frame from scale 1.
+void drawWreck(float phase);
 
-// The wreck of a destroyed base, growing by about 8% a frame from scale 1.
-void wreckEffect(MilitaryBase& base);
+// A shot's explosion at its age: turned by age x 10 degrees about y and
+// scaled by e^age.
+void drawExplosion(float age);
 
-// Stops the shot and draws its explosion, turning and growing each frame.
-void explosionEffect(Projectile& shot);
-
-// One frame of an enemy's crash: stops it and plays the crash animation;
-// in the call that finds the animation ended it rewinds the animation and
-// marks the enemy dead, drawing nothing.
-void crashEffect(EnemyHeli& enemy);
+// One frame of an enemy's crash: the crash animation steps on and is drawn.
+void drawCrash();

@@ -1,0 +1,42 @@
+#include "game/placements.h"
+
+#include "game/game_state.h"
+#include "scene/scene.h"
+#include "shell/frame_loop.h"
+
+Matrix4 cameraTransform()
+{
+    return translated(rotated(Matrix4(), PathYaw, 0.0f, 1.0f, 0.0f), PathX, PathY, PathZ);
+}
+
+Matrix4 placedInWorld(const Matrix4& m)
+{
+    return rotated(translated(m, 270.0f, 0.0f, -130.0f), -90.0f, 1.0f, 0.0f, 0.0f);
+}
+
+Matrix4 rotatedXYZ(const Matrix4& m, float x, float y, float z)
+{
+    return rotated(rotated(rotated(m, x, 1.0f, 0.0f, 0.0f), y, 0.0f, 1.0f, 0.0f), z, 0.0f, 0.0f, 1.0f);
+}
+
+Matrix4 placedAtBase(const Matrix4& m, const MilitaryBase& base)
+{
+    return rotatedXYZ(translated(m, base.position), base.angles.x, base.angles.y, base.angles.z);
+}
+
+Matrix4 heroTransform()
+{
+    return rotatedXYZ(translated(Matrix4(), HeliOffsetX, HeliOffsetY, HeliOffsetZ), HeliPitch, HeliTilt,
+                      HeliRoll);
+}
+
+Matrix4 enemyAnchorFrame(const EnemyHeli& enemy)
+{
+    return translated(rotated(Matrix4(), enemy.anchorYaw, 0.0f, 1.0f, 0.0f), enemy.anchor);
+}
+
+Vec4 heroPivot()
+{
+    SceneNode* body = HeroHeliScene ? HeroHeliScene->findNode("HeliBody") : nullptr;
+    return body ? body->position : Origin;
+}
