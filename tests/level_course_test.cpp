@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -295,4 +296,25 @@ TEST(LevelSky, EnclosesTheCourseInsideTheFarPlane)
         ASSERT_LT(d + radius, 40000.0 * 0.95);
     }
     EXPECT_LE(sky.totalFaces(), 2000);
+}
+
+// The game takes the layout's doubles as floats. That gives the float of the
+// decimal written in the table unless a double falls exactly halfway between
+// two floats, where rounding twice can pick the other one.
+TEST(LevelLayout, TheGameTakesEachNumberAsTheFloatOfItsDecimal)
+{
+    std::vector<double> numbers = {layout::PlacementOffset.x, layout::PlacementOffset.y,
+                                   layout::PlacementOffset.z, layout::PlacementTurn, layout::FinishLineZ};
+    for (const layout::Point& p : layout::EnemySpawns)
+        numbers.insert(numbers.end(), {p.x, p.y, p.z});
+    for (const layout::Point& p : layout::BasePlaces)
+        numbers.insert(numbers.end(), {p.x, p.y, p.z});
+    for (double number : numbers) {
+        // The shortest decimal that reads back as the double: the one written.
+        char text[32];
+        const std::to_chars_result written = std::to_chars(text, text + sizeof text, number);
+        float direct = 0.0f;
+        std::from_chars(text, written.ptr, direct);
+        EXPECT_EQ(static_cast<float>(number), direct) << std::string(text, written.ptr);
+    }
 }
