@@ -3,6 +3,7 @@
 
 #include "flight_test_support.h"
 #include "game/game_frame.h"
+#include "world/level_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -242,8 +243,9 @@ TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
     glLoadIdentity();
     glRotatef(20, 0, 1, 0);
     glTranslatef(3, -2, 7328);
-    glTranslatef(270, 0, -130);
-    glRotatef(-90, 1, 0, 0);
+    glTranslatef(float(layout::PlacementOffset.x), float(layout::PlacementOffset.y),
+                 float(layout::PlacementOffset.z));
+    glRotatef(float(layout::PlacementTurn), 1, 0, 0);
     glprobe::modelviewMatrix(camera);
     glPopMatrix();
     for (int i = 0; i < 16; ++i)

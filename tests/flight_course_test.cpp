@@ -3,6 +3,7 @@
 
 #include "flight_test_support.h"
 #include "game/course.h"
+#include "world/level_layout.h"
 #include "world/path_file.h"
 
 #include <clocale>
@@ -169,6 +170,7 @@ TEST(CourseFlight, TheCourseStartsAfterFourSecondsOfTheScriptedClock)
     ASSERT_EQ(countDraws(Map1Scene), 1);
     EXPECT_FLOAT_EQ(PathZ, 80);
     const Drawn& map = drawnAt(Map1Scene);
-    EXPECT_FLOAT_EQ(map.modelview[12], 270);
-    EXPECT_FLOAT_EQ(map.modelview[14], 80 - 130); // the camera, then the map's placement
+    // The camera, then the map's placement.
+    EXPECT_FLOAT_EQ(map.modelview[12], layout::PlacementOffset.x);
+    EXPECT_FLOAT_EQ(map.modelview[14], 80 + layout::PlacementOffset.z);
 }

@@ -1,11 +1,13 @@
-// The level proof: the course, the ground and the tables of enemies and
-// bases fit together by the game's rules.
+// The level proof: the course, the ground and the game's own tables of
+// enemies and bases (world/level_layout.h) fit together by the game's rules.
 #include "level_data.h"
 #include "models.h"
+#include "world/level_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -14,7 +16,8 @@
 namespace {
 
 constexpr double DegToRad = 3.14159265358979 / 180.0;
-constexpr double GoalZ = 7328.0;
+constexpr double GoalZ = layout::FinishLineZ;
+constexpr int BaseCount = int(std::size(layout::BasePlaces));
 
 struct World {
     double x, y, z;
@@ -42,8 +45,8 @@ World worldToEye(const CourseRecord& r, World p)
     return {c * dx + s * dz, dy, -s * dx + c * dz};
 }
 
-double mapX(World w) { return w.x - 270.0; }
-double mapY(World w) { return -w.z - 130.0; }
+double mapX(World w) { return layout::mapXOfWorldX(w.x); }
+double mapY(World w) { return layout::mapYOfWorldZ(w.z); }
 
 // The record the game's frame f of the course shows: the first frame
 // passes over the first record, each frame moves two records on.
@@ -136,10 +139,10 @@ TEST(LevelCourse, HeroClearsTheGroundEverywhere)
 TEST(LevelCourse, HeroApproachesEachBaseAtRocketHeight)
 {
     const auto& course = courseRecords();
-    for (int b = 0; b < 22; ++b) {
+    for (int b = 0; b < BaseCount; ++b) {
         if (outOfReach(b))
             continue;
-        const Point3& base = BaseSpawns[b];
+        const layout::Point& base = layout::BasePlaces[b];
         int seen = 0;
         for (const CourseRecord& r : course) {
             World hero = eyeToWorld(r, 0.0, -3.0, -12.0);
@@ -156,8 +159,8 @@ TEST(LevelCourse, HeroApproachesEachBaseAtRocketHeight)
 
 TEST(LevelCourse, EveryEnemyEngagesInViewAndWithinReach)
 {
-    for (int e = 0; e < 11; ++e) {
-        const Point3& spawn = EnemySpawns[e];
+    for (int e = 0; e < int(std::size(layout::EnemySpawns)); ++e) {
+        const layout::Point& spawn = layout::EnemySpawns[e];
         // The line of travel passes over the spawn point.
         double nearest = 1e9;
         for (const CourseRecord& r : courseRecords())
@@ -207,9 +210,10 @@ TEST(LevelCourse, EveryEnemyEngagesInViewAndWithinReach)
 TEST(LevelCourse, EveryBaseInReachPassesWithinRocketRange)
 {
     const auto& course = courseRecords();
-    for (int b = 0; b < 22; ++b) {
-        const Point3& base = BaseSpawns[b];
-        World target{base.x + 270.0, base.z, -base.y - 130.0};
+    for (int b = 0; b < BaseCount; ++b) {
+        const layout::Point& base = layout::BasePlaces[b];
+        const layout::Point world = layout::worldOfMap(base);
+        World target{world.x, world.y, world.z};
         bool inReach = false;
         for (const CourseRecord& r : course) {
             World eye = worldToEye(r, target);
@@ -229,8 +233,8 @@ TEST(LevelCourse, EveryBaseInReachPassesWithinRocketRange)
 TEST(LevelGround, EveryBaseStandsOnTheGround)
 {
     Mesh south = buildMap(1).objects[0].mesh, north = buildMap(2).objects[0].mesh;
-    for (int b = 0; b < 22; ++b) {
-        const Point3& base = BaseSpawns[b];
+    for (int b = 0; b < BaseCount; ++b) {
+        const layout::Point& base = layout::BasePlaces[b];
         bool found = false;
         for (const Mesh* m : {&south, &north})
             for (const Mesh::Face& f : m->faces) {
@@ -292,4 +296,25 @@ TEST(LevelSky, EnclosesTheCourseInsideTheFarPlane)
         ASSERT_LT(d + radius, 40000.0 * 0.95);
     }
     EXPECT_LE(sky.totalFaces(), 2000);
+}
+
+// The game takes the layout's doubles as floats. That gives the float of the
+// decimal written in the table unless a double falls exactly halfway between
+// two floats, where rounding twice can pick the other one.
+TEST(LevelLayout, TheGameTakesEachNumberAsTheFloatOfItsDecimal)
+{
+    std::vector<double> numbers = {layout::PlacementOffset.x, layout::PlacementOffset.y,
+                                   layout::PlacementOffset.z, layout::PlacementTurn, layout::FinishLineZ};
+    for (const layout::Point& p : layout::EnemySpawns)
+        numbers.insert(numbers.end(), {p.x, p.y, p.z});
+    for (const layout::Point& p : layout::BasePlaces)
+        numbers.insert(numbers.end(), {p.x, p.y, p.z});
+    for (double number : numbers) {
+        // The shortest decimal that reads back as the double: the one written.
+        char text[32];
+        const std::to_chars_result written = std::to_chars(text, text + sizeof text, number);
+        float direct = 0.0f;
+        std::from_chars(text, written.ptr, direct);
+        EXPECT_EQ(static_cast<float>(number), direct) << std::string(text, written.ptr);
+    }
 }

@@ -4,6 +4,7 @@
 // object steps and the HUD. Angles are degrees.
 
 #include "game/records.h"
+#include "world/level_layout.h"
 
 #include <vector>
 
@@ -35,7 +36,7 @@ extern std::vector<Projectile> Rockets;
 extern std::vector<Projectile> Bullets;
 
 // Above this the course is finished; at or below LowFuel the game is lost.
-constexpr float FinishLineZ = 7328.0f;
+constexpr float FinishLineZ = static_cast<float>(layout::FinishLineZ);
 constexpr float LowFuel = 250.0f;
 
 // Puts what is stored in map coordinates (map, sky, bases) into the

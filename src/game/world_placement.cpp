@@ -1,4 +1,5 @@
 #include "game/game_state.h"
+#include "world/level_layout.h"
 
 #include <GL/gl.h>
 
@@ -6,6 +7,7 @@
 // start: turn it upright and move it under the camera.
 void worldPlacement()
 {
-    glTranslatef(270.0f, 0.0f, -130.0f);
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glTranslatef(static_cast<float>(layout::PlacementOffset.x), static_cast<float>(layout::PlacementOffset.y),
+                 static_cast<float>(layout::PlacementOffset.z));
+    glRotatef(static_cast<float>(layout::PlacementTurn), 1.0f, 0.0f, 0.0f);
 }

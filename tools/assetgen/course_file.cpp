@@ -1,5 +1,6 @@
 #include "level_data.h"
 #include "numfmt.h"
+#include "world/level_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr double StartPathZ = 24.0;
-constexpr double EndPathZ = 7328.0 + 60.0;
+constexpr double EndPathZ = layout::FinishLineZ + 60.0;
 constexpr double Cruise = 1.0; // units a frame
 
 double smoothstep(double e0, double e1, double x)
@@ -26,10 +27,10 @@ double smoothstep(double e0, double e1, double x)
 double speedAt(double pathZ)
 {
     double v = Cruise * std::max(0.04, smoothstep(StartPathZ, StartPathZ + 160.0, pathZ));
-    for (const Point3& e : EnemySpawns) {
+    for (const layout::Point& e : layout::EnemySpawns) {
         double enemyZ = -e.z;
         // The hero's height where the enemy engages, 30 units short of it.
-        double hero = heroHeight(enemyZ - 30.0 - 130.0);
+        double hero = heroHeight(layout::mapYOfProgress(enemyZ - 30.0));
         double sink = std::max(1.0, e.y - hero + 6.0);
         double slow = std::min(Cruise, 45.0 / sink);
         double w = smoothstep(enemyZ - 100.0, enemyZ - 84.0, pathZ) *
@@ -42,18 +43,18 @@ double speedAt(double pathZ)
 std::vector<CourseRecord> generate()
 {
     std::vector<CourseRecord> records;
-    double y = StartPathZ - 130.0;
+    double y = layout::mapYOfProgress(StartPathZ);
     // The first record is the game's start pose; the game passes over it.
     records.push_back({0.0, 0.0, StartPathZ, 0.0});
-    while (y + 130.0 < EndPathZ) {
-        double step = speedAt(y + 130.0) * 0.5;
+    while (layout::progressOfMapY(y) < EndPathZ) {
+        double step = speedAt(layout::progressOfMapY(y)) * 0.5;
         double slope = (courseCentreX(y + 0.5) - courseCentreX(y - 0.5));
         y += step / std::sqrt(1.0 + slope * slope);
         double x = courseCentreX(y);
         slope = courseCentreX(y + 0.5) - courseCentreX(y - 0.5);
         double heading = std::atan(slope) * 180.0 / 3.14159265358979;
         double cameraHeight = heroHeight(y) + 3.0;
-        records.push_back({-(x + 270.0), -cameraHeight, y + 130.0, heading});
+        records.push_back({-layout::worldXOfMapX(x), -cameraHeight, layout::progressOfMapY(y), heading});
     }
     return records;
 }

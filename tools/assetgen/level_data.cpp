@@ -2,25 +2,10 @@
 
 #include "numfmt.h"
 #include "random.h"
+#include "world/level_layout.h"
 
 #include <algorithm>
 #include <cmath>
-
-const Point3 EnemySpawns[11] = {
-    {-69.63565, 30, -477},           {-10.531796, 30, -642.5},        {33.404484, 30, -745},
-    {289.89996, 30, -1500.626},      {289.52423, 30, -1497},          {666.2063, 74.0999, -2991},
-    {702.5565, 74.0999, -3199},      {711.41425, 74.0999, -3263.433}, {821.9642, 74.0999, -4060},
-    {976.00433, 133.499, -4508.289}, {1170.5775, 98.39953, -5206},
-};
-
-const Point3 BaseSpawns[22] = {
-    {-360.9, 477, -115},      {-191, 642.5, -115.7}, {-191, 745, -115.7},   {-53, 1500.626, -107.42},
-    {87, 1497, -107.42},      {444.78, 2991, -100},  {557, 3199, -115},     {537.7, 3263.433, -115.7},
-    {437.5, 4060, -107},      {344, 4508.289, -90},  {845.5, 5206, -115.7}, {1001, 5384, -115.7},
-    {543.9, 5537, 0},         {446, 6331, 0},        {877, 6511, 0},        {1550, 6955, -107},
-    {1211, 6259, -105},       {546, 6313, 0},        {1285, 6995, -105},    {1558, 8102.7, -115.7},
-    {1713.9, 8280.9, -115.7}, {1706, 8383, -115.7},
-};
 
 // Base 10 lies 360 units left of the line that joins enemies 9, 10 and 11;
 // the plateau bases 13, 14 and 18 lie 400 to 500 units left of the valley
@@ -31,10 +16,8 @@ const std::vector<int> BasesOutOfReach = {9, 12, 13, 15, 17, 19, 20, 21};
 
 namespace {
 
-constexpr double StartMapY = 24.0 - 130.0; // the game's start PathZ of 24
-constexpr double StartMapX = -270.0;       // PathX 0
-constexpr double GoalPathZ = 7328.0;
-constexpr double EndPathZ = GoalPathZ + 60.0;
+constexpr double StartMapY = layout::mapYOfProgress(24.0); // the game's start PathZ of 24
+constexpr double StartMapX = layout::mapXOfWorldX(0.0);    // PathX 0
 
 // The valley's centre line: through every enemy's spawn point, beside the
 // bases it can reach, smooth in heading.
@@ -95,13 +78,13 @@ double approachTarget(double y, bool& constrained)
 {
     double lo = -1e9, hi = 1e9;
     constrained = false;
-    for (int b = 0; b < 22; ++b) {
+    for (int b = 0; b < int(std::size(layout::BasePlaces)); ++b) {
         if (!reachable(b))
             continue;
-        double by = BaseSpawns[b].y;
-        if (y >= by - ApproachFrom && y <= by - ApproachTo) {
-            lo = std::max(lo, BaseSpawns[b].z + 44.0);
-            hi = std::min(hi, BaseSpawns[b].z + 66.0);
+        const layout::Point& base = layout::BasePlaces[b];
+        if (y >= base.y - ApproachFrom && y <= base.y - ApproachTo) {
+            lo = std::max(lo, base.z + 44.0);
+            hi = std::min(hi, base.z + 66.0);
             constrained = true;
         }
     }
@@ -194,9 +177,10 @@ double groundHeight(double x, double y)
     double h = Floor + smoothstep(110.0, 330.0, d) * hills + smoothstep(30.0, 110.0, d) * ripple;
 
     // The plateau the western bases stand on, at 0.
-    const Point3* p13 = &BaseSpawns[12];
-    const Point3* p18 = &BaseSpawns[17];
-    const Point3* segments[3][2] = {{p13, p18}, {p18, &BaseSpawns[13]}, {p18, &BaseSpawns[14]}};
+    const layout::Point* p13 = &layout::BasePlaces[12];
+    const layout::Point* p18 = &layout::BasePlaces[17];
+    const layout::Point* segments[3][2] = {
+        {p13, p18}, {p18, &layout::BasePlaces[13]}, {p18, &layout::BasePlaces[14]}};
     double dp = 1e9;
     for (auto& s : segments) {
         double ax = s[0]->x, ay = s[0]->y, bx = s[1]->x, by = s[1]->y;
@@ -211,7 +195,7 @@ double groundHeight(double x, double y)
     h = h + (0.0 - h) * plateau;
 
     // Every base on level ground at its own height.
-    for (const Point3& b : BaseSpawns) {
+    for (const layout::Point& b : layout::BasePlaces) {
         double w = 1.0 - smoothstep(72.0, 130.0, std::hypot(x - b.x, y - b.y));
         h = h + (b.z - h) * w;
     }

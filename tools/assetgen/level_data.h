@@ -3,22 +3,9 @@
 #include <string>
 #include <vector>
 
-// The level's fixed tables and the course and ground made to fit them.
-// Map coordinates: x east, y along the valley, z up; the game places them
-// in its world as (x + 270, z, -y - 130).
-
-struct Point3 {
-    double x, y, z;
-};
-
-// Where the game puts the eleven enemy helicopters (in its world
-// coordinates) and the twenty-two bases (map coordinates), in its order.
-extern const Point3 EnemySpawns[11];
-extern const Point3 BaseSpawns[22];
-
-// Map y of a world z and back.
-inline double mapYOfWorldZ(double worldZ) { return -worldZ - 130.0; }
-inline double mapXOfWorldX(double worldX) { return worldX - 270.0; }
+// The course and ground made to fit the level's layout (the enemies, the
+// bases and the world placement in world/level_layout.h, shared with the
+// game). Map coordinates: x east, y along the valley, z up.
 
 // One course record as the file carries it: the camera's world position is
 // (-x, -y, -z) and its heading is in degrees, positive turning right.

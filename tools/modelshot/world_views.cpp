@@ -1,8 +1,9 @@
 #include "shot.h"
 
-#include "level_data.h"
 #include "game/game_frame.h"
+#include "level_data.h"
 #include "scene/scene.h"
+#include "world/level_layout.h"
 #include "world/level_scenes.h"
 
 #include <GL/gl.h>
@@ -16,7 +17,7 @@
 
 namespace {
 
-void drawAtBase(Scene* scene, const Point3& base)
+void drawAtBase(Scene* scene, const layout::Point& base)
 {
     glPushMatrix();
     worldPlacement();
@@ -56,10 +57,10 @@ void renderGameView(const std::string& argument)
     RoadScene = road;
     SkyAngle = 0.01f * float(index / 2) - 0.01f;
     drawWorld();
-    for (const Point3& b : BaseSpawns)
+    for (const layout::Point& b : layout::BasePlaces)
         drawAtBase(base, b);
     // The enemies waiting at their spawn points, turned to face the player.
-    for (const Point3& e : EnemySpawns) {
+    for (const layout::Point& e : layout::EnemySpawns) {
         glPushMatrix();
         glTranslatef(float(e.x), float(e.y), float(e.z));
         glRotatef(180, 0, 1, 0);
@@ -119,13 +120,14 @@ void renderLevelMap(const std::string&)
     glBegin(GL_LINE_STRIP);
     glColor3f(1, 1, 0.3f);
     for (const CourseRecord& r : courseRecords())
-        glVertex3f(float(-r.x - 270.0), float(r.z - 130.0), 0);
+        glVertex3f(float(layout::mapXOfWorldX(-r.x)), float(layout::mapYOfProgress(r.z)), 0);
     glEnd();
     glBegin(GL_LINES);
     const std::vector<CourseRecord>& course = courseRecords();
     for (size_t i = 0; i < course.size(); i += 600) {
         const CourseRecord& r = course[i];
-        float x = float(-r.x - 270.0), y = float(r.z - 130.0), a = float(r.heading * 3.14159265 / 180.0);
+        float x = float(layout::mapXOfWorldX(-r.x)), y = float(layout::mapYOfProgress(r.z)),
+              a = float(r.heading * 3.14159265 / 180.0);
         glColor3f(1, 1, 1);
         glVertex3f(x, y, 0);
         glVertex3f(x + 90 * std::sin(a), y + 90 * std::cos(a), 0);
@@ -134,7 +136,7 @@ void renderLevelMap(const std::string&)
 
     glPointSize(7);
     glBegin(GL_POINTS);
-    for (int i = 0; i < 22; ++i) {
+    for (int i = 0; i < int(std::size(layout::BasePlaces)); ++i) {
         bool out = false;
         for (int b : BasesOutOfReach)
             out = out || b == i;
@@ -142,16 +144,17 @@ void renderLevelMap(const std::string&)
             glColor3f(0.6f, 0.6f, 0.6f);
         else
             glColor3f(0.2f, 0.6f, 1.0f);
-        glVertex3f(float(BaseSpawns[i].x), float(BaseSpawns[i].y), 0);
+        glVertex3f(float(layout::BasePlaces[i].x), float(layout::BasePlaces[i].y), 0);
     }
     glColor3f(1, 0.15f, 0.1f);
-    for (const Point3& e : EnemySpawns)
-        glVertex3f(float(mapXOfWorldX(e.x)), float(mapYOfWorldZ(e.z)), 0);
+    for (const layout::Point& e : layout::EnemySpawns)
+        glVertex3f(float(layout::mapXOfWorldX(e.x)), float(layout::mapYOfWorldZ(e.z)), 0);
     glEnd();
     // The goal line.
     glBegin(GL_LINES);
     glColor3f(0.2f, 1, 0.2f);
-    glVertex3f(x0, 7328 - 130, 0);
-    glVertex3f(x1, 7328 - 130, 0);
+    const float goal = float(layout::mapYOfProgress(layout::FinishLineZ));
+    glVertex3f(x0, goal, 0);
+    glVertex3f(x1, goal, 0);
     glEnd();
 }
