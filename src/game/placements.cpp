@@ -3,6 +3,7 @@
 #include "game/game_state.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
+#include "world/level_layout.h"
 
 Matrix4 cameraTransform()
 {
