@@ -198,6 +198,11 @@ TEST(LevelCourse, EveryEnemyEngagesInViewAndWithinReach)
         EXPECT_LT(ez, -15.0) << "enemy " << e + 1;
         EXPECT_LE(std::fabs(ex), 0.7698 * -ez) << "enemy " << e + 1 << " outside the view sideways";
         EXPECT_LE(std::fabs(ey), 0.5774 * -ez) << "enemy " << e + 1 << " above or below the view: " << ey;
+        // Stopped at the hero's height, in the line of its bullets: they
+        // hit only a tenth of a unit or two above or below the cabin's middle.
+        EXPECT_EQ(velocityY, 0.0) << "enemy " << e + 1 << " still sinking";
+        EXPECT_LE(ey, -3.0) << "enemy " << e + 1;
+        EXPECT_GE(ey, -3.1) << "enemy " << e + 1;
         // Bullets leave from x -5..5, 3 below and 15 ahead of the eye and
         // turn with the A and D keys up to 40 degrees.
         double muzzleX = std::clamp(ex, -5.0, 5.0);

@@ -40,6 +40,34 @@ double speedAt(double pathZ)
     return v;
 }
 
+// An enemy sinks a whole unit a frame and stops at the first frame it is at
+// or below the hero's height, so it can stop up to a unit below the hero,
+// under the line of the hero's bullets. While an enemy sinks the camera
+// holds a height at which it stops just 0.03 below the hero: the height
+// nearest the hero's own for which (enemy height - camera height + 3) lies
+// 0.03 short of a whole number. Its weight at a progress along the course.
+double holdWeight(double pathZ, double enemyZ)
+{
+    return smoothstep(enemyZ - 100.0, enemyZ - 80.0, pathZ) * (1.0 - smoothstep(enemyZ - 28.0, enemyZ - 10.0, pathZ));
+}
+
+double cameraHeightAt(double y)
+{
+    const double pathZ = layout::progressOfMapY(y);
+    double height = heroHeight(y) + 3.0;
+    for (const layout::Point& e : layout::EnemySpawns) {
+        const double enemyZ = -e.z;
+        const double w = holdWeight(pathZ, enemyZ);
+        if (w == 0.0)
+            continue;
+        const double nominal = heroHeight(layout::mapYOfProgress(enemyZ - 50.0)) + 3.0;
+        const double above = e.y + 3.0 - nominal; // how far the enemy sinks
+        const double held = e.y + 3.0 - (std::round(above - 0.97) + 0.97);
+        height += (held - height) * w;
+    }
+    return height;
+}
+
 std::vector<CourseRecord> generate()
 {
     std::vector<CourseRecord> records;
@@ -53,7 +81,7 @@ std::vector<CourseRecord> generate()
         double x = courseCentreX(y);
         slope = courseCentreX(y + 0.5) - courseCentreX(y - 0.5);
         double heading = std::atan(slope) * 180.0 / 3.14159265358979;
-        double cameraHeight = heroHeight(y) + 3.0;
+        double cameraHeight = cameraHeightAt(y);
         records.push_back({-layout::worldXOfMapX(x), -cameraHeight, layout::progressOfMapY(y), heading});
     }
     return records;
