@@ -73,10 +73,10 @@ inline std::vector<Scene*> drawnAmong(std::initializer_list<Scene*> of)
 // The game on an 800 by 600 headless context, started in the current
 // directory (the files the test wrote there, nothing else), with the
 // drawing recorded instead of rendered.
-inline void startGame(bool recordDrawing = true)
+inline void startGame(bool recordDrawing = true, int width = 800, int height = 600)
 {
     headless::reset();
-    headless::makeContext(800, 600);
+    headless::makeContext(width, height);
     initGame();
     // Tests of one binary may share a process: no level, no game from an
     // earlier test.

@@ -1,6 +1,7 @@
 #include "shell/keyboard.h"
 
 #include "platform/platform.h"
+#include "shell/autopilot.h"
 
 #include <cstring>
 
@@ -29,6 +30,7 @@ void pollKeyboard()
     uint8_t keys[256];
     std::memset(keys, 0, sizeof keys);
     platformKeyboardSnapshot(keys);
+    addAutopilotKeys(keys);
     applyKeyboardSnapshot(keys);
 }
 
