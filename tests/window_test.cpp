@@ -2,6 +2,7 @@
 // request, failures, and where the 4:3 picture lands in the drawable.
 
 #include "headless/headless_platform.h"
+#include "shell/autopilot.h"
 #include "shell/frame_loop.h"
 #include "shell/screen_flags.h"
 #include "shell/startup.h"
@@ -78,6 +79,28 @@ TEST(Startup, LeavingTheDialogMakesNoWindow)
     EXPECT_TRUE(ExitRequested);
     EXPECT_FALSE(headless::windowCreated());
     EXPECT_EQ(headless::framesSwapped(), 0);
+}
+
+TEST(Startup, UnknownArgumentsAndHelpOpenNoWindowAndDemoStartsAGameByItself)
+{
+    headless::reset();
+    EXPECT_EQ(gameMain({"--demo", "--fast"}), 2);
+    EXPECT_EQ(gameMain({"--help"}), 0);
+    EXPECT_FALSE(headless::windowCreated());
+
+    // The demo player waits a second on the menu, then presses S; the item
+    // spins and the level loads.
+    headless::reset();
+    bool loading = false;
+    headless::onFrame([&](int frame) {
+        loading = loading || LoadingActive;
+        if (frame == 400)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain({"--demo"}), 0);
+    EXPECT_TRUE(autopilotOn());
+    EXPECT_TRUE(loading);
+    setAutopilot(false);
 }
 
 TEST(Startup, WindowedOpensACentredWindowAndRunsUntilQuit)

@@ -1,3 +1,3 @@
 #include "shell/startup.h"
 
-int main() { return gameMain(); }
+int main(int argc, char** argv) { return gameMain(std::vector<std::string>(argv + 1, argv + argc)); }

@@ -1,7 +1,10 @@
 #include "shell/startup.h"
 
 #include "platform/platform.h"
+#include "shell/autopilot.h"
 #include "shell/frame_loop.h"
+
+#include <cstdio>
 
 #include <filesystem>
 #include <system_error>
@@ -53,8 +56,37 @@ std::string chooseDataDirectory()
     return {};
 }
 
-int gameMain()
+const char* const Usage = "usage: kestrava [--demo]\n"
+                          "  --demo   watch the game play itself: it starts a game, aims, fires and\n"
+                          "           dodges as a player would, and starts again after each game\n"
+                          "  --help   this text\n";
+
+Options parseOptions(const std::vector<std::string>& arguments)
 {
+    Options options;
+    for (const std::string& a : arguments) {
+        if (a == "--demo")
+            options.demo = true;
+        else if (a == "--help" || a == "-h")
+            options.help = true;
+        else if (options.unknown.empty())
+            options.unknown = a;
+    }
+    return options;
+}
+
+int gameMain(const std::vector<std::string>& arguments)
+{
+    const Options options = parseOptions(arguments);
+    if (!options.unknown.empty()) {
+        std::fprintf(stderr, "kestrava: unknown argument '%s'\n%s", options.unknown.c_str(), Usage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    setAutopilot(options.demo);
     chooseDataDirectory();
 
     DisplaySize usable = platformUsableDisplaySize();

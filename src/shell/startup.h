@@ -17,10 +17,21 @@ extern bool FullScreen;
 // True when the dialog was left with "Exit Game", Escape or the close box.
 extern bool ExitRequested;
 
-// The whole program: returns the process's exit status (0 after the dialog's
-// "Exit Game" or a normal quit; 1 when the window or GL context cannot be
-// made).
-int gameMain();
+// The whole program, given the command line's arguments after the program's
+// name: returns the process's exit status (0 after the dialog's "Exit Game",
+// a normal quit or --help; 1 when the window or GL context cannot be made;
+// 2 for an argument it does not know).
+int gameMain(const std::vector<std::string>& arguments = {});
+
+// What the command line asks for.
+struct Options {
+    bool demo = false; // the game plays itself
+    bool help = false;
+    std::string unknown; // the first argument not understood, if any
+};
+Options parseOptions(const std::vector<std::string>& arguments);
+
+extern const char* const Usage;
 
 // Writes the top-left corner that centres a client area of the given size on
 // the usable display; (0, 0) when the area does not fit inside it.
