@@ -191,7 +191,10 @@ TEST(AssetgenModels, BasesShotsAndBlastHaveTheirSizes)
     EXPECT_NEAR(rocket.hi.z - rocket.lo.z, 1.6, 0.3);
     EXPECT_LT(boundsOf(buildRocket(), "Rocket").lo.z, -0.7); // the nose toward -z
     Box3 blast = boundsOf(buildExplosion());
-    EXPECT_GT(blast.hi.x - blast.lo.x, 15.0); // visible at a few hundred units
+    // Smaller than a base, about a helicopter's length or two: a bullet
+    // bursts 20 to 30 units ahead and must not hide the view.
+    EXPECT_GT(blast.hi.x - blast.lo.x, 6.0);
+    EXPECT_LT(blast.hi.x - blast.lo.x, 10.0);
 }
 
 TEST(AssetgenModels, CrashKeysPlayAsTheGameSteps)

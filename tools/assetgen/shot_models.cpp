@@ -47,18 +47,21 @@ AseScene buildRocket()
     return scene;
 }
 
-// A fireball about 20 units across: a white-hot core, a yellow and an
-// orange shell and red spikes, drawn core first so the shells blend over
-// it. The game turns it about y and grows it to 1.65 times.
+// A fireball about 8 units across, spikes included: a white-hot core, a
+// yellow and an orange shell and red spikes, drawn core first so the shells
+// blend over it. The game turns it about y and grows it to 1.35 times for
+// a bullet (which bursts 20 or 30 units ahead, beside the helicopter it
+// hit: the blast must not hide the view) and 1.65 times for a rocket
+// (which bursts over a base 100 to 200 units away, or at its range).
 AseScene buildExplosion()
 {
     AseScene scene;
     int core = scene.addMaterial(paletteUnlit("BlastCore", 0.02));
     int inner = scene.addMaterial(paletteUnlit("BlastInner", 0.25));
     int outer = scene.addMaterial(paletteUnlit("BlastOuter", 0.55));
-    scene.addObject("Core", ellipsoid({3.5, 3.5, 3.5}, 10, 6, paletteUV(Colour::Cream)), core);
-    scene.addObject("Inner", ellipsoid({6.0, 5.5, 6.0}, 14, 8, paletteUV(Colour::Yellow)), inner);
-    Mesh shell = ellipsoid({9.0, 8.0, 9.0}, 16, 9, paletteUV(Colour::Orange));
+    scene.addObject("Core", ellipsoid({1.4, 1.4, 1.4}, 10, 6, paletteUV(Colour::Cream)), core);
+    scene.addObject("Inner", ellipsoid({2.4, 2.2, 2.4}, 14, 8, paletteUV(Colour::Yellow)), inner);
+    Mesh shell = ellipsoid({3.6, 3.2, 3.6}, 16, 9, paletteUV(Colour::Orange));
     // Spikes along the directions of an icosahedron's corners.
     const double g = 1.618;
     const V3 dirs[12] = {{-1, g, 0},  {1, g, 0},  {-1, -g, 0}, {1, -g, 0}, {0, -1, g},  {0, 1, g},
@@ -67,7 +70,7 @@ AseScene buildExplosion()
         V3 up = normalized(d);
         V3 side = normalized(cross(up, std::fabs(up.y) < 0.9 ? V3{0, 1, 0} : V3{1, 0, 0}));
         Affine place = Affine::frame(side, up, cross(side, up), {0, 0, 0});
-        shell.append(frustum(2.0, 2.0, 0.0, 0.0, 6.0, 12.0, 6, paletteUV(Colour::Red)), place);
+        shell.append(frustum(0.8, 0.8, 0.0, 0.0, 2.4, 4.8, 6, paletteUV(Colour::Red)), place);
     }
     scene.addObject("Outer", shell, outer);
     return scene;

@@ -1,0 +1,145 @@
+// Combat drawn through whole frames: what each object shows, where, and for
+// how long, and the health bar's lines.
+
+#include "flight_test_support.h"
+#include "game/health_bar.h"
+
+#include <cmath>
+
+using namespace flighttest;
+
+namespace {
+
+// A game on the scripted clock in a scratch directory (no models: every
+// Scene is empty, but each draw is recorded with its modelview).
+void playGame()
+{
+    startGame();
+    headless::setMilliseconds(1000);
+    loadLevel();
+    runFrame();
+}
+
+// The uniform scale of a recorded modelview: the length of its first column.
+float scaleOf(const Drawn& d) { return std::hypot(d.modelview[0], d.modelview[1], d.modelview[2]); }
+
+} // namespace
+
+TEST(CombatFrames, ARocketFliesAsAModelThenExplodesForSixFramesGrowingAndLeavesItsList)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    pressAndRelease(VK_CONTROL);
+    ASSERT_EQ(Rockets.size(), 1u);
+    int models = 0, explosions = 0;
+    std::vector<float> scales;
+    for (int i = 0; i < 200 && !Rockets.empty(); ++i) {
+        Draws.clear();
+        runFrame();
+        models += countDraws(RocketScene);
+        if (countDraws(ExplosionScene)) {
+            ++explosions;
+            scales.push_back(scaleOf(drawnAt(ExplosionScene)));
+        }
+    }
+    EXPECT_TRUE(Rockets.empty());
+    // Out of range some 430 units on, at 4 a frame.
+    EXPECT_GT(models, 100);
+    EXPECT_LT(models, 115);
+    ASSERT_EQ(explosions, 6);
+    EXPECT_NEAR(scales[0], 1.0f, 1e-5f);
+    EXPECT_NEAR(scales[5], std::exp(0.5f), 1e-4f);
+}
+
+TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCrashesOnce)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    // An enemy hovering 30 units ahead at the hero's height.
+    EnemyHeli enemy(Vec3{0, -3, PathZ * -1 - 30});
+    EnemyHelis = {enemy};
+    Draws.clear();
+    runFrame();
+    ASSERT_TRUE(EnemyHelis[0].firing);
+    // The hero's model twice: the enemy first, then the hero.
+    ASSERT_EQ(countDraws(HeroHeliScene), 2);
+    const Drawn& drawn = drawnAt(HeroHeliScene);
+    EXPECT_NEAR(drawn.modelview[14], -30.0f, 0.1f);
+    EXPECT_NEAR(drawn.modelview[0], -1.0f, 0.01f); // turned half round
+    EXPECT_EQ(countDraws(BulletScene), 1);
+
+    // Down: the crash plays in its place until its animation ends.
+    EnemyHelis[0].damage = 5;
+    Draws.clear();
+    runFrame();
+    EXPECT_EQ(countDraws(HeroHeliScene), 1);
+    EXPECT_EQ(countDraws(DestroyHeliScene), 1);
+    EXPECT_EQ(countDraws(BulletScene), 0);
+    DestroyHeliScene->animationEnded = true;
+    runFrame();
+    EXPECT_TRUE(EnemyHelis[0].dead);
+    Draws.clear();
+    runFrame();
+    EXPECT_EQ(countDraws(DestroyHeliScene), 0);
+}
+
+TEST(CombatFrames, ADestroyedBaseLeavesAWreckThatGrowsForThirteenFrames)
+{
+    scenetest::ScratchDir dir;
+    playGame();
+    MilitaryBases = {MilitaryBase(Vec3{-270, 0, -20})};
+    Draws.clear();
+    runFrame();
+    EXPECT_EQ(countDraws(MilitaryBaseScene), 1);
+    MilitaryBases[0].damage = 2;
+    Draws.clear();
+    runFrame();
+    EXPECT_EQ(countDraws(MilitaryBase1Scene), 1);
+
+    MilitaryBases[0].damage = 6;
+    std::vector<float> scales;
+    for (int i = 0; i < 20; ++i) {
+        Draws.clear();
+        runFrame();
+        EXPECT_EQ(countDraws(MilitaryBaseScene) + countDraws(MilitaryBase1Scene), 0);
+        if (countDraws(MilitaryBase2Scene))
+            scales.push_back(scaleOf(drawnAt(MilitaryBase2Scene)));
+    }
+    ASSERT_EQ(scales.size(), 13u);
+    EXPECT_NEAR(scales[0], 1.0f, 1e-5f);
+    EXPECT_NEAR(scales[12], std::exp(0.96f), 1e-4f);
+}
+
+TEST(CombatFrames, AHealthBarIsGreenLinesForTheHealthThenRedForTheCapacity)
+{
+    headless::reset();
+    headless::makeContext(64, 64);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 10, 0, 5, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    auto lines = [](HealthTriple t, int* green, int* red) {
+        std::vector<GLfloat> buffer(100000);
+        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
+        glRenderMode(GL_FEEDBACK);
+        drawHealthBar(t);
+        const int n = glRenderMode(GL_RENDER);
+        *green = *red = 0;
+        // A line: its token, then two vertices of x, y, z and RGBA.
+        for (int i = 0; i < n; i += 15) {
+            EXPECT_EQ(buffer[i], GL_LINE_TOKEN);
+            EXPECT_FLOAT_EQ(buffer[i + 1], buffer[i + 8]); // upright
+            (buffer[i + 5] > 0.5f ? *green : *red) += 1;
+        }
+    };
+    int green = 0, red = 0;
+    lines({0, 8, 8}, &green, &red);
+    EXPECT_EQ(green, 401); // 400 float steps of 0.01 stop just short of 4
+    EXPECT_EQ(red, 401);
+    lines({3, 2, 8}, &green, &red);
+    EXPECT_EQ(green, 101); // likewise short of 1
+    EXPECT_EQ(red, 401);
+    lines({6, -1, 8}, &green, &red);
+    EXPECT_EQ(green, 0);
+}
