@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -38,6 +39,15 @@ struct Pilot {
     Matrix4 cameraStep; // how the view moved over the last frame
     std::vector<EnemyTrack> enemies;
     std::vector<Vec4> enemyShots; // where each enemy's bullet was
+
+    // What it has told of this game so far.
+    bool narrate = false;
+    int gameFrames = 0;
+    std::vector<float> baseDamage, enemyDamage;
+    std::vector<bool> enemySighted;
+    float health = 0.0f;
+    int lives = 0;
+    bool ended = false;
 };
 
 Pilot pilot;
@@ -187,6 +197,64 @@ bool bulletWouldHit(const EnemyHeli& enemy, const EnemyTrack& t, const Matrix4& 
                 return true;
     }
     return false;
+}
+
+// ---- What it tells ---------------------------------------------------
+
+void tell(const char* what, int number = 0, float value = 0.0f)
+{
+    if (!pilot.narrate)
+        return;
+    std::printf("demo: frame %d: ", pilot.gameFrames);
+    std::printf(what, number, value);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+// Tells what changed on the screen since the last frame: hits on the
+// bases, the enemies and the hero, and the end of the game.
+void narrate()
+{
+    if (pilot.gameFrames == 1) {
+        pilot.baseDamage.assign(MilitaryBases.size(), 0.0f);
+        pilot.enemyDamage.assign(EnemyHelis.size(), 0.0f);
+        pilot.enemySighted.assign(EnemyHelis.size(), false);
+        pilot.health = HeroHealth.health;
+        pilot.lives = Lives;
+        pilot.ended = false;
+        tell("a game begins");
+    }
+    for (size_t i = 0; i < MilitaryBases.size() && i < pilot.baseDamage.size(); ++i) {
+        const float damage = MilitaryBases[i].damage;
+        if (damage > pilot.baseDamage[i] && pilot.baseDamage[i] <= BaseDestroyedAbove)
+            tell(damage > BaseDestroyedAbove ? "base %d destroyed" : "base %d hit, its health %.0f",
+                 static_cast<int>(i) + 1, MilitaryBases[i].health);
+        pilot.baseDamage[i] = damage;
+    }
+    for (size_t i = 0; i < EnemyHelis.size() && i < pilot.enemyDamage.size(); ++i) {
+        const EnemyHeli& e = EnemyHelis[i];
+        if (!pilot.enemySighted[i] && i < pilot.enemies.size() && hovering(pilot.enemies[i])) {
+            pilot.enemySighted[i] = true;
+            tell("enemy %d hovers ahead, firing", static_cast<int>(i) + 1);
+        }
+        if (e.damage > pilot.enemyDamage[i] && pilot.enemyDamage[i] < EnemyDownAt)
+            tell(e.damage >= EnemyDownAt ? "enemy %d down" : "enemy %d hit, its health %.0f",
+                 static_cast<int>(i) + 1, e.health);
+        pilot.enemyDamage[i] = e.damage;
+    }
+    if (HeroHealth.health != pilot.health || Lives != pilot.lives) {
+        tell(Lives < pilot.lives ? "hit by enemy fire: a life lost, %d left"
+                                 : "hit by enemy fire, %d lives, health %.1f",
+             Lives, HeroHealth.health);
+        pilot.health = HeroHealth.health;
+        pilot.lives = Lives;
+    }
+    if (!pilot.ended && (GameWon || Fuel <= LowFuel || Lives == 0)) {
+        pilot.ended = true;
+        tell(GameWon ? "mission complete, %d lives and %.0f fuel left"
+                     : "mission failed, %d lives and %.0f fuel left",
+             Lives, Fuel);
+    }
 }
 
 // ---- The pilot's frame -----------------------------------------------
@@ -382,10 +450,11 @@ void playFrame(unsigned char keys[256])
 
 } // namespace
 
-void setAutopilot(bool on)
+void setAutopilot(bool on, bool narrate)
 {
     pilot = Pilot{};
     pilot.on = on;
+    pilot.narrate = narrate;
 }
 
 bool autopilotOn() { return pilot.on; }
@@ -397,6 +466,7 @@ void addAutopilotKeys(unsigned char keys[256])
     if (MenuActive) {
         // Start a game once the menu has been seen for a second.
         pilot.captionFrames = 0;
+        pilot.gameFrames = 0;
         pilot.haveCamera = false;
         if (++pilot.menuFrames == 60)
             press(keys, KeyS);
@@ -409,6 +479,8 @@ void addAutopilotKeys(unsigned char keys[256])
     }
     if (!GameActive)
         return;
+    ++pilot.gameFrames;
+    narrate();
     if (GameWon || Fuel <= LowFuel || Lives == 0) {
         if (++pilot.captionFrames == AutopilotCaptionFrames)
             press(keys, VK_ESCAPE);

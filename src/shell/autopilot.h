@@ -13,7 +13,9 @@
 // its two flanks, two units either side of its line, passes through the
 // helicopter's body.
 
-void setAutopilot(bool on);
+// With `narrate` it tells on standard output, a line each, what it sees
+// happen: hits on the bases, the enemies and itself, and how a game ends.
+void setAutopilot(bool on, bool narrate = false);
 bool autopilotOn();
 
 // Adds the autopilot's keys for the coming frame to a keyboard snapshot

@@ -58,7 +58,8 @@ std::string chooseDataDirectory()
 
 const char* const Usage = "usage: kestrava [--demo]\n"
                           "  --demo   watch the game play itself: it starts a game, aims, fires and\n"
-                          "           dodges as a player would, and starts again after each game\n"
+                          "           dodges as a player would, tells on standard output what it\n"
+                          "           sees happen, and starts again after each game\n"
                           "  --help   this text\n";
 
 Options parseOptions(const std::vector<std::string>& arguments)
@@ -86,7 +87,7 @@ int gameMain(const std::vector<std::string>& arguments)
         std::fputs(Usage, stdout);
         return 0;
     }
-    setAutopilot(options.demo);
+    setAutopilot(options.demo, options.demo);
     chooseDataDirectory();
 
     DisplaySize usable = platformUsableDisplaySize();
