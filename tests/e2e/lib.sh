@@ -55,6 +55,7 @@ start_xvfb() {
 }
 
 stop_all() {
+  [[ -n "${BURST_PID:-}" ]] && kill "$BURST_PID" 2>/dev/null
   [[ -n "${GAME_PID:-}" ]] && kill -9 "$GAME_PID" 2>/dev/null
   [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
@@ -129,20 +130,61 @@ shot() {
 # argument; PREVIOUS_SHOT names the screenshot before it (empty on the
 # first), for conditions that need the picture to hold still. The last
 # screenshot stays in $2 either way, to look at after a failure. A game
-# that has ended ends the wait at once.
+# that has ended ends the wait at once. How long each wait took is logged,
+# to show how close a busy machine came to the limit.
 wait_picture() {
   local window=$1 out=$2 seconds=$3
   shift 3
-  local deadline=$((SECONDS + seconds)) previous="$SCRATCH/previous.png"
+  local start=$SECONDS deadline=$((SECONDS + seconds)) previous="$SCRATCH/previous.png"
   rm -f "$previous"
   PREVIOUS_SHOT=
   while :; do
     rm -f "$out"
-    shot "$window" "$out" 2>/dev/null && "$@" "$out" && return 0
+    if shot "$window" "$out" 2>/dev/null && "$@" "$out"; then
+      echo "$(basename "$out"): after $((SECONDS - start)) s"
+      return 0
+    fi
     ((SECONDS < deadline)) && game_running || return 1
     [[ -f "$out" ]] && cp "$out" "$previous" && PREVIOUS_SHOT=$previous
     sleep 0.1
   done
+}
+
+# For a screen that shows only briefly, which a wait_picture, measuring
+# between its screenshots, may miss on a busy machine: start_burst takes
+# screenshots of window $1 one after the other in the background until
+# stop_burst; "first_in_burst OUT CONDITION..." then copies the first of
+# them for which the condition holds to OUT, and returns whether there was
+# one.
+start_burst() {
+  local window=$1
+  rm -rf "$SCRATCH/burst"
+  mkdir "$SCRATCH/burst"
+  (
+    n=0
+    while import -window "$window" "$SCRATCH/burst/$n.png" 2>/dev/null; do
+      n=$((n + 1))
+    done
+  ) &
+  BURST_PID=$!
+}
+stop_burst() {
+  kill "$BURST_PID" 2>/dev/null
+  wait "$BURST_PID" 2>/dev/null
+  BURST_PID=
+}
+first_in_burst() {
+  local out=$1 n=0
+  shift
+  # A screenshot cut short by stop_burst measures nothing and never holds.
+  while [[ -f "$SCRATCH/burst/$n.png" ]]; do
+    if "$@" "$SCRATCH/burst/$n.png"; then
+      cp "$SCRATCH/burst/$n.png" "$out"
+      return 0
+    fi
+    n=$((n + 1))
+  done
+  return 1
 }
 
 # Conditions on a measure: "above LIMIT MEASURE ARGS..." holds when the
