@@ -50,12 +50,22 @@ wait_picture "$game" "$ARTIFACTS/flight-menu.png" "$LIMIT" menu_steady ||
   fail "the menu did not appear and hold still"
 
 # Start Game spins for 67 frames, then the level loads over ten frames,
-# the big maps in two of them.
+# the big maps in two of them. The loading screen shows only as long as
+# that takes, which on a busy machine may be shorter than a screenshot and
+# its measures: screenshots are taken one after the other until the game's
+# view is there, and looked through for it afterwards. Missing it is only
+# noted: the headless tests check the loading screen frame by frame.
+rm -f "$ARTIFACTS/flight-loading.png"
 type_keys "$game" s
-wait_picture "$game" "$ARTIFACTS/flight-loading.png" "$LIMIT" loading_shown ||
-  fail "S did not show the loading screen (last measure: $MEASURE)"
+start_burst "$game"
 wait_picture "$game" "$ARTIFACTS/flight-countdown.png" "$LIMIT" game_view ||
-  fail "the game view did not appear (last measure: $MEASURE)"
+  fail "S did not lead to the game view (last measure: $MEASURE)"
+stop_burst
+if first_in_burst "$ARTIFACTS/flight-loading.png" loading_shown; then
+  echo "loading: screen shown"
+else
+  echo "loading: over between two screenshots"
+fi
 # The countdown runs on the clock for four seconds: a screenshot taken
 # slowly on a busy machine may come after it, which is no fault.
 if above 0.01 caption_yellow "$ARTIFACTS/flight-countdown.png"; then
