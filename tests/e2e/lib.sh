@@ -120,8 +120,11 @@ type_keys() {
   xdotool key --delay 120 "$@"
 }
 
+# A screenshot of window $1 into $2. Of a window that is gone, import
+# reports the error and then waits for ever: it is given 20 seconds, far
+# more than a screenshot takes on a busy machine.
 shot() {
-  import -window "$1" "$2"
+  timeout 20 import -window "$1" "$2"
 }
 
 # Screenshots window $1 into $2 until a condition holds for the picture, or
@@ -138,16 +141,17 @@ wait_picture() {
   local start=$SECONDS deadline=$((SECONDS + seconds)) previous="$SCRATCH/previous.png"
   rm -f "$previous"
   PREVIOUS_SHOT=
-  while :; do
+  while game_running; do
     rm -f "$out"
     if shot "$window" "$out" 2>/dev/null && "$@" "$out"; then
       echo "$(basename "$out"): after $((SECONDS - start)) s"
       return 0
     fi
-    ((SECONDS < deadline)) && game_running || return 1
+    ((SECONDS < deadline)) || return 1
     [[ -f "$out" ]] && cp "$out" "$previous" && PREVIOUS_SHOT=$previous
     sleep 0.1
   done
+  return 1
 }
 
 # For a screen that shows only briefly, which a wait_picture, measuring
@@ -162,7 +166,7 @@ start_burst() {
   mkdir "$SCRATCH/burst"
   (
     n=0
-    while import -window "$window" "$SCRATCH/burst/$n.png" 2>/dev/null; do
+    while shot "$window" "$SCRATCH/burst/$n.png" 2>/dev/null; do
       n=$((n + 1))
     done
   ) &
