@@ -35,7 +35,8 @@ loading_shown() {
 game_view() {
   above 0.05 difference "$ARTIFACTS/flight-menu.png" "$1" && above 0.5 meters_panel "$1"
 }
-# Flight: the countdown's caption is gone and the view has changed since.
+# Flight: the countdown's caption is gone and the view has changed since
+# the countdown's screenshot.
 flying() {
   below 0.01 caption_yellow "$1" && above 0.01 difference "$ARTIFACTS/flight-countdown.png" "$1"
 }
@@ -54,7 +55,7 @@ wait_picture "$game" "$ARTIFACTS/flight-menu.png" "$LIMIT" menu_steady ||
 # that takes, which on a busy machine may be shorter than a screenshot and
 # its measures: screenshots are taken one after the other until the game's
 # view is there, and looked through for it afterwards. Missing it is only
-# noted: the headless tests check the loading screen frame by frame.
+# noted: the headless tests follow the loading frame by frame.
 rm -f "$ARTIFACTS/flight-loading.png"
 type_keys "$game" s
 start_burst "$game"
@@ -75,7 +76,8 @@ else
 fi
 
 # The course starts moving when the countdown ends; the arrows steer from
-# the start.
+# the start. How far the helicopter has slid and banked by the first
+# screenshot after the countdown depends on how fast the machine draws.
 xdotool keydown Left keydown Up
 wait_picture "$game" "$ARTIFACTS/flight-steering.png" "$LIMIT" flying
 flew=$?
