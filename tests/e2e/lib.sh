@@ -1,5 +1,11 @@
 # Shared helpers of the end-to-end scripts: a private Xvfb, the game's
-# windows found by title and size, screenshots.
+# windows found by title and size, screenshots and measures of them.
+#
+# No script waits a fixed time for the game: each polls for the state it
+# needs (a window, a picture, the process gone) up to LIMIT seconds. The
+# limit is generous so that a busy machine passes; on an idle one a wait
+# ends as soon as its state is there.
+LIMIT=30
 
 # The start of every script: the game binary ($1) and the artifacts folder
 # ($2), the tools, a private Xvfb, and the build tree as the current
@@ -9,6 +15,7 @@ begin_e2e() {
   ARTIFACTS=${2:-/tmp/kestrava-e2e}
   mkdir -p "$ARTIFACTS"
   need_tools
+  SCRATCH=$(mktemp -d)
   start_xvfb 1280x1024x24
   cd "$(dirname "$GAME")" || exit 1
 }
@@ -19,7 +26,7 @@ need_data() {
 
 need_tools() {
   local missing=()
-  for tool in Xvfb xdotool import convert xwininfo; do
+  for tool in Xvfb xdotool import convert compare identify xwininfo; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
   done
   if ((${#missing[@]})); then
@@ -48,9 +55,11 @@ start_xvfb() {
 }
 
 stop_all() {
+  [[ -n "${BURST_PID:-}" ]] && kill "$BURST_PID" 2>/dev/null
   [[ -n "${GAME_PID:-}" ]] && kill -9 "$GAME_PID" 2>/dev/null
   [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
+  [[ -n "${SCRATCH:-}" ]] && rm -rf "$SCRATCH"
   return 0
 }
 
@@ -79,13 +88,18 @@ wait_window() {
   return 1
 }
 
+# Whether the game process is still running. An exited child stays a
+# zombie (state Z) until it is waited for.
+game_running() {
+  kill -0 "$GAME_PID" 2>/dev/null &&
+    [[ "$(awk '{print $3}' "/proc/$GAME_PID/stat" 2>/dev/null)" != Z ]]
+}
+
 # Waits up to $1 seconds for the game to exit; sets GAME_STATUS.
 wait_exit() {
   local seconds=$1
   for _ in $(seq $((seconds * 20))); do
-    # An exited child stays a zombie (state Z) until it is waited for.
-    if ! kill -0 "$GAME_PID" 2>/dev/null ||
-      [[ "$(awk '{print $3}' "/proc/$GAME_PID/stat" 2>/dev/null)" == Z ]]; then
+    if ! game_running; then
       wait "$GAME_PID"
       GAME_STATUS=$?
       GAME_PID=
@@ -106,8 +120,155 @@ type_keys() {
   xdotool key --delay 120 "$@"
 }
 
+# A screenshot of window $1 into $2. Of a window that is gone, import
+# reports the error and then waits for ever: it is given 20 seconds, far
+# more than a screenshot takes on a busy machine.
 shot() {
-  import -window "$1" "$2"
+  timeout 20 import -window "$1" "$2"
+}
+
+# Screenshots window $1 into $2 until a condition holds for the picture, or
+# for at most $3 seconds; returns whether it held. The condition is the
+# rest of the arguments, a command that gets the picture as its last
+# argument; PREVIOUS_SHOT names the screenshot before it (empty on the
+# first), for conditions that need the picture to hold still. The last
+# screenshot stays in $2 either way, to look at after a failure. A game
+# that has ended ends the wait at once. How long each wait took is logged,
+# to show how close a busy machine came to the limit.
+wait_picture() {
+  local window=$1 out=$2 seconds=$3
+  shift 3
+  local start=$SECONDS deadline=$((SECONDS + seconds)) previous="$SCRATCH/previous.png"
+  rm -f "$previous"
+  PREVIOUS_SHOT=
+  while game_running; do
+    rm -f "$out"
+    if shot "$window" "$out" 2>/dev/null && "$@" "$out"; then
+      echo "$(basename "$out"): after $((SECONDS - start)) s"
+      return 0
+    fi
+    ((SECONDS < deadline)) || return 1
+    [[ -f "$out" ]] && cp "$out" "$previous" && PREVIOUS_SHOT=$previous
+    sleep 0.1
+  done
+  return 1
+}
+
+# For a screen that shows only briefly, which a wait_picture, measuring
+# between its screenshots, may miss on a busy machine: start_burst takes
+# screenshots of window $1 one after the other in the background until
+# stop_burst; "first_in_burst OUT CONDITION..." then copies the first of
+# them for which the condition holds to OUT, and returns whether there was
+# one.
+start_burst() {
+  local window=$1
+  rm -rf "$SCRATCH/burst"
+  mkdir "$SCRATCH/burst"
+  (
+    n=0
+    while shot "$window" "$SCRATCH/burst/$n.png" 2>/dev/null; do
+      n=$((n + 1))
+    done
+  ) &
+  BURST_PID=$!
+}
+stop_burst() {
+  kill "$BURST_PID" 2>/dev/null
+  wait "$BURST_PID" 2>/dev/null
+  BURST_PID=
+}
+first_in_burst() {
+  local out=$1 n=0
+  shift
+  # A screenshot cut short by stop_burst measures nothing and never holds.
+  while [[ -f "$SCRATCH/burst/$n.png" ]]; do
+    if "$@" "$SCRATCH/burst/$n.png"; then
+      cp "$SCRATCH/burst/$n.png" "$out"
+      return 0
+    fi
+    n=$((n + 1))
+  done
+  return 1
+}
+
+# Conditions on a measure: "above LIMIT MEASURE ARGS..." holds when the
+# measure (a command that prints a number) is above LIMIT, "below" when it
+# is below, "between LOW HIGH MEASURE ARGS..." when it is strictly between.
+# They leave the measured value in MEASURE for messages; a measure that
+# prints no number never holds.
+above() {
+  local limit=$1
+  shift
+  measure "$@" && awk -v m="$MEASURE" -v l="$limit" 'BEGIN {exit !(m > l)}'
+}
+below() {
+  local limit=$1
+  shift
+  measure "$@" && awk -v m="$MEASURE" -v l="$limit" 'BEGIN {exit !(m < l)}'
+}
+between() {
+  local low=$1 high=$2
+  shift 2
+  measure "$@" && awk -v m="$MEASURE" -v lo="$low" -v hi="$high" 'BEGIN {exit !(m > lo && m < hi)}'
+}
+measure() {
+  MEASURE=$("$@" 2>/dev/null)
+  [[ "$MEASURE" =~ ^[0-9]*\.?[0-9]+(e[-+]?[0-9]+)?$ ]]
+}
+
+# Measures of screenshots, each printing a number from 0 to 1.
+
+# Mean brightness.
+brightness() {
+  convert "$1" -colorspace gray -format '%[fx:mean]' info:
+}
+
+# Share of dark pixels: the dialog's texts are dark on a light ground.
+dark_share() {
+  convert "$1" -colorspace gray -threshold 35% -negate -format '%[fx:mean]' info:
+}
+
+# Share of the picture that is not the grey (128, 128, 128) that the menu,
+# the instructions, the credits and the loading screen are drawn on.
+not_grey() {
+  convert "$1" -fuzz 8% -fill black -opaque 'rgb(128,128,128)' -fill white +opaque black \
+    -colorspace gray -format '%[fx:mean]' info:
+}
+
+# Share of the pixels that differ between two screenshots.
+differs() {
+  local out
+  out=$(compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1)
+  # 0: alike, 1: different, 2: an error (a missing picture).
+  (($? < 2)) || return 1
+  awk -v n="${out%% *}" -v size="$(identify -format '%[fx:w*h]' "$2")" 'BEGIN {print n / size}'
+}
+
+# Mean absolute difference of two screenshots.
+difference() {
+  local out
+  out=$(compare -metric MAE "$1" "$2" null: 2>&1)
+  (($? < 2)) || return 1
+  sed 's/.*(\(.*\))/\1/' <<<"$out"
+}
+
+# Conditions on screenshots, for wait_picture.
+
+# The dialog has drawn its texts: a readable dialog has a few percent of
+# dark pixels, an empty or black one has none or all.
+dialog_drawn() {
+  between 0.005 0.3 dark_share "$1"
+}
+
+# The menu is on the screen and holds still: a tenth to a half of it is
+# not grey (the title, the helicopter, the items; a window the game has
+# not drawn into yet is black), and under a tenth of it differs from the
+# screenshot before (only the rotor turns, the helicopter bobs and points
+# fall). A reference picture of the menu is taken this way, so that the
+# menu met again later looks like it.
+menu_steady() {
+  between 0.1 0.5 not_grey "$1" &&
+    [[ -n "$PREVIOUS_SHOT" ]] && below 0.1 differs "$PREVIOUS_SHOT" "$1"
 }
 
 fail() {

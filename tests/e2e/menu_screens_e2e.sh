@@ -11,53 +11,45 @@ need_data
 
 "$GAME" >"$ARTIFACTS/menu-run.log" 2>&1 &
 GAME_PID=$!
-dialog=$(wait_window '$2 < 700 && $3 < 500' 15) || fail "no dialog window appeared"
+dialog=$(wait_window '$2 < 700 && $3 < 500' "$LIMIT") || fail "no dialog window appeared"
+wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
 type_keys "$dialog" Return
-game=$(wait_window '$2 == 800 && $3 == 600' 15) || fail "no game window appeared"
+game=$(wait_window '$2 == 800 && $3 == 600' "$LIMIT") || fail "no game window appeared"
 xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
 
-# Share of the frame that is not the menu's grey background.
-not_grey() {
-  convert "$1" -fuzz 8% -fill black -opaque 'rgb(128,128,128)' -fill white +opaque black \
-    -colorspace gray -format '%[fx:mean]' info:
-}
-# Share of pixels that differ between two screenshots.
-differs() {
-  compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{print $1 / (800 * 600)}'
+# The credits roll in from the start: a screen that differs from the menu
+# and shows some text.
+credits_shown() {
+  above 0.1 differs "$ARTIFACTS/menu.png" "$1" && above 0.005 not_grey "$1"
 }
 
-sleep 2
-shot "$game" "$ARTIFACTS/menu.png"
-awk -v s="$(not_grey "$ARTIFACTS/menu.png")" 'BEGIN {exit !(s > 0.1)}' || fail "the menu shows nothing"
+# Every item spins before its screen shows (Instructions for 90 frames,
+# Credits for 54, a second or so); each wait lasts until the screen is
+# there, however slowly the game runs.
+wait_picture "$game" "$ARTIFACTS/menu.png" "$LIMIT" menu_steady ||
+  fail "the menu did not appear and hold still (not grey: $(not_grey "$ARTIFACTS/menu.png"))"
 
 xdotool key --delay 100 i
-sleep 1.5
-shot "$game" "$ARTIFACTS/instructions.png"
-awk -v d="$(differs "$ARTIFACTS/menu.png" "$ARTIFACTS/instructions.png")" 'BEGIN {exit !(d > 0.3)}' ||
-  fail "I did not show the instructions"
+wait_picture "$game" "$ARTIFACTS/instructions.png" "$LIMIT" above 0.3 differs "$ARTIFACTS/menu.png" ||
+  fail "I did not show the instructions (differs from the menu: $MEASURE)"
 
 xdotool key --delay 100 Escape
-sleep 1
-shot "$game" "$ARTIFACTS/menu-again.png"
-awk -v d="$(differs "$ARTIFACTS/menu.png" "$ARTIFACTS/menu-again.png")" 'BEGIN {exit !(d < 0.1)}' ||
-  fail "Escape did not return to the menu from the instructions"
-kill -0 "$GAME_PID" 2>/dev/null || fail "Escape on the instructions ended the game"
+wait_picture "$game" "$ARTIFACTS/menu-again.png" "$LIMIT" below 0.1 differs "$ARTIFACTS/menu.png" ||
+  fail "Escape did not return to the menu from the instructions (differs from the menu: $MEASURE)"
+game_running || fail "Escape on the instructions ended the game"
 
 xdotool key --delay 100 c
-sleep 4
-shot "$game" "$ARTIFACTS/credits.png"
-awk -v d="$(differs "$ARTIFACTS/menu.png" "$ARTIFACTS/credits.png")" 'BEGIN {exit !(d > 0.1)}' ||
-  fail "C did not show the credits"
+wait_picture "$game" "$ARTIFACTS/credits.png" "$LIMIT" credits_shown ||
+  fail "C did not show the credits (last measure: $MEASURE)"
 
 xdotool key --delay 100 Escape
-sleep 1
-shot "$game" "$ARTIFACTS/menu-after-credits.png"
-awk -v d="$(differs "$ARTIFACTS/menu.png" "$ARTIFACTS/menu-after-credits.png")" 'BEGIN {exit !(d < 0.1)}' ||
-  fail "Escape did not return to the menu from the credits"
+wait_picture "$game" "$ARTIFACTS/menu-after-credits.png" "$LIMIT" below 0.1 differs "$ARTIFACTS/menu.png" ||
+  fail "Escape did not return to the menu from the credits (differs from the menu: $MEASURE)"
 
-# Exit spins for 44 frames (under a second) before it fires; the game
-# ends within 2 seconds of that.
+# Exit spins for 44 frames (under a second) before the game ends. The
+# limit is not a measure of speed but generous for a busy machine: what
+# counts is that the game ends by itself.
 xdotool key --delay 100 e
-wait_exit 3 || fail "E did not end the game within 2 seconds of its spin"
+wait_exit "$LIMIT" || fail "E did not end the game"
 [[ "$GAME_STATUS" -eq 0 ]] || fail "E ended the game with status $GAME_STATUS"
 echo "PASS"
