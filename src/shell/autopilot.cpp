@@ -44,7 +44,8 @@ struct Pilot {
     bool narrate = false;
     int gameFrames = 0;
     std::vector<float> baseDamage, enemyDamage;
-    std::vector<bool> enemySighted;
+    std::vector<bool> baseTargeted;
+    std::vector<bool> enemySighted, enemyGone;
     float health = 0.0f;
     int lives = 0;
     bool ended = false;
@@ -219,6 +220,8 @@ void narrate()
         pilot.baseDamage.assign(MilitaryBases.size(), 0.0f);
         pilot.enemyDamage.assign(EnemyHelis.size(), 0.0f);
         pilot.enemySighted.assign(EnemyHelis.size(), false);
+        pilot.enemyGone.assign(EnemyHelis.size(), false);
+        pilot.baseTargeted.assign(MilitaryBases.size(), false);
         pilot.health = HeroHealth.health;
         pilot.lives = Lives;
         pilot.ended = false;
@@ -241,6 +244,10 @@ void narrate()
             tell(e.damage >= EnemyDownAt ? "enemy %d down" : "enemy %d hit, its health %.0f",
                  static_cast<int>(i) + 1, e.health);
         pilot.enemyDamage[i] = e.damage;
+        if (e.dead && !pilot.enemyGone[i]) {
+            pilot.enemyGone[i] = true;
+            tell("enemy %d has crashed", static_cast<int>(i) + 1);
+        }
     }
     if (HeroHealth.health != pilot.health || Lives != pilot.lives) {
         tell(Lives < pilot.lives ? "hit by enemy fire: a life lost, %d left"
@@ -432,6 +439,11 @@ void playFrame(unsigned char keys[256])
             press(keys, VK_CONTROL);
             pilot.ctrlHeld = true;
             pilot.rocketWait = PressInterval;
+            const size_t i = static_cast<size_t>(target - &MilitaryBases[0]);
+            if (i < pilot.baseTargeted.size() && !pilot.baseTargeted[i]) {
+                pilot.baseTargeted[i] = true;
+                tell("rockets away at base %d", static_cast<int>(i) + 1);
+            }
         }
     }
     if (pilot.spaceHeld) {

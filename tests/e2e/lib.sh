@@ -271,7 +271,9 @@ menu_steady() {
     [[ -n "$PREVIOUS_SHOT" ]] && below 0.1 differs "$PREVIOUS_SHOT" "$1"
 }
 
+# A failing script keeps its last burst of screenshots to look at.
 fail() {
   echo "FAIL: $*"
+  [[ -d "${SCRATCH:-}/burst" ]] && rm -rf "$ARTIFACTS/failed-burst" && cp -r "$SCRATCH/burst" "$ARTIFACTS/failed-burst"
   exit 1
 }
