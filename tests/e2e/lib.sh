@@ -35,23 +35,29 @@ need_tools() {
   fi
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY. Without
+# -noreset the server resets whenever its last client (a window search, a
+# screenshot) leaves, and a client connecting just then can be refused.
+# Where no X display answers, SDL would fall back to its offscreen driver
+# and the game would sit in a dialog nobody sees; with the x11 driver
+# alone it reports the failure and exits.
 start_xvfb() {
   local fdfile
   fdfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 3>"$fdfile" 2>/dev/null &
   XVFB_PID=$!
-  for _ in $(seq 50); do
+  trap stop_all EXIT
+  for _ in $(seq $((LIMIT * 10))); do
     [[ -s "$fdfile" ]] && break
     sleep 0.1
   done
   if [[ ! -s "$fdfile" ]]; then
-    echo "FAIL: Xvfb did not start"
-    exit 1
+    rm -f "$fdfile"
+    fail "Xvfb did not start"
   fi
   export DISPLAY=":$(head -n1 "$fdfile")"
+  export SDL_VIDEODRIVER=x11
   rm -f "$fdfile"
-  trap stop_all EXIT
 }
 
 stop_all() {
@@ -74,15 +80,18 @@ game_windows() {
 }
 
 # Waits up to $2 seconds for a Kestrava window whose size matches the
-# awk condition $1 (on $2 = width, $3 = height); prints its id.
+# awk condition $1 (on $2 = width, $3 = height); prints its id. A game
+# that has ended ends the wait at once.
 wait_window() {
   local condition=$1 seconds=$2 id
-  for _ in $(seq $((seconds * 10))); do
+  local deadline=$((SECONDS + seconds))
+  while game_running; do
     id=$(game_windows | awk "$condition {print \$1; exit}")
     if [[ -n "$id" ]]; then
       echo "$id"
       return 0
     fi
+    ((SECONDS < deadline)) || return 1
     sleep 0.1
   done
   return 1
@@ -274,6 +283,9 @@ menu_steady() {
 # A failing script keeps its last burst of screenshots to look at.
 fail() {
   echo "FAIL: $*"
+  if [[ -n "${GAME_PID:-}" ]] && ! game_running; then
+    echo "(the game has exited; its output is in the artifacts' log)"
+  fi
   [[ -d "${SCRATCH:-}/burst" ]] && rm -rf "$ARTIFACTS/failed-burst" && cp -r "$SCRATCH/burst" "$ARTIFACTS/failed-burst"
   exit 1
 }
