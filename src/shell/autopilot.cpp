@@ -240,9 +240,20 @@ void narrate()
             pilot.enemySighted[i] = true;
             tell("enemy %d hovers ahead, firing", static_cast<int>(i) + 1);
         }
-        if (e.damage > pilot.enemyDamage[i] && pilot.enemyDamage[i] < EnemyDownAt)
-            tell(e.damage >= EnemyDownAt ? "enemy %d down" : "enemy %d hit, its health %.0f",
-                 static_cast<int>(i) + 1, e.health);
+        if (e.damage > pilot.enemyDamage[i] && pilot.enemyDamage[i] < EnemyDownAt) {
+            if (e.damage < EnemyDownAt) {
+                tell("enemy %d hit, its health %.0f", static_cast<int>(i) + 1, e.health);
+            } else if (pilot.narrate) {
+                // Where it falls, in the 800 by 600 picture, for whoever
+                // wants to look.
+                const Vec4 eye = transformPoint(translated(enemyAnchorFrame(e), e.position), Origin);
+                const int x = static_cast<int>(400.0f + 400.0f * eye.x / (-eye.z * ViewHalfWidth));
+                const int y = static_cast<int>(300.0f - 300.0f * eye.y / (-eye.z * ViewHalfHeight));
+                std::printf("demo: frame %d: enemy %zu down, at %d %d in the picture\n", pilot.gameFrames,
+                            i + 1, eye.z < 0.0f ? x : -1, eye.z < 0.0f ? y : -1);
+                std::fflush(stdout);
+            }
+        }
         pilot.enemyDamage[i] = e.damage;
         if (e.dead && !pilot.enemyGone[i]) {
             pilot.enemyGone[i] = true;
