@@ -58,4 +58,28 @@ game-north|game|13000|Record 13000
 game-plateau|game|17900|Record 17900: climbing past the plateau to base 15
 level-map|map||The level from above: ground by height, road, course (yellow) with heading ticks, bases in reach (blue) and out of reach (grey), enemy spawns (red), the goal (green)
 VIEWS
+# The fight as the real game shows it: screenshots the combat end-to-end
+# test takes of the demo player (build/tests/e2e-artifacts), copied to
+# docs/screenshots when they are taken anew.
+artifacts="$build/tests/e2e-artifacts"
+for name in enemy-firing rocket-explosion damaged-base crash lost; do
+  [[ -f "$artifacts/combat-$name.png" ]] && cp "$artifacts/combat-$name.png" "$here/screenshots/combat-$name.png"
+done
+{
+  echo "## In the game"
+  echo
+  echo "Screenshots of the real game under Xvfb, taken by \`tests/e2e/combat_e2e.sh\` while"
+  echo "\`kestrava --demo\` plays, and of a game with nobody at the keys."
+  echo
+} >> "$page"
+while IFS='|' read -r name caption; do
+  [[ -f "$here/screenshots/combat-$name.png" ]] || continue
+  printf '### %s\n\n![%s](screenshots/combat-%s.png)\n\n' "$caption" "$name" "$name" >> "$page"
+done <<'SHOTS'
+enemy-firing|An enemy hovering to fire, its health bar beside it
+rocket-explosion|A rocket bursting over a base
+damaged-base|A base in its damaged look, its health bar above it
+crash|An enemy's crash
+lost|Shot down: the lives are gone and the Mission Failed caption shows
+SHOTS
 echo "make-gallery: wrote $page"

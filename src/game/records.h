@@ -1,8 +1,8 @@
 #pragma once
 
-// The game's records. They are plain values copied into growable lists and
-// never removed while a game runs: a finished shot, a destroyed base and a
-// dead enemy stay in their lists and are skipped by their flags.
+// The game's records: plain values copied into growable lists. A destroyed
+// base and a dead enemy stay in their lists and are skipped by their flags;
+// a shot leaves its list once its explosion has ended.
 
 #include "math/matrix4.h"
 #include "math/vector.h"
