@@ -209,29 +209,3 @@ TEST(FramePasses, AFrameThatDestroysTheWindowCompletes)
     EXPECT_FALSE(runFrame());
     EXPECT_EQ(headless::framesSwapped(), 1);
 }
-
-TEST(InitGame, SetsTheFixedGlState)
-{
-    startGame();
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_FOG));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << "lighting is switched on per material";
-    EXPECT_TRUE(glIsEnabled(GL_VERTEX_ARRAY));
-    EXPECT_TRUE(glIsEnabled(GL_NORMAL_ARRAY));
-    GLint fogMode = 0;
-    glGetIntegerv(GL_FOG_MODE, &fogMode);
-    EXPECT_EQ(fogMode, GL_EXP);
-    GLfloat density = 0, clear[4] = {}, position[4] = {}, ambient[4] = {};
-    glGetFloatv(GL_FOG_DENSITY, &density);
-    EXPECT_FLOAT_EQ(density, 0.007f);
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_FLOAT_EQ(clear[0], 0.5f);
-    EXPECT_FLOAT_EQ(clear[3], 1.0f);
-    glGetLightfv(GL_LIGHT0, GL_POSITION, position);
-    EXPECT_EQ(position[1], 10.0f);
-    EXPECT_EQ(position[3], 0.0f) << "a directional light";
-    glGetLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    EXPECT_FLOAT_EQ(ambient[0], 0.5f);
-    EXPECT_TRUE(headless::cursorHidden());
-}

@@ -84,17 +84,6 @@ TEST(MeshCollider, EveryNodesFacesAreTestedAgainstTheirOwnVertices)
     EXPECT_FALSE(hits(collider, {20, 2, 0, 1}, 5.0f));
 }
 
-TEST(MeshCollider, ABoxIsHitFromInsideAndNearItsFacesOnly)
-{
-    MeshScene box;
-    box.addBox({-3, -1, -2}, {3, 1, 2});
-    MeshCollider collider(box.scene.get());
-    EXPECT_TRUE(hits(collider, {0, 0, 0, 1}, 5.0f));
-    EXPECT_TRUE(hits(collider, {2.9f, 0.9f, 1.9f, 1}, 5.0f));
-    EXPECT_FALSE(hits(collider, {0, 5, 0, 1}, 5.0f));
-    EXPECT_FALSE(hits(collider, {9, 0, 0, 1}, 5.0f));
-}
-
 TEST(MeshCollider, CollideNeverClearsTheFlagAndAnEmptyOrUnboundColliderTestsNothing)
 {
     MeshScene mesh;
