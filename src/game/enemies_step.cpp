@@ -18,9 +18,6 @@
 
 namespace {
 
-// Degrees to radians, and back, as the game has always converted them.
-float radians(float degrees) { return degrees * 3.14f / 180.0f; }
-
 // Hovering at the hero's height it sways: pushed one way until its sideways
 // speed passes 0.3, then the other, rolling with the speed.
 void sway(EnemyHeli& enemy)
@@ -87,8 +84,8 @@ void fire(EnemyHeli& enemy, EnemySight& s)
         shot.position = shot.start;
         shot.angles = enemy.angles;
         // No minus signs: the enemy faces the camera.
-        const Vec3 d{std::sin(radians(shot.angles.y)), std::sin(radians(enemy.angles.x)),
-                     std::cos(radians(shot.angles.y))};
+        const Vec3 d{std::sin(gameRadians(shot.angles.y)), std::sin(gameRadians(enemy.angles.x)),
+                     std::cos(gameRadians(shot.angles.y))};
         shot.launchDirection = d;
         const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
         shot.direction = Vec3{d.x / length, d.y / length, d.z / length};
@@ -155,7 +152,7 @@ float turnToHero(float dx, float dz)
     if (d == 0.0f)
         return 0.0f;
     const float sine = std::min(std::sqrt(dx * dx) / d, 1.0f);
-    const float a = std::abs(std::asin(sine) * 180.0f / 3.14f);
+    const float a = std::abs(gameDegrees(std::asin(sine)));
     return dx > 0.0f ? a : -a;
 }
 

@@ -36,3 +36,8 @@ Vec4 heroPivot();
 Matrix4 rotatedXYZ(const Matrix4& m, float x, float y, float z);
 
 constexpr Vec4 Origin{0.0f, 0.0f, 0.0f, 1.0f};
+
+// Degrees to radians and back as the game has always converted them for
+// its own sines and cosines: with 3.14, not pi. (GL's turns are exact.)
+inline float gameRadians(float degrees) { return degrees * 3.14f / 180.0f; }
+inline float gameDegrees(float radians) { return radians * 180.0f / 3.14f; }

@@ -16,9 +16,6 @@
 
 namespace {
 
-// Degrees to radians as the game has always converted them.
-float radians(float degrees) { return degrees * 3.14f / 180.0f; }
-
 // The shot's frame now: the camera, back to the world as it was at launch,
 // then along the shot's line, turned as it left.
 Matrix4 shotPlace(const Projectile& shot, const Matrix4& camera)
@@ -91,7 +88,7 @@ void launchShot(Projectile& shot, const Matrix4& camera, float drop)
     shot.start = Vec4{HeliOffsetX, HeliOffsetY, HeliOffsetZ - 3.0f, 1.0f};
     shot.position = shot.start;
     shot.angles = Vec3{HeliPitch - drop, HeliTilt, HeliRoll};
-    const float pitch = radians(shot.angles.x), heading = radians(shot.angles.y);
+    const float pitch = gameRadians(shot.angles.x), heading = gameRadians(shot.angles.y);
     const Vec3 d{-std::sin(heading), std::sin(pitch), -std::cos(heading)};
     shot.launchDirection = d;
     const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);

@@ -68,9 +68,6 @@ bool onScreen(Vec4 eye)
            std::abs(eye.y) <= -eye.z * ViewHalfHeight;
 }
 
-float gameRadians(float degrees) { return degrees * 3.14f / 180.0f; }
-float gameDegrees(float radians) { return radians * 180.0f / 3.14f; }
-
 // The way a shot leaves the hero, as the game launches it.
 Vec3 shotDirection(float pitch, float tilt)
 {
