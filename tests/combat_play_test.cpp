@@ -60,8 +60,9 @@ GameFigures playWholeGame(bool demo)
     }
     std::printf("%s: %s after %d frames (%.1f s): enemies down %d of 11, bases destroyed %d of 22; "
                 "%d hits taken, %d lives and %.1f health left, fuel %.0f\n",
-                demo ? "demo player" : "nobody at the keys", GameWon ? "won" : "lost", g.frames, g.frames / 60.0,
-                g.enemiesDown, g.basesDestroyed, g.hitsTaken, Lives, HeroHealth.health, Fuel);
+                demo ? "demo player" : "nobody at the keys", GameWon ? "won" : "lost", g.frames,
+                g.frames / 60.0, g.enemiesDown, g.basesDestroyed, g.hitsTaken, Lives, HeroHealth.health,
+                Fuel);
     return g;
 }
 

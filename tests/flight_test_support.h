@@ -161,4 +161,3 @@ inline void paceAt60(int frame)
 }
 
 } // namespace flighttest
-

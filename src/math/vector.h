@@ -17,5 +17,8 @@ struct Vec4 {
 };
 
 // Inline: the hit tests call them for every face of a mesh.
-inline Vec3 cross(Vec3 u, Vec3 v) { return {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x}; }
+inline Vec3 cross(Vec3 u, Vec3 v)
+{
+    return {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
+}
 inline float dot(Vec3 u, Vec3 v) { return u.x * v.x + u.y * v.y + u.z * v.z; }

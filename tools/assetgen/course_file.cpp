@@ -48,7 +48,8 @@ double speedAt(double pathZ)
 // 0.03 short of a whole number. Its weight at a progress along the course.
 double holdWeight(double pathZ, double enemyZ)
 {
-    return smoothstep(enemyZ - 100.0, enemyZ - 80.0, pathZ) * (1.0 - smoothstep(enemyZ - 28.0, enemyZ - 10.0, pathZ));
+    return smoothstep(enemyZ - 100.0, enemyZ - 80.0, pathZ) *
+           (1.0 - smoothstep(enemyZ - 28.0, enemyZ - 10.0, pathZ));
 }
 
 double cameraHeightAt(double y)
