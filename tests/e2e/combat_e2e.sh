@@ -12,8 +12,6 @@ set -u
 begin_e2e "$@"
 need_data
 
-is_dialog='$2 < 700 && $3 < 500'
-is_game='$2 == 800 && $3 == 600'
 # The course takes a minute or two to bring the first enemies and bases,
 # and the enemies several more to shoot the hero down; a busy machine draws
 # fewer frames a second.
@@ -55,12 +53,7 @@ wait_told() {
 }
 
 rm -f "$ARTIFACTS"/combat-*.png
-"$GAME" --demo >"$LOG" 2>&1 &
-GAME_PID=$!
-dialog=$(wait_window "$is_dialog" "$LIMIT") || fail "no dialog window appeared"
-wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
-type_keys "$dialog" Return
-game=$(wait_window "$is_game" "$LIMIT") || fail "no game window"
+start_game "$LOG" --demo
 wait_told "a game begins" "$LIMIT" || fail "the demo player did not start a game"
 
 # The bases in turn: a burst of screenshots from the first rocket at a
@@ -119,12 +112,7 @@ wait_exit "$LIMIT" || fail "the demo did not end on SIGTERM"
 echo "demo: $(grep -c ' hit' "$LOG") hits told"
 
 # Nobody at the keys: shot down.
-"$GAME" >"$ARTIFACTS/combat-passive.log" 2>&1 &
-GAME_PID=$!
-dialog=$(wait_window "$is_dialog" "$LIMIT") || fail "no dialog window appeared"
-wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
-type_keys "$dialog" Return
-game=$(wait_window "$is_game" "$LIMIT") || fail "no game window"
+start_game "$ARTIFACTS/combat-passive.log"
 wait_picture "$game" "$SCRATCH/menu.png" "$LIMIT" menu_steady || fail "the menu did not appear"
 type_keys "$game" s
 wait_picture "$game" "$ARTIFACTS/combat-lost.png" "$PLAY_LIMIT" above 0.08 caption_red ||

@@ -9,9 +9,6 @@ set -u
 . "$(dirname "$0")/lib.sh"
 begin_e2e "$@"
 
-is_dialog='$2 < 700 && $3 < 500'
-is_game='$2 == 800 && $3 == 600'
-
 # 1. Dialog, Enter, game window, quit.
 "$GAME" >"$ARTIFACTS/run1.log" 2>&1 &
 GAME_PID=$!

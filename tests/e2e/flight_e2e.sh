@@ -10,8 +10,6 @@ set -u
 begin_e2e "$@"
 need_data
 
-is_dialog='$2 < 700 && $3 < 500'
-is_game='$2 == 800 && $3 == 600'
 
 # Share of the bottom band in the colour of the meters' panel: the game's
 # own frames have it, the menu, the loading screen and the frame in which
@@ -41,12 +39,7 @@ flying() {
   below 0.01 caption_yellow "$1" && above 0.01 difference "$ARTIFACTS/flight-countdown.png" "$1"
 }
 
-"$GAME" >"$ARTIFACTS/flight.log" 2>&1 &
-GAME_PID=$!
-dialog=$(wait_window "$is_dialog" "$LIMIT") || fail "no dialog window appeared"
-wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
-type_keys "$dialog" Return
-game=$(wait_window "$is_game" "$LIMIT") || fail "no game window"
+start_game "$ARTIFACTS/flight.log"
 wait_picture "$game" "$ARTIFACTS/flight-menu.png" "$LIMIT" menu_steady ||
   fail "the menu did not appear and hold still"
 

@@ -97,6 +97,25 @@ wait_window() {
   return 1
 }
 
+# The game's two windows, told apart by size (awk conditions on $2 = width,
+# $3 = height, for wait_window).
+is_dialog='$2 < 700 && $3 < 500'
+is_game='$2 == 800 && $3 == 600'
+
+# Starts the game with the arguments after $1, its output going to the log
+# $1, answers the display-settings dialog with Enter once it is drawn, and
+# waits for the game window: sets GAME_PID and game.
+start_game() {
+  local log=$1 dialog
+  shift
+  "$GAME" "$@" >"$log" 2>&1 &
+  GAME_PID=$!
+  dialog=$(wait_window "$is_dialog" "$LIMIT") || fail "no dialog window appeared"
+  wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
+  type_keys "$dialog" Return
+  game=$(wait_window "$is_game" "$LIMIT") || fail "no game window appeared"
+}
+
 # Whether the game process is still running. An exited child stays a
 # zombie (state Z) until it is waited for.
 game_running() {

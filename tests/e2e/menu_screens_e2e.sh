@@ -9,12 +9,7 @@ set -u
 begin_e2e "$@"
 need_data
 
-"$GAME" >"$ARTIFACTS/menu-run.log" 2>&1 &
-GAME_PID=$!
-dialog=$(wait_window '$2 < 700 && $3 < 500' "$LIMIT") || fail "no dialog window appeared"
-wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
-type_keys "$dialog" Return
-game=$(wait_window '$2 == 800 && $3 == 600' "$LIMIT") || fail "no game window appeared"
+start_game "$ARTIFACTS/menu-run.log"
 xdotool windowfocus --sync "$game" 2>/dev/null || xdotool windowfocus "$game"
 
 # The credits roll in from the start: a screen that differs from the menu
