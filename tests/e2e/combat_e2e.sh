@@ -109,6 +109,7 @@ done
 [[ -f "$ARTIFACTS/combat-crash.png" ]] || fail "no enemy came down in the middle of the picture"
 kill -TERM "$GAME_PID"
 wait_exit "$LIMIT" || fail "the demo did not end on SIGTERM"
+[[ "$GAME_STATUS" -eq 0 ]] || fail "the demo exited with status $GAME_STATUS on SIGTERM"
 echo "demo: $(grep -c ' hit' "$LOG") hits told"
 
 # Nobody at the keys: shot down.

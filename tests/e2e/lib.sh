@@ -16,8 +16,36 @@ begin_e2e() {
   mkdir -p "$ARTIFACTS"
   need_tools
   SCRATCH=$(mktemp -d)
+  sanitizer_logs
   start_xvfb 1280x1024x24
   cd "$(dirname "$GAME")" || exit 1
+}
+
+# In a sanitizer build (scripts/sanitize.sh) the game writes its reports to
+# files beside the artifacts instead of its output; the script's end fails
+# on any of them (check_sanitizer_logs), whatever status the game exited
+# with and whether or not a step looked at it. Programs without a
+# sanitizer runtime (Xvfb, xdotool, ImageMagick) ignore the options.
+sanitizer_logs() {
+  SANITIZER_LOG="$ARTIFACTS/sanitizer-$(basename "$0" .sh)"
+  rm -f "$SANITIZER_LOG".*
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$SANITIZER_LOG"
+  export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$SANITIZER_LOG"
+}
+
+# Fails when a sanitizer has reported in any process the script started. A
+# log that holds only the list of suppressions used is no report.
+check_sanitizer_logs() {
+  local log reported=0
+  for log in "${SANITIZER_LOG:-/nonexistent}".*; do
+    [[ -f "$log" ]] || continue
+    if grep -qE 'Sanitizer|runtime error' "$log"; then
+      echo "FAIL: a sanitizer reported in process ${log##*.} ($log):"
+      cat "$log"
+      reported=1
+    fi
+  done
+  return $reported
 }
 
 need_data() {
@@ -60,12 +88,15 @@ start_xvfb() {
   rm -f "$fdfile"
 }
 
+# The end of every script (its EXIT trap): what it started is stopped, and
+# a sanitizer report of the game turns a pass into a failure.
 stop_all() {
   [[ -n "${BURST_PID:-}" ]] && kill "$BURST_PID" 2>/dev/null
   [[ -n "${GAME_PID:-}" ]] && kill -9 "$GAME_PID" 2>/dev/null
   [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
   [[ -n "${SCRATCH:-}" ]] && rm -rf "$SCRATCH"
+  check_sanitizer_logs || exit 1
   return 0
 }
 
