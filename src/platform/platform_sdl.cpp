@@ -29,6 +29,7 @@ bool QuitPending = false;
 bool WindowGone = false;
 // Processes showing error boxes for us.
 std::vector<pid_t> BoxProcesses;
+constexpr size_t MaxBoxesShown = 3;
 FramePacer Pacer;
 
 // Keys that went down since the last snapshot. A tap shorter than a frame
@@ -357,6 +358,11 @@ void platformErrorBox(const char* text, const char* caption)
     // Without a display there is nowhere to show a box; standard error has
     // the text.
     if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return;
+    // A flood of errors (a data directory that is gone) would open a box
+    // for each: a few at a time are shown, standard error has them all.
+    reapBoxProcesses();
+    if (BoxProcesses.size() >= MaxBoxesShown)
         return;
 #if defined(__linux__)
     // A process of its own shows the box, so that the game never waits for
