@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from the distribution's packages, everything Kestrava needs to
-# build, play, test, benchmark and fuzz. Packages already present are skipped,
-# so a second run costs a few dpkg look-ups and nothing else.
+# build, play, test, benchmark, fuzz and package. Packages already present
+# are skipped, so a second run costs a few dpkg look-ups and nothing else.
 set -euo pipefail
 
 packages=(
@@ -17,6 +17,8 @@ packages=(
   locales
   # real-window end-to-end tests
   xvfb xdotool imagemagick x11-utils
+  # the Debian package and its checks (scripts/package.sh)
+  dpkg-dev file appstream desktop-file-utils mandoc man-db groff-base
 )
 
 missing=()
