@@ -452,9 +452,9 @@ class DialogWindow {
 
 // Runs the dialog's own loop. Returns the outcome, or Exit on a quit
 // request from the system (SIGTERM and the like).
-DialogOutcome runDialog(DialogWindow& window)
+DialogOutcome runDialog(DialogWindow& window, bool fullScreen)
 {
-    DisplayDialog dialog;
+    DisplayDialog dialog(fullScreen);
     window.draw(dialog);
     window.show();
     DialogLook shown = dialog.look();
@@ -538,7 +538,7 @@ DialogOutcome runDialog(DialogWindow& window)
 
 bool platformRunDisplayDialog(bool* fullScreen)
 {
-    *fullScreen = false;
+    const bool offered = *fullScreen;
     // Reference counted: the game's window keeps whatever was started before.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // Without video no game window can be made either; let its creation
@@ -553,13 +553,13 @@ bool platformRunDisplayDialog(bool* fullScreen)
         std::string error;
         if (window.open(&error)) {
             SDL_StopTextInput();
-            outcome = runDialog(window);
+            outcome = runDialog(window, offered);
         } else {
             std::fprintf(stderr,
                          "Kestrava: the display-settings dialog could not be shown (%s); "
-                         "starting windowed\n",
+                         "starting with the last choice\n",
                          error.c_str());
-            outcome = DialogOutcome::StartWindowed;
+            outcome = offered ? DialogOutcome::StartFullScreen : DialogOutcome::StartWindowed;
         }
     }
     // What the player did in the dialog's window is not the game's input.

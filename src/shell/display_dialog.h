@@ -80,9 +80,10 @@ struct DialogLook {
 
 class DisplayDialog {
   public:
-    // As after WM_INITDIALOG: "Windowed" checked, the focus on the first tab
-    // stop ("Start Game").
-    DisplayDialog() = default;
+    // As after WM_INITDIALOG: "Windowed" checked (or "FullScreen", when
+    // that was the last choice), the focus on the first tab stop
+    // ("Start Game").
+    explicit DisplayDialog(bool fullScreen = false) : fullScreen_(fullScreen) {}
 
     // Keys act on key down, except Space, which arms the focused control on
     // key down and activates it on key up, as a native button does. Events
