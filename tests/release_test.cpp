@@ -30,8 +30,22 @@ namespace {
 // The user's configuration directory in a scratch tree while it lives.
 class ConfigHome {
   public:
-    explicit ConfigHome(const std::string& dir) { setenv("XDG_CONFIG_HOME", dir.c_str(), 1); }
-    ~ConfigHome() { unsetenv("XDG_CONFIG_HOME"); }
+    explicit ConfigHome(const std::string& dir)
+    {
+        if (const char* was = std::getenv("XDG_CONFIG_HOME"))
+            previous_ = was;
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    ~ConfigHome()
+    {
+        if (previous_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+    }
+
+  private:
+    std::string previous_;
 };
 
 std::string readAll(const std::string& path)

@@ -5,6 +5,7 @@
 // only feeds it events and paints what it says.
 
 #include "platform/platform.h"
+#include "platform/window_loss.h"
 #include "shell/display_dialog.h"
 
 #include <SDL.h>
@@ -353,7 +354,7 @@ class DialogWindow {
         if (renderer_)
             SDL_DestroyRenderer(renderer_);
         if (window_)
-            SDL_DestroyWindow(window_);
+            destroyWindow(window_);
         if (ttf_)
             TTF_Quit();
     }
@@ -401,6 +402,7 @@ class DialogWindow {
     }
 
     Uint32 id() const { return SDL_GetWindowID(window_); }
+    SDL_Window* sdlWindow() const { return window_; }
     float unitPoints() const { return static_cast<float>(unitPoints_); }
 
     void draw(const DisplayDialog& dialog)
@@ -466,6 +468,9 @@ DialogOutcome runDialog(DialogWindow& window, bool fullScreen)
         if (!SDL_WaitEvent(&event))
             return DialogOutcome::Exit;
         bool redraw = false;
+        // Destroyed by another program: as the close box.
+        if (isLossOf(event, window.sdlWindow()))
+            return DialogOutcome::Exit;
         switch (event.type) {
         case SDL_QUIT:
             return DialogOutcome::Exit;

@@ -198,6 +198,7 @@ bool platformOpenDisplay(std::string* error)
             std::fprintf(stderr, "Kestrava: the video driver '%s' shows no window; not using it\n",
                          driver.c_str());
     }
+    installLostWindowHandlers();
     std::string tried;
     // A busy display server may refuse a connection for a moment: a named
     // display gets three tries within half a second before the game gives
@@ -271,7 +272,7 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
         *error = std::string("No OpenGL context with double-buffered RGBA and a 24-bit depth "
                              "buffer could be created: ") +
                  SDL_GetError();
-        SDL_DestroyWindow(Window);
+        destroyWindow(Window);
         Window = nullptr;
         return false;
     }
@@ -417,7 +418,7 @@ void platformShutdown()
         Context = nullptr;
     }
     if (Window) {
-        SDL_DestroyWindow(Window);
+        destroyWindow(Window);
         Window = nullptr;
     }
     SDL_Quit();

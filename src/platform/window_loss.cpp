@@ -37,6 +37,14 @@ int onXConnectionLost(Display*)
 
 } // namespace
 
+void installLostWindowHandlers()
+{
+    XErrorHandler previous = XSetErrorHandler(onXError);
+    if (previous != onXError)
+        PreviousHandler = previous;
+    XSetIOErrorHandler(onXConnectionLost);
+}
+
 void watchForLostWindows()
 {
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -45,10 +53,7 @@ void watchForLostWindows()
     // Libraries may set handlers of their own for a while (GL drivers do,
     // around the context's creation) and leave another one behind: this is
     // called again after such steps.
-    XErrorHandler previous = XSetErrorHandler(onXError);
-    if (previous != onXError)
-        PreviousHandler = previous;
-    XSetIOErrorHandler(onXConnectionLost);
+    installLostWindowHandlers();
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
@@ -67,10 +72,25 @@ bool isLossOf(const SDL_Event& event, SDL_Window* window)
 
 bool windowLostByError() { return LostByError; }
 
+void destroyWindow(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    Display* display = nullptr;
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+        display = info.info.x11.display;
+    watchForLostWindows();
+    SDL_DestroyWindow(window);
+    if (display)
+        XSync(display, False);
+}
+
 #else
 
+void installLostWindowHandlers() {}
 void watchForLostWindows() {}
 bool isLossOf(const SDL_Event&, SDL_Window*) { return false; }
 bool windowLostByError() { return false; }
+void destroyWindow(SDL_Window* window) { SDL_DestroyWindow(window); }
 
 #endif

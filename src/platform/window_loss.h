@@ -8,6 +8,11 @@
 
 #include <SDL.h>
 
+// Installs the error handlers alone. Called before video starts, they are
+// the handlers SDL saves and puts back when video stops, so that an error
+// still on its way then (a window already gone) ends nothing.
+void installLostWindowHandlers();
+
 // Installs the error handlers and asks SDL for the raw window-system events
 // in which a window's destruction shows. Call once video has started, and
 // again after steps that may replace the handlers (making a GL context).
@@ -18,3 +23,8 @@ bool isLossOf(const SDL_Event& event, SDL_Window* window);
 
 // True once a request on a window failed because the window was gone.
 bool windowLostByError();
+
+// SDL_DestroyWindow, with the errors of a window already gone answered
+// here: SDL puts Xlib's fatal default handler back as it shuts down, and
+// an error still on its way would then end the process.
+void destroyWindow(SDL_Window* window);

@@ -5,7 +5,7 @@
 # - with damaged data it still starts, names the damaged files on standard
 #   error and in an error box, and goes on drawing while the box is up;
 # - a window destroyed by another program, or a connection killed by one,
-#   ends the game as a quit, with status 0;
+#   ends the game as a quit, with status 0; so does the dialog destroyed;
 # - SIGTERM quits with status 0.
 # Usage: release_e2e.sh path/to/kestrava artifacts-dir
 set -u
@@ -78,4 +78,13 @@ for how in windowclose windowkill; do
   [[ $GAME_STATUS -eq 0 ]] || { cat "$ARTIFACTS/release-$how.log"; fail "xdotool $how ended the game with status $GAME_STATUS"; }
   echo "xdotool $how: the game quit with status 0: $(grep Kestrava: "$ARTIFACTS/release-$how.log" | tail -n1)"
 done
+# The dialog destroyed the same way: as its close box, no game.
+"$GAME" >"$ARTIFACTS/release-dialog-close.log" 2>&1 &
+GAME_PID=$!
+dialog=$(wait_window "$is_dialog" "$LIMIT") || fail "no dialog window appeared"
+wait_picture "$dialog" "$SCRATCH/dialog.png" "$LIMIT" dialog_drawn || fail "the dialog shows no text"
+xdotool windowclose "$dialog"
+wait_exit "$LIMIT" || fail "the game went on after its dialog was destroyed"
+[[ $GAME_STATUS -eq 0 ]] || fail "the destroyed dialog ended the game with status $GAME_STATUS"
+echo "xdotool windowclose on the dialog: the game ended with status 0"
 echo "PASS"
