@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs, from the distribution's packages, everything Kestrava needs to
-# build, play, test, benchmark and fuzz. Packages already present are skipped,
-# so a second run costs a few dpkg look-ups and nothing else.
+# build, play, test, benchmark, fuzz and package. Packages already present
+# are skipped, so a second run costs a few dpkg look-ups and nothing else.
 set -euo pipefail
 
 packages=(
@@ -19,6 +19,8 @@ packages=(
   xvfb xdotool imagemagick x11-utils
   # the core X fonts the error boxes are written in (Xvfb has none of its own)
   xfonts-base
+  # the Debian package and its checks (scripts/package.sh)
+  dpkg-dev file appstream desktop-file-utils mandoc man-db groff-base
 )
 
 missing=()

@@ -134,8 +134,9 @@ class DisplayDialog {
     DialogControl spaceArmed_ = DialogControl::None;
 };
 
-// Where the dialog looks for its font, in order: the current directory
-// (the data directory once the game has changed to it), each of the game's
-// data directory candidates (beside the executable, the installed ones),
-// then the distribution's font directory.
+// Where the dialog looks for its font, in order: DejaVu Sans where the
+// distributions install it, then the copy the build places in the data
+// directory: in the current directory (the data directory once the game
+// has changed to it) and in each of the game's data directory candidates
+// (beside the executable, the installed ones).
 std::vector<std::string> dialogFontCandidates();
