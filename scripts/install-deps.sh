@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs, from the distribution's packages, everything Kestrava needs to
-# build, play, test, benchmark and fuzz. Packages already present are skipped,
-# so a second run costs a few dpkg look-ups and nothing else.
+# build, play, test, benchmark, fuzz and package. Packages already present
+# are skipped, so a second run costs a few dpkg look-ups and nothing else.
 set -euo pipefail
 
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # window, input, clock, dialog text, texture decoding
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfreetype-dev fonts-dejavu-core
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfreetype-dev fonts-dejavu-core libx11-dev
   # OpenGL 1.x, GLU and the headless software context for tests
   libgl1-mesa-dev libglu1-mesa-dev libosmesa6-dev
   # tests and benchmarks
@@ -17,6 +17,10 @@ packages=(
   locales
   # real-window end-to-end tests
   xvfb xdotool imagemagick x11-utils
+  # the core X fonts the error boxes are written in (Xvfb has none of its own)
+  xfonts-base
+  # the Debian package and its checks (scripts/package.sh)
+  dpkg-dev file appstream desktop-file-utils mandoc man-db groff-base
 )
 
 missing=()

@@ -7,4 +7,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTRAVA_BUILD_DIR:-$root/build}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" -LE soak

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using C = DialogControl;
@@ -407,15 +409,25 @@ TEST(DisplayDialogHitTest, PixelsConvertAtTheScaleInUse)
     EXPECT_TRUE(d.fullScreen());
 }
 
-TEST(DisplayDialogFont, CurrentDirectoryFirstThenDataDirectoriesThenTheSystemFont)
+TEST(DisplayDialogFont, TheSystemFontFirstThenTheCopyInTheDataDirectory)
 {
     headless::reset();
     headless::setExecutableDir("/opt/kestrava/bin/");
     std::vector<std::string> paths = dialogFontCandidates();
     ASSERT_GE(paths.size(), 4u);
-    EXPECT_EQ(paths.front(), "DejaVuSans.ttf");
-    EXPECT_EQ(paths[1], "/opt/kestrava/bin/data/DejaVuSans.ttf");
-    EXPECT_EQ(paths.back(), "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    EXPECT_EQ(paths.front(), "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    // Every system path comes before the first copy of our own, so a
+    // package that ships none still finds the font, and an installation
+    // that ships one uses the system's where there is one.
+    auto firstOwn = std::find_if(paths.begin(), paths.end(),
+                                 [](const std::string& p) { return !p.starts_with("/usr/share/fonts/"); });
+    ASSERT_NE(firstOwn, paths.end());
+    EXPECT_EQ(*firstOwn, "DejaVuSans.ttf") << "the data directory the game has changed to";
+    for (auto it = firstOwn; it != paths.end(); ++it)
+        EXPECT_FALSE(it->starts_with("/usr/share/fonts/")) << *it;
+    EXPECT_NE(std::find(firstOwn, paths.end(), "/opt/kestrava/bin/data/DejaVuSans.ttf"), paths.end());
+    EXPECT_NE(std::find(firstOwn, paths.end(), "/opt/kestrava/bin/../share/kestrava/DejaVuSans.ttf"),
+              paths.end());
     for (const std::string& path : paths)
-        EXPECT_TRUE(path.ends_with("DejaVuSans.ttf")) << path;
+        EXPECT_TRUE(path.ends_with("/DejaVuSans.ttf") || path == "DejaVuSans.ttf") << path;
 }

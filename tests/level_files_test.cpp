@@ -4,7 +4,9 @@
 #include "math/matrix4.h"
 #include "models.h"
 #include "render/texture_registry.h"
+#include "scene/damaged_files.h"
 #include "scene/scene.h"
+#include "world/data_files.h"
 
 #include <gtest/gtest.h>
 
@@ -18,44 +20,40 @@ namespace {
 struct DataFile {
     const char* name;
     std::function<AseScene()> build;
-    std::vector<const char*> requiredNodes;
 };
 
 const std::vector<DataFile>& dataFiles()
 {
     static const std::vector<DataFile> files = {
-        {"main.ASE",
-         buildMainMenu,
-         {"StartGame", "BoxStartGame", "Instructions", "BoxInstructions", "Credits", "BoxCredits", "Exit",
-          "BoxExit"}},
-        {"HeroHeli.ASE", buildHeroHeli, {"HeliBody", "HeliRotor"}},
-        {"Loading.ASE", buildLoading, {"Bar"}},
-        {"Instructions.ASE", buildInstructions, {}},
-        {"Credits0.ASE", [] { return buildCredits(0); }, {}},
-        {"Credits1.ASE", [] { return buildCredits(1); }, {}},
-        {"Credits2.ASE", [] { return buildCredits(2); }, {}},
-        {"Credits3.ASE", [] { return buildCredits(3); }, {}},
-        {"fuel.ASE", buildFuelGauge, {}},
-        {"lives.ASE", buildLivesIcon, {}},
-        {"HeliMeters.ASE", buildHeliMeters, {}},
-        {"Ready.ASE", buildReady, {}},
-        {"NumberThree.ASE", [] { return buildNumber(3); }, {}},
-        {"NumberTwo.ASE", [] { return buildNumber(2); }, {}},
-        {"NumberOne.ASE", [] { return buildNumber(1); }, {}},
-        {"Winning.ASE", buildWinning, {}},
-        {"Loosing.ASE", buildLoosing, {}},
-        {"MilitaryBase.ASE", [] { return buildMilitaryBase(0); }, {}},
-        {"MilitaryBase1.ASE", [] { return buildMilitaryBase(1); }, {}},
-        {"MilitaryBase2.ASE", [] { return buildMilitaryBase(2); }, {}},
-        {"bullet.ASE", buildBullet, {}},
-        {"Rocket.ASE", buildRocket, {}},
-        {"explosion.ASE", buildExplosion, {}},
-        {"DestroyHeli(1).ASE", buildDestroyHeli, {}},
-        {"Airplane0.ASE", buildAirplane, {}},
-        {"map1.ASE", [] { return buildMap(1); }, {}},
-        {"map2.ASE", [] { return buildMap(2); }, {}},
-        {"road.ASE", buildRoad, {}},
-        {"Sky.ASE", buildSky, {}},
+        {"main.ASE", buildMainMenu},
+        {"HeroHeli.ASE", buildHeroHeli},
+        {"Loading.ASE", buildLoading},
+        {"Instructions.ASE", buildInstructions},
+        {"Credits0.ASE", [] { return buildCredits(0); }},
+        {"Credits1.ASE", [] { return buildCredits(1); }},
+        {"Credits2.ASE", [] { return buildCredits(2); }},
+        {"Credits3.ASE", [] { return buildCredits(3); }},
+        {"fuel.ASE", buildFuelGauge},
+        {"lives.ASE", buildLivesIcon},
+        {"HeliMeters.ASE", buildHeliMeters},
+        {"Ready.ASE", buildReady},
+        {"NumberThree.ASE", [] { return buildNumber(3); }},
+        {"NumberTwo.ASE", [] { return buildNumber(2); }},
+        {"NumberOne.ASE", [] { return buildNumber(1); }},
+        {"Winning.ASE", buildWinning},
+        {"Loosing.ASE", buildLoosing},
+        {"MilitaryBase.ASE", [] { return buildMilitaryBase(0); }},
+        {"MilitaryBase1.ASE", [] { return buildMilitaryBase(1); }},
+        {"MilitaryBase2.ASE", [] { return buildMilitaryBase(2); }},
+        {"bullet.ASE", buildBullet},
+        {"Rocket.ASE", buildRocket},
+        {"explosion.ASE", buildExplosion},
+        {"DestroyHeli(1).ASE", buildDestroyHeli},
+        {"Airplane0.ASE", buildAirplane},
+        {"map1.ASE", [] { return buildMap(1); }},
+        {"map2.ASE", [] { return buildMap(2); }},
+        {"road.ASE", buildRoad},
+        {"Sky.ASE", buildSky},
     };
     return files;
 }
@@ -95,10 +93,19 @@ TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
                 EXPECT_NE(m.textureId, 0u) << m.bitmap;
             }
         }
-        for (const char* node : file.requiredNodes)
-            EXPECT_NE(scene.findNode(node), nullptr) << node;
+    }
+    // The game's list of its models is this one, and each has the nodes the
+    // game looks up.
+    ASSERT_EQ(gameModelFiles().size(), dataFiles().size());
+    for (size_t i = 0; i < dataFiles().size(); ++i) {
+        const ModelFile& model = gameModelFiles()[i];
+        EXPECT_STREQ(model.name, dataFiles()[i].name);
+        Scene scene(model.name, "testname");
+        for (const char* node : model.requiredNodes)
+            EXPECT_NE(scene.findNode(node), nullptr) << model.name << ": " << node;
     }
     EXPECT_TRUE(headless::messageBoxes().empty());
+    EXPECT_TRUE(damagedFileReports().empty());
 }
 
 TEST(LevelFiles, RotorAndBodyPivotsReadAsWritten)

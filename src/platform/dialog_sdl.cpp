@@ -5,6 +5,7 @@
 // only feeds it events and paints what it says.
 
 #include "platform/platform.h"
+#include "platform/window_loss.h"
 #include "shell/display_dialog.h"
 
 #include <SDL.h>
@@ -353,7 +354,7 @@ class DialogWindow {
         if (renderer_)
             SDL_DestroyRenderer(renderer_);
         if (window_)
-            SDL_DestroyWindow(window_);
+            destroyWindow(window_);
         if (ttf_)
             TTF_Quit();
     }
@@ -401,6 +402,7 @@ class DialogWindow {
     }
 
     Uint32 id() const { return SDL_GetWindowID(window_); }
+    SDL_Window* sdlWindow() const { return window_; }
     float unitPoints() const { return static_cast<float>(unitPoints_); }
 
     void draw(const DisplayDialog& dialog)
@@ -452,9 +454,9 @@ class DialogWindow {
 
 // Runs the dialog's own loop. Returns the outcome, or Exit on a quit
 // request from the system (SIGTERM and the like).
-DialogOutcome runDialog(DialogWindow& window)
+DialogOutcome runDialog(DialogWindow& window, bool fullScreen)
 {
-    DisplayDialog dialog;
+    DisplayDialog dialog(fullScreen);
     window.draw(dialog);
     window.show();
     DialogLook shown = dialog.look();
@@ -466,6 +468,9 @@ DialogOutcome runDialog(DialogWindow& window)
         if (!SDL_WaitEvent(&event))
             return DialogOutcome::Exit;
         bool redraw = false;
+        // Destroyed by another program: as the close box.
+        if (isLossOf(event, window.sdlWindow()))
+            return DialogOutcome::Exit;
         switch (event.type) {
         case SDL_QUIT:
             return DialogOutcome::Exit;
@@ -538,7 +543,7 @@ DialogOutcome runDialog(DialogWindow& window)
 
 bool platformRunDisplayDialog(bool* fullScreen)
 {
-    *fullScreen = false;
+    const bool offered = *fullScreen;
     // Reference counted: the game's window keeps whatever was started before.
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         // Without video no game window can be made either; let its creation
@@ -553,13 +558,13 @@ bool platformRunDisplayDialog(bool* fullScreen)
         std::string error;
         if (window.open(&error)) {
             SDL_StopTextInput();
-            outcome = runDialog(window);
+            outcome = runDialog(window, offered);
         } else {
             std::fprintf(stderr,
                          "Kestrava: the display-settings dialog could not be shown (%s); "
-                         "starting windowed\n",
+                         "starting with the last choice\n",
                          error.c_str());
-            outcome = DialogOutcome::StartWindowed;
+            outcome = offered ? DialogOutcome::StartFullScreen : DialogOutcome::StartWindowed;
         }
     }
     // What the player did in the dialog's window is not the game's input.

@@ -14,13 +14,20 @@ struct DisplaySize {
     int height = 0;
 };
 
+// Connects to the desktop's display through a driver that shows windows
+// (X11, Wayland, or what the system offers; never an off-screen one). On
+// failure writes a sentence naming the problem and the display tried into
+// *error and returns false, at once: the game cannot be shown anywhere.
+bool platformOpenDisplay(std::string* error);
+
 // The usable area of the primary display (the desktop less panels and
 // docks): what a full-screen client area can be.
 DisplaySize platformUsableDisplaySize();
 
-// The display-settings dialog. Returns true when the player chose
-// "Start Game" and writes the chosen mode; false for "Exit Game", Escape or
-// the close box. No game window exists before or during the dialog.
+// The display-settings dialog, offering *fullScreen's mode first. Returns
+// true when the player chose "Start Game" and writes the chosen mode; false
+// for "Exit Game", Escape or the close box. No game window exists before or
+// during the dialog.
 bool platformRunDisplayDialog(bool* fullScreen);
 
 struct WindowRequest {
@@ -42,7 +49,8 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error);
 DisplaySize platformDrawableSize();
 
 // Drains all pending window events. Returns false once the game should quit
-// (the close box, a quit request from the system, or destroyMainWindow).
+// (the close box, a quit request from the system, the window taken away by
+// another program, or platformDestroyWindow).
 bool platformDrainEvents();
 
 // Fills 256 bytes indexed by Windows virtual-key code; bit 7 set means the
@@ -52,8 +60,15 @@ void platformKeyboardSnapshot(uint8_t keys[256]);
 // Milliseconds on a steady clock; wraps like a 32-bit counter.
 uint32_t platformMilliseconds();
 
-// Shows an error message box and writes the same text to standard error.
+// Writes the text to standard error and shows it in an error message box
+// where the desktop can show one. It never waits for the player: the game
+// goes on while the box is up.
 void platformErrorBox(const char* text, const char* caption);
+
+// The entry of the process that shows an error box for the game while the
+// game goes on: given the program's arguments, shows the box and returns
+// the exit status, or returns -1 when the arguments do not ask for a box.
+int platformErrorBoxProcess(int argc, char** argv);
 
 // Asks for the window to go away: the current frame completes and the next
 // platformDrainEvents returns false.

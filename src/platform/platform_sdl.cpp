@@ -5,18 +5,31 @@
 #include "platform/frame_pacer.h"
 #include "platform/platform.h"
 
+#include "platform/window_loss.h"
+
 #include <SDL.h>
+#include <spawn.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 SDL_Window* Window = nullptr;
 SDL_GLContext Context = nullptr;
 bool QuitPending = false;
+// The window was destroyed by another program: nothing may be drawn to it.
+bool WindowGone = false;
+// Processes showing error boxes for us.
+std::vector<pid_t> BoxProcesses;
+constexpr size_t MaxBoxesShown = 3;
 FramePacer Pacer;
 
 // Keys that went down since the last snapshot. A tap shorter than a frame
@@ -24,18 +37,46 @@ FramePacer Pacer;
 // snapshots; it still counts as down in the next one instead of being lost.
 bool Tapped[SDL_NUM_SCANCODES];
 
+// Drivers that show nothing: a game started with them would wait for ever
+// for a player who cannot see it.
+bool showsWindows(const std::string& driver)
+{
+    return driver != "offscreen" && driver != "dummy" && driver != "evdev";
+}
+
+// The drivers to try, in SDL's order of preference, or those the player
+// named in SDL_VIDEODRIVER (a comma-separated list).
+std::vector<std::string> videoDriverCandidates()
+{
+    std::vector<std::string> drivers;
+    const char* named = SDL_getenv("SDL_VIDEODRIVER");
+    if (named && *named) {
+        std::string list = named;
+        for (size_t start = 0; start <= list.size();) {
+            size_t comma = list.find(',', start);
+            if (comma == std::string::npos)
+                comma = list.size();
+            if (comma > start)
+                drivers.push_back(list.substr(start, comma - start));
+            start = comma + 1;
+        }
+        return drivers;
+    }
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i)
+        drivers.push_back(SDL_GetVideoDriver(i));
+    return drivers;
+}
+
+std::string environmentValue(const char* name)
+{
+    const char* value = SDL_getenv(name);
+    return value && *value ? std::string("\"") + value + "\"" : "not set";
+}
+
 bool ensureVideo()
 {
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        return true;
-    // Our own frame pacing decides when frames start; the compositor should
-    // not be asked to switch off for us.
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "Kestrava: SDL could not start its video subsystem: %s\n", SDL_GetError());
-        return false;
-    }
-    return true;
+    std::string error;
+    return platformOpenDisplay(&error);
 }
 
 // The virtual-key code of a key, or 0 for keys the game has no code for.
@@ -122,6 +163,18 @@ int sideKeyOf(SDL_Scancode scancode)
     }
 }
 
+// Collects the error-box processes that have ended; the others live on,
+// and their boxes stay up after the game has gone.
+void reapBoxProcesses()
+{
+    for (size_t i = 0; i < BoxProcesses.size();) {
+        if (waitpid(BoxProcesses[i], nullptr, WNOHANG) != 0)
+            BoxProcesses.erase(BoxProcesses.begin() + static_cast<long>(i));
+        else
+            ++i;
+    }
+}
+
 int64_t nowMicros()
 {
     using namespace std::chrono;
@@ -129,6 +182,48 @@ int64_t nowMicros()
 }
 
 } // namespace
+
+bool platformOpenDisplay(std::string* error)
+{
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        return true;
+    // Our own frame pacing decides when frames start; the compositor should
+    // not be asked to switch off for us.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    const bool named = SDL_getenv("SDL_VIDEODRIVER") && *SDL_getenv("SDL_VIDEODRIVER");
+    std::vector<std::string> drivers;
+    for (const std::string& driver : videoDriverCandidates()) {
+        if (showsWindows(driver))
+            drivers.push_back(driver);
+        else if (named)
+            std::fprintf(stderr, "Kestrava: the video driver '%s' shows no window; not using it\n",
+                         driver.c_str());
+    }
+    installLostWindowHandlers();
+    std::string tried;
+    // A busy display server may refuse a connection for a moment: a named
+    // display gets three tries within half a second before the game gives
+    // up.
+    const bool displayNamed = SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+    for (int round = 0; round < (displayNamed ? 3 : 1); ++round) {
+        if (round > 0)
+            SDL_Delay(150 * round);
+        tried.clear();
+        for (const std::string& driver : drivers) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver.c_str());
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+                watchForLostWindows();
+                return true;
+            }
+            tried += (tried.empty() ? "" : ", ") + driver;
+        }
+    }
+    *error = "No display could be opened, so the game has nowhere to show itself: DISPLAY is " +
+             environmentValue("DISPLAY") + " and WAYLAND_DISPLAY is " + environmentValue("WAYLAND_DISPLAY") +
+             " (tried " + (tried.empty() ? std::string("no driver that shows windows") : tried) +
+             "). Start Kestrava from a desktop session, or point DISPLAY at a running X server.";
+    return false;
+}
 
 DisplaySize platformUsableDisplaySize()
 {
@@ -178,11 +273,12 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
         *error = std::string("No OpenGL context with double-buffered RGBA and a 24-bit depth "
                              "buffer could be created: ") +
                  SDL_GetError();
-        SDL_DestroyWindow(Window);
+        destroyWindow(Window);
         Window = nullptr;
         return false;
     }
     SDL_GL_MakeCurrent(Window, Context);
+    watchForLostWindows();
 
     // Vsync where the display's rate is a whole multiple of the game's 60
     // frames a second; the limiter paces everything else.
@@ -213,10 +309,20 @@ bool platformDrainEvents()
             QuitPending = true;
         else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)
             QuitPending = true;
-        else if (event.type == SDL_KEYDOWN && !event.key.repeat &&
-                 event.key.keysym.scancode < SDL_NUM_SCANCODES)
+        else if (isLossOf(event, Window)) {
+            std::fputs("Kestrava: the game window was closed by another program; quitting\n", stderr);
+            QuitPending = true;
+            WindowGone = true;
+        } else if (event.type == SDL_KEYDOWN && !event.key.repeat &&
+                   event.key.keysym.scancode < SDL_NUM_SCANCODES)
             Tapped[event.key.keysym.scancode] = true;
     }
+    if (windowLostByError() && !WindowGone) {
+        std::fputs("Kestrava: the game window is gone; quitting\n", stderr);
+        QuitPending = true;
+        WindowGone = true;
+    }
+    reapBoxProcesses();
     return !QuitPending;
 }
 
@@ -249,7 +355,47 @@ void platformErrorBox(const char* text, const char* caption)
 {
     std::fprintf(stderr, "%s: %s\n", caption, text);
     std::fflush(stderr);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, Window);
+    // Without a display there is nowhere to show a box; standard error has
+    // the text.
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return;
+    // A flood of errors (a data directory that is gone) would open a box
+    // for each: a few at a time are shown, standard error has them all.
+    reapBoxProcesses();
+    if (BoxProcesses.size() >= MaxBoxesShown)
+        return;
+#if defined(__linux__)
+    // A process of its own shows the box, so that the game never waits for
+    // the player to dismiss it (nor hangs behind a full-screen window that
+    // hides it). It is this program again, started with the box's words.
+    char self[] = "/proc/self/exe";
+    char option[] = "--show-error-box";
+    std::string captionCopy = caption, textCopy = text;
+    char* argv[] = {self, option, captionCopy.data(), textCopy.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, self, nullptr, nullptr, argv, environ) == 0) {
+        BoxProcesses.push_back(child);
+        return;
+    }
+#endif
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0)
+        std::fprintf(stderr, "Kestrava: the message box could not be shown: %s\n", SDL_GetError());
+}
+
+int platformErrorBoxProcess(int argc, char** argv)
+{
+    if (argc != 4 || std::strcmp(argv[1], "--show-error-box") != 0)
+        return -1;
+    std::string error;
+    if (!platformOpenDisplay(&error)) {
+        std::fprintf(stderr, "Kestrava: the message box could not be shown: %s\n", error.c_str());
+        return 1;
+    }
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, argv[2], argv[3], nullptr) != 0) {
+        std::fprintf(stderr, "Kestrava: the message box could not be shown: %s\n", SDL_GetError());
+        return 1;
+    }
+    return 0;
 }
 
 void platformDestroyWindow() { QuitPending = true; }
@@ -258,7 +404,7 @@ void platformHideCursor() { SDL_ShowCursor(SDL_DISABLE); }
 
 void platformSwapBuffers()
 {
-    if (Window)
+    if (Window && !WindowGone)
         SDL_GL_SwapWindow(Window);
 }
 
@@ -271,12 +417,14 @@ void platformPaceFrame()
 
 void platformShutdown()
 {
+    reapBoxProcesses();
+    watchForLostWindows();
     if (Context) {
         SDL_GL_DeleteContext(Context);
         Context = nullptr;
     }
     if (Window) {
-        SDL_DestroyWindow(Window);
+        destroyWindow(Window);
         Window = nullptr;
     }
     SDL_Quit();

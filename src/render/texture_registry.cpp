@@ -1,6 +1,7 @@
 #include "render/texture_registry.h"
 
 #include "platform/platform.h"
+#include "scene/damaged_files.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -19,7 +20,16 @@ bool fileExists(const std::string& path)
     return !path.empty() && stat(path.c_str(), &info) == 0;
 }
 
+// Where the game looked last for a texture it did not find.
+std::string texturePlace(const std::string& fileName)
+{
+    size_t cut = fileName.find_last_of("\\/");
+    return "Textures/" + (cut == std::string::npos ? fileName : fileName.substr(cut + 1));
+}
+
 } // namespace
+
+bool TextureUploads = true;
 
 std::string resolveTexturePath(const std::string& fileName, const std::string& currentDir)
 {
@@ -46,19 +56,22 @@ bool TextureRegistry::load(std::string key, std::string fileName)
     if (error)
         currentDir.clear();
     std::string path = resolveTexturePath(fileName, currentDir);
-    if (path.empty())
+    if (path.empty()) {
+        reportDamagedFile(texturePlace(fileName), "missing");
         return false;
+    }
 
     int width = 0;
     int height = 0;
     std::vector<uint8_t> topDown;
-    if (!platformDecodeImage(path, &width, &height, &topDown))
+    if (!platformDecodeImage(path, &width, &height, &topDown) || width <= 0 || height <= 0 ||
+        static_cast<int64_t>(width) * height >= (int64_t(1) << 30) ||
+        topDown.size() < static_cast<size_t>(width) * 4 * height) {
+        const bool here = !currentDir.empty() && path.rfind(currentDir + "/", 0) == 0;
+        reportDamagedFile(here ? path.substr(currentDir.size() + 1) : path, "the texture cannot be decoded");
         return false;
-    if (width <= 0 || height <= 0 || static_cast<int64_t>(width) * height >= (int64_t(1) << 30))
-        return false;
+    }
     const size_t rowBytes = static_cast<size_t>(width) * 4;
-    if (topDown.size() < rowBytes * height)
-        return false;
 
     TextureImage image;
     image.width = width;
@@ -80,7 +93,7 @@ const TextureImage* TextureRegistry::find(const std::string& name) const
 unsigned int uploadTexture(std::string name)
 {
     const TextureImage* image = GameTextures.find(name);
-    if (!image)
+    if (!image || !TextureUploads)
         return 0;
     GLuint texture = 0;
     glGenTextures(1, &texture);

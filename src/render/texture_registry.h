@@ -28,6 +28,9 @@ class TextureRegistry {
     // one that does not decode.
     bool load(std::string key, std::string fileName);
 
+    // Forgets every image: the data check reads each file anew.
+    void clear() { images_.clear(); }
+
     // The stored image, or null.
     const TextureImage* find(const std::string& name) const;
 
@@ -41,6 +44,10 @@ class TextureRegistry {
 
 // The one registry of the process.
 extern TextureRegistry GameTextures;
+
+// False only where no GL context exists (the data check): images are
+// decoded and kept, but no GL texture is made.
+extern bool TextureUploads;
 
 // A new GL texture (mipmapped, repeating, trilinear) from the registry entry
 // of `name`, left bound; 0, and no texture made, when there is no entry.

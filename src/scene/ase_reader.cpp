@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "render/texture_registry.h"
 #include "scene/ase_tokens.h"
+#include "scene/damaged_files.h"
 #include "scene/number_text.h"
 
 #include <algorithm>
@@ -89,6 +90,9 @@ class AseReader {
         scene_.vertices.shrink_to_fit();
         scene_.faces.shrink_to_fit();
     }
+
+    // Blocks opened and not closed when the text ended: a cut file.
+    int unclosedBlocks() const { return tokens_.depth(); }
 
   private:
     float number()
@@ -494,8 +498,11 @@ class AseReader {
 
 } // namespace
 
+extern int SceneCount;
+
 Scene::Scene(std::string fileName, std::string sceneName)
 {
+    ++SceneCount;
     // Read only: a read-only installation must still load its models.
     std::FILE* file = std::fopen(fileName.c_str(), "rb");
     if (!file) {
@@ -507,5 +514,10 @@ Scene::Scene(std::string fileName, std::string sceneName)
     std::vector<char> text;
     readText(file, &text);
     std::fclose(file);
-    AseReader(*this, text.data()).read();
+    AseReader reader(*this, text.data());
+    reader.read();
+    if (nodeCount == 0)
+        reportDamagedFile(fileName, "no model could be read from it");
+    else if (reader.unclosedBlocks() > 0)
+        reportDamagedFile(fileName, "it ends in the middle of a block, as if cut short");
 }

@@ -2,8 +2,13 @@
 
 #include <GL/gl.h>
 
+int SceneCount = 0;
+
+int Scene::alive() { return SceneCount; }
+
 Scene::~Scene()
 {
+    --SceneCount;
     // Each material made its own texture, so every id is here once; the
     // nodes' copies of a material share the id but are not counted again.
     if (!ownedTextures.empty())

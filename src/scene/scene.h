@@ -115,6 +115,9 @@ class Scene {
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
+    // Scenes made and not yet deleted in the process: a leak shows here.
+    static int alive();
+
     // The first node of that exact name, or null.
     SceneNode* findNode(std::string name);
 

@@ -33,8 +33,15 @@ Scene* LoadingScene = nullptr;
 
 void createLoadingScene()
 {
-    // An earlier loading scene is kept: every Start Game reads the file anew.
+    // Every Start Game reads the file anew; the earlier one goes first.
+    deleteLoadingScene();
     LoadingScene = new Scene("Loading.ASE", "testname");
+}
+
+void deleteLoadingScene()
+{
+    delete LoadingScene;
+    LoadingScene = nullptr;
 }
 
 float spinAngle(float spin) { return 40.0f * spin - spin * spin; }

@@ -212,9 +212,19 @@ void DisplayDialog::closeBox()
 
 std::vector<std::string> dialogFontCandidates()
 {
-    std::vector<std::string> paths{"DejaVuSans.ttf"};
+    // The system's copy first: it gets the distribution's fixes, and
+    // packages do not ship a copy of their own.
+    std::vector<std::string> paths{
+        "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",   // Debian, Ubuntu
+        "/usr/share/fonts/dejavu-sans-fonts/DejaVuSans.ttf", // Fedora
+        "/usr/share/fonts/TTF/DejaVuSans.ttf",               // Arch
+        "/usr/share/fonts/truetype/DejaVuSans.ttf",          // openSUSE
+        "/usr/share/fonts/dejavu/DejaVuSans.ttf",            // older Fedora, Alpine
+    };
+    // The copy the build puts in the data directory, for a system without
+    // DejaVu.
+    paths.push_back("DejaVuSans.ttf");
     for (const std::string& dir : dataDirectoryCandidates())
         paths.push_back(dir + "/DejaVuSans.ttf");
-    paths.push_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
     return paths;
 }

@@ -80,9 +80,10 @@ struct DialogLook {
 
 class DisplayDialog {
   public:
-    // As after WM_INITDIALOG: "Windowed" checked, the focus on the first tab
-    // stop ("Start Game").
-    DisplayDialog() = default;
+    // As after WM_INITDIALOG: "Windowed" checked (or "FullScreen", when
+    // that was the last choice), the focus on the first tab stop
+    // ("Start Game").
+    explicit DisplayDialog(bool fullScreen = false) : fullScreen_(fullScreen) {}
 
     // Keys act on key down, except Space, which arms the focused control on
     // key down and activates it on key up, as a native button does. Events
@@ -133,8 +134,9 @@ class DisplayDialog {
     DialogControl spaceArmed_ = DialogControl::None;
 };
 
-// Where the dialog looks for its font, in order: the current directory
-// (the data directory once the game has changed to it), each of the game's
-// data directory candidates (beside the executable, the installed ones),
-// then the distribution's font directory.
+// Where the dialog looks for its font, in order: DejaVu Sans where the
+// distributions install it, then the copy the build places in the data
+// directory: in the current directory (the data directory once the game
+// has changed to it) and in each of the game's data directory candidates
+// (beside the executable, the installed ones).
 std::vector<std::string> dialogFontCandidates();

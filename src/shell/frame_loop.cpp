@@ -3,6 +3,7 @@
 #include "game/control_step.h"
 #include "game/game_frame.h"
 #include "platform/platform.h"
+#include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "screens/hud.h"
 #include "screens/info_screens.h"
@@ -166,6 +167,7 @@ bool runFrame()
     runScreenPass();
     clearLetterboxBars();
     platformSwapBuffers();
+    showDamagedFiles();
     platformPaceFrame();
     return true;
 }

@@ -2,13 +2,18 @@
 
 #include "platform/platform.h"
 #include "shell/autopilot.h"
+#include "shell/data_check.h"
 #include "shell/frame_loop.h"
+#include "shell/settings.h"
 
 #include <cstdio>
 
 #include <filesystem>
 #include <system_error>
 
+#ifndef KESTRAVA_VERSION
+#define KESTRAVA_VERSION "0.0"
+#endif
 #ifndef KESTRAVA_INSTALL_DATA_DIR
 #define KESTRAVA_INSTALL_DATA_DIR "/usr/local/share/kestrava"
 #endif
@@ -56,25 +61,70 @@ std::string chooseDataDirectory()
     return {};
 }
 
-const char* const Usage = "usage: kestrava [--demo]\n"
-                          "  --demo   watch the game play itself: it starts a game, aims, fires and\n"
-                          "           dodges as a player would, tells on standard output what it\n"
-                          "           sees happen, and starts again after each game\n"
-                          "  --help   this text\n";
+const char* const Usage = "usage: kestrava [--windowed | --fullscreen] [--demo]\n"
+                          "       kestrava --check-data [DIRECTORY]\n"
+                          "  --windowed      start in an 800 by 600 window, without the start-up dialog\n"
+                          "  --fullscreen    start full screen, without the start-up dialog\n"
+                          "  --demo          watch the game play itself: it starts a game, aims, fires\n"
+                          "                  and dodges as a player would, tells on standard output what\n"
+                          "                  it sees happen, and starts again after each game\n"
+                          "  --check-data    check the game's data files (or those in DIRECTORY) against\n"
+                          "                  the list the build made and the game's reader; prints one\n"
+                          "                  line per problem and exits with status 1 if there is any\n"
+                          "  --version       the game's version\n"
+                          "  --help          this text\n";
+
+const char* const VersionText = "kestrava " KESTRAVA_VERSION "\n";
 
 Options parseOptions(const std::vector<std::string>& arguments)
 {
     Options options;
-    for (const std::string& a : arguments) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
         if (a == "--demo")
             options.demo = true;
         else if (a == "--help" || a == "-h")
             options.help = true;
-        else if (options.unknown.empty())
+        else if (a == "--version")
+            options.version = true;
+        else if (a == "--windowed")
+            options.mode = ModeChoice::Windowed;
+        else if (a == "--fullscreen")
+            options.mode = ModeChoice::FullScreen;
+        else if (a == "--check-data") {
+            options.checkData = true;
+            if (i + 1 < arguments.size() && arguments[i + 1].rfind("-", 0) != 0)
+                options.checkDirectory = arguments[++i];
+        } else if (options.unknown.empty())
             options.unknown = a;
     }
     return options;
 }
+
+namespace {
+
+// The display mode: from the command line, else from the dialog, which
+// offers the last choice made in it and remembers the new one. False when
+// the player left the dialog.
+bool chooseDisplayMode(const Options& options, bool* fullScreen)
+{
+    if (options.mode != ModeChoice::Dialog) {
+        *fullScreen = options.mode == ModeChoice::FullScreen;
+        return true;
+    }
+    const std::string path = settingsPath();
+    Settings settings = loadSettings(path);
+    *fullScreen = settings.fullScreen;
+    if (!platformRunDisplayDialog(fullScreen))
+        return false;
+    if (settings.fullScreen != *fullScreen) {
+        settings.fullScreen = *fullScreen;
+        saveSettings(path, settings);
+    }
+    return true;
+}
+
+} // namespace
 
 int gameMain(const std::vector<std::string>& arguments)
 {
@@ -87,16 +137,28 @@ int gameMain(const std::vector<std::string>& arguments)
         std::fputs(Usage, stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs(VersionText, stdout);
+        return 0;
+    }
+    if (options.checkData)
+        return checkDataCommand(options.checkDirectory);
     setAutopilot(options.demo, options.demo);
     chooseDataDirectory();
 
+    std::string error;
+    if (!platformOpenDisplay(&error)) {
+        platformErrorBox(error.c_str(), "Kestrava");
+        return 1;
+    }
     DisplaySize usable = platformUsableDisplaySize();
     ScreenWidth = usable.width;
     ScreenHeight = usable.height;
 
     bool fullScreen = false;
-    if (!platformRunDisplayDialog(&fullScreen)) {
+    if (!chooseDisplayMode(options, &fullScreen)) {
         ExitRequested = true;
+        platformShutdown();
         return 0;
     }
     FullScreen = fullScreen;
@@ -106,7 +168,6 @@ int gameMain(const std::vector<std::string>& arguments)
     if (!FullScreen)
         centreWindow(&request.x, &request.y, request.width, request.height);
 
-    std::string error;
     if (!platformCreateWindow(request, &error)) {
         platformErrorBox(error.c_str(), "Kestrava");
         platformShutdown();

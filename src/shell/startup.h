@@ -19,19 +19,27 @@ extern bool ExitRequested;
 
 // The whole program, given the command line's arguments after the program's
 // name: returns the process's exit status (0 after the dialog's "Exit Game",
-// a normal quit or --help; 1 when the window or GL context cannot be made;
-// 2 for an argument it does not know).
+// a normal quit, --help or --version; 1 when no display, window or GL
+// context can be had, or --check-data finds a problem; 2 for an argument it
+// does not know).
 int gameMain(const std::vector<std::string>& arguments = {});
+
+enum class ModeChoice { Dialog, Windowed, FullScreen };
 
 // What the command line asks for.
 struct Options {
     bool demo = false; // the game plays itself
     bool help = false;
-    std::string unknown; // the first argument not understood, if any
+    bool version = false;
+    ModeChoice mode = ModeChoice::Dialog; // --windowed and --fullscreen skip the dialog
+    bool checkData = false;
+    std::string checkDirectory; // --check-data's directory; empty: where the game looks
+    std::string unknown;        // the first argument not understood, if any
 };
 Options parseOptions(const std::vector<std::string>& arguments);
 
 extern const char* const Usage;
+extern const char* const VersionText;
 
 // Writes the top-left corner that centres a client area of the given size on
 // the usable display; (0, 0) when the area does not fit inside it.

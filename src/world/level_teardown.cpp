@@ -3,6 +3,7 @@
 #include "game/game_state.h"
 #include "game/mesh_collider.h"
 #include "scene/scene.h"
+#include "screens/main_menu.h"
 #include "shell/frame_loop.h"
 #include "shell/screen_flags.h"
 #include "world/level_loading.h"
@@ -16,6 +17,7 @@ void tearDownLevel()
         delete *file.scene;
         *file.scene = nullptr;
     }
+    deleteLoadingScene();
     // Nothing tests against a deleted mesh.
     BaseCollider.bind(nullptr);
 

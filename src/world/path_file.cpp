@@ -1,5 +1,8 @@
 #include "world/path_file.h"
 
+#include "scene/damaged_files.h"
+
+#include <cctype>
 #include <cstring>
 
 char PathText[PathTextSize];
@@ -12,8 +15,10 @@ void loadPathText()
     // stream.
     closePathFile();
     PathFile = std::fopen("Patho.txt", "r");
-    if (!PathFile)
+    if (!PathFile) {
+        reportDamagedFile("Patho.txt", "missing");
         return;
+    }
 
     // Text mode: a carriage return before a line feed is dropped, so that
     // a course written with CR LF line ends reads like one written with LF
@@ -38,6 +43,70 @@ void loadPathText()
     }
     if (pendingReturn && length < PathTextSize - 1)
         PathText[length++] = '\r';
+    if (wholeCourseRecords(PathText) == 0)
+        reportDamagedFile("Patho.txt", "it holds no whole course record (four numbers: x, y, z and heading)");
+}
+
+namespace {
+
+bool isSeparator(char c) { return c != '\0' && std::strchr("\" ,\t\n)(*", c) != nullptr; }
+
+// A decimal number as the course writes them: a sign, digits with at most
+// one point, and an exponent.
+bool isNumber(const char* begin, const char* end)
+{
+    const char* p = begin;
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    int digits = 0;
+    bool point = false;
+    for (; p < end && (std::isdigit(static_cast<unsigned char>(*p)) || (*p == '.' && !point)); ++p) {
+        point = point || *p == '.';
+        digits += *p != '.';
+    }
+    if (digits == 0)
+        return false;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        if (p == end || !std::isdigit(static_cast<unsigned char>(*p)))
+            return false;
+        while (p < end && std::isdigit(static_cast<unsigned char>(*p)))
+            ++p;
+    }
+    return p == end;
+}
+
+} // namespace
+
+int wholeCourseRecords(const char* text)
+{
+    int records = 0;
+    int numbersInRun = 0;
+    bool firstWord = true;
+    for (const char* p = text; *p;) {
+        while (isSeparator(*p))
+            ++p;
+        if (!*p)
+            break;
+        const char* start = p;
+        while (*p && !isSeparator(*p))
+            ++p;
+        if (firstWord) {
+            firstWord = false;
+            continue;
+        }
+        if (!isNumber(start, p)) {
+            numbersInRun = 0;
+            continue;
+        }
+        if (++numbersInRun == 4) {
+            ++records;
+            numbersInRun = 0;
+        }
+    }
+    return records;
 }
 
 void closePathFile()

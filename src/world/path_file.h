@@ -20,8 +20,13 @@ extern FILE* PathFile;
 
 // Refills PathText from "Patho.txt" in the current directory: at most
 // PathTextSize - 1 bytes, CR LF read as LF. A missing file leaves the text
-// empty, and the camera still.
+// empty, and the camera still; a missing course or one without a whole
+// record is reported as a damaged file.
 void loadPathText();
+
+// The whole records of a course text: runs of four numbers (x, y, z and
+// heading) after its first word. The text is not changed.
+int wholeCourseRecords(const char* text);
 
 // Closes PathFile if it is open.
 void closePathFile();

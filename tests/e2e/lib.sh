@@ -16,6 +16,9 @@ begin_e2e() {
   mkdir -p "$ARTIFACTS"
   need_tools
   SCRATCH=$(mktemp -d)
+  # A configuration of our own: the dialog offers what was last chosen in
+  # it, and the developer's own choice must not change the test.
+  export XDG_CONFIG_HOME="$SCRATCH/config"
   sanitizer_logs
   start_xvfb 1280x1024x24
   cd "$(dirname "$GAME")" || exit 1

@@ -19,7 +19,10 @@ struct State {
     int density = 1;
     bool dialogStart = true;
     bool dialogFullScreen = false;
+    int dialogsShown = 0;
+    bool dialogOffered = false;
     std::string failReason;
+    std::string displayFailReason;
     std::string exeDir;
 
     uint8_t keys[256] = {};
@@ -110,6 +113,9 @@ void setDesktopSize(int width, int height) { state().desktop = {width, height}; 
 void setPixelDensity(int scale) { state().density = scale; }
 void setExecutableDir(const std::string& dir) { state().exeDir = dir; }
 void failWindowCreation(const std::string& reason) { state().failReason = reason; }
+void failDisplay(const std::string& reason) { state().displayFailReason = reason; }
+int dialogsShown() { return state().dialogsShown; }
+bool dialogOfferedFullScreen() { return state().dialogOffered; }
 
 void setKey(int vk, bool down) { state().keys[vk & 0xFF] = down ? 0x80 : 0; }
 void releaseAllKeys() { std::memset(state().keys, 0, sizeof state().keys); }
@@ -153,8 +159,18 @@ std::vector<uint8_t> readPixels(int* width, int* height)
 
 DisplaySize platformUsableDisplaySize() { return state().usable; }
 
+bool platformOpenDisplay(std::string* error)
+{
+    *error = state().displayFailReason;
+    return error->empty();
+}
+
+int platformErrorBoxProcess(int, char**) { return -1; }
+
 bool platformRunDisplayDialog(bool* fullScreen)
 {
+    ++state().dialogsShown;
+    state().dialogOffered = *fullScreen;
     *fullScreen = state().dialogFullScreen;
     return state().dialogStart;
 }

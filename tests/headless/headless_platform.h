@@ -31,6 +31,12 @@ void setPixelDensity(int scale);
 void setExecutableDir(const std::string& dir);
 // Makes the next window creation fail with this reason.
 void failWindowCreation(const std::string& reason);
+// Makes opening the display fail with this reason.
+void failDisplay(const std::string& reason);
+// How often the dialog was shown since the reset, and the mode it offered
+// first the last time.
+int dialogsShown();
+bool dialogOfferedFullScreen();
 
 // Key state seen by every later snapshot, until changed.
 void setKey(int vk, bool down);

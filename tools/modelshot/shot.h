@@ -18,7 +18,10 @@ void orthographicHud();
 // three lives and the given fuel, slid into place.
 void drawGameHud(float fuel);
 
+struct SceneNode;
 Scene* loadScene(const std::string& fileName);
+// Turns a node about its own pivot as the game does (rotor, menu items).
+void pivotTurn(SceneNode* node, float angle, float ax, float ay, float az);
 void draw(Scene* scene);
 // The colour buffer as a PNG file, top row first.
 void savePng(const std::string& path);

@@ -11,18 +11,6 @@
 #include <sstream>
 #include <vector>
 
-namespace {
-
-void drawAt(Scene* scene, float x, float y, float z)
-{
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(x, y, z);
-    draw(scene);
-    glPopMatrix();
-}
-
-// Turns a node about its own pivot as the game does (rotor, menu items).
 void pivotTurn(SceneNode* node, float angle, float ax, float ay, float az)
 {
     if (!node)
@@ -34,6 +22,17 @@ void pivotTurn(SceneNode* node, float angle, float ax, float ay, float az)
     Matrix4 inv = inverse(node->nodeMatrix);
     glMultMatrixf(inv.m);
     glGetFloatv(GL_MODELVIEW_MATRIX, node->worldMatrix.m);
+    glPopMatrix();
+}
+
+namespace {
+
+void drawAt(Scene* scene, float x, float y, float z)
+{
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(x, y, z);
+    draw(scene);
     glPopMatrix();
 }
 

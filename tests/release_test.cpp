@@ -1,0 +1,304 @@
+// What a player or a packager meets around the game itself: the command
+// line, the remembered dialog choice, damaged data told once, the data
+// check against the build's manifest, and no loading screen left behind.
+
+#include "flight_test_support.h"
+#include "scene/damaged_files.h"
+#include "scene_test_support.h"
+#include "shell/data_check.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "world/data_files.h"
+#include "world/path_file.h"
+#include "world/sha256.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using flighttest::dataPresent;
+using flighttest::InDataDir;
+using scenetest::ScratchDir;
+using scenetest::writeFile;
+
+namespace {
+
+// The user's configuration directory in a scratch tree while it lives.
+class ConfigHome {
+  public:
+    explicit ConfigHome(const std::string& dir)
+    {
+        if (const char* was = std::getenv("XDG_CONFIG_HOME"))
+            previous_ = was;
+        setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    }
+    ~ConfigHome()
+    {
+        if (previous_.empty())
+            unsetenv("XDG_CONFIG_HOME");
+        else
+            setenv("XDG_CONFIG_HOME", previous_.c_str(), 1);
+    }
+
+  private:
+    std::string previous_;
+};
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+int quitAtFrame(int n)
+{
+    headless::onFrame([n](int frame) {
+        if (frame == n)
+            headless::requestQuit();
+    });
+    return n;
+}
+
+} // namespace
+
+TEST(CommandLine, InformationOptionsOpenNothingAndModeOptionsSkipTheDialog)
+{
+    headless::reset();
+    EXPECT_EQ(gameMain({"--version"}), 0);
+    EXPECT_EQ(gameMain({"--help"}), 0);
+    EXPECT_EQ(gameMain({"--fullscreen", "--bogus"}), 2);
+    EXPECT_FALSE(headless::windowCreated());
+    EXPECT_EQ(headless::dialogsShown(), 0);
+
+    Options o = parseOptions({"--check-data", "/opt/data", "--windowed"});
+    EXPECT_TRUE(o.checkData);
+    EXPECT_EQ(o.checkDirectory, "/opt/data");
+    EXPECT_EQ(o.mode, ModeChoice::Windowed);
+    EXPECT_EQ(parseOptions({"--check-data", "--demo"}).checkDirectory, "");
+
+    ScratchDir dir;
+    ConfigHome home(dir.path());
+    for (bool full : {true, false}) {
+        headless::reset();
+        quitAtFrame(1);
+        EXPECT_EQ(gameMain({full ? "--fullscreen" : "--windowed"}), 0);
+        EXPECT_EQ(headless::dialogsShown(), 0);
+        EXPECT_EQ(headless::lastWindowFullScreen(), full);
+    }
+    // The options choose for this run only: nothing is remembered.
+    EXPECT_FALSE(fs::exists(dir.path() + "/kestrava/settings"));
+}
+
+TEST(CommandLine, NoDisplayIsReportedWithStatusOneAndNoDialog)
+{
+    headless::reset();
+    headless::failDisplay("No display could be opened: DISPLAY is \":9\"");
+    EXPECT_EQ(gameMain(), 1);
+    EXPECT_EQ(headless::dialogsShown(), 0);
+    EXPECT_FALSE(headless::windowCreated());
+    ASSERT_EQ(headless::messageBoxes().size(), 1u);
+    EXPECT_NE(headless::messageBoxes()[0].text.find("DISPLAY is \":9\""), std::string::npos);
+}
+
+TEST(Settings, TheDialogOffersTheLastChoiceMadeInIt)
+{
+    ScratchDir dir;
+    ConfigHome home(dir.path());
+    const std::string file = dir.path() + "/kestrava/settings";
+
+    headless::reset();
+    headless::setDialogAnswer(true, true);
+    quitAtFrame(1);
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_FALSE(headless::dialogOfferedFullScreen()); // nothing remembered yet
+    EXPECT_EQ(readAll(file), "fullscreen=1\n");
+
+    headless::reset();
+    headless::setDialogAnswer(false, false); // Exit Game: the choice is not taken
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_TRUE(headless::dialogOfferedFullScreen());
+    EXPECT_EQ(readAll(file), "fullscreen=1\n");
+
+    // Lines of other settings survive a change.
+    writeFile(file, "volume=3\nfullscreen=1\n");
+    headless::reset();
+    headless::setDialogAnswer(true, false);
+    quitAtFrame(1);
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_EQ(readAll(file), "volume=3\nfullscreen=0\n");
+    EXPECT_FALSE(loadSettings(file).fullScreen);
+}
+
+TEST(Settings, AHomeThatCannotBeWrittenChangesNothing)
+{
+    // A configuration "directory" that is a file cannot be written to,
+    // whoever runs the test.
+    ScratchDir dir;
+    writeFile("home", "");
+    ConfigHome home(dir.path() + "/home");
+    EXPECT_FALSE(saveSettings(dir.path() + "/home/kestrava/settings", {true}));
+    headless::reset();
+    headless::setDialogAnswer(true, true);
+    quitAtFrame(1);
+    EXPECT_EQ(gameMain(), 0);
+    EXPECT_TRUE(FullScreen);
+
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("XDG_CONFIG_HOME", "relative/dir", 1); // ignored, as the rules say
+    const char* user = std::getenv("HOME");
+    EXPECT_EQ(settingsPath(), user && user[0] == '/' ? std::string(user) + "/.config/kestrava/settings" : "");
+    EXPECT_FALSE(loadSettings("").fullScreen);
+    EXPECT_FALSE(saveSettings("", {true}));
+}
+
+TEST(DamagedData, EachFileIsToldOnceInABoxAfterTheFrameThatFoundIt)
+{
+    ScratchDir dir;
+    headless::reset();
+    headless::makeContext(8, 8);
+    clearDamagedFileReports();
+    writeFile("cut.ASE", "*GEOMOBJECT {\n\t*NODE_NAME \"Body\"\n\t*MESH {\n\t\t*MESH_NUMVERTEX 3\n");
+    writeFile("noise.ASE", std::string("\x89\x01garbage\xff", 11));
+    writeFile("Textures/bad.png", "\x89PNG but not really");
+    writeFile("bitmap.ASE", "*MATERIAL_LIST {\n*MATERIAL_COUNT 1\n*MATERIAL 0 {\n*MATERIAL_NAME \"M\"\n"
+                            "*MATERIAL_AMBIENT 0 0 0\n*MATERIAL_DIFFUSE 1 1 1\n*MATERIAL_SPECULAR 0 0 0\n"
+                            "*MATERIAL_SHINE 0\n*MATERIAL_TRANSPARENCY 0\n*MAP_DIFFUSE {\n"
+                            "*BITMAP \"C:\\art\\bad.png\"\n}\n}\n}\n*GEOMOBJECT {\n*NODE_NAME \"Sq\"\n}\n");
+    for (int twice = 0; twice < 2; ++twice) {
+        Scene cut("cut.ASE", "t"), noise("noise.ASE", "t"), bitmap("bitmap.ASE", "t");
+    }
+    const std::vector<std::string> expected = {
+        "cut.ASE: it ends in the middle of a block, as if cut short",
+        "noise.ASE: no model could be read from it",
+        "Textures/bad.png: the texture cannot be decoded",
+    };
+    EXPECT_EQ(damagedFileReports(), expected);
+    EXPECT_TRUE(headless::messageBoxes().empty()); // not before the frame ends
+    showDamagedFiles();
+    showDamagedFiles();
+    ASSERT_EQ(headless::messageBoxes().size(), 1u);
+    for (const std::string& report : expected)
+        EXPECT_NE(headless::messageBoxes()[0].text.find(report), std::string::npos) << report;
+}
+
+TEST(DamagedData, ACourseNeedsAWholeRecordOfFourNumbers)
+{
+    EXPECT_EQ(wholeCourseRecords("P\n1 2 3 4\n5 6 7 8\n"), 2);
+    EXPECT_EQ(wholeCourseRecords("P\n-1.5e2 +2. .3 4\n5 6 7\n"), 1); // the cut one is not whole
+    EXPECT_EQ(wholeCourseRecords(""), 0);
+    EXPECT_EQ(wholeCourseRecords("P\n1 2 3\n"), 0);
+    EXPECT_EQ(wholeCourseRecords("P\nx\xff\x01 2 3 4 nan\n"), 0);
+    EXPECT_EQ(wholeCourseRecords("1 2 3 4"), 0); // the first word is the header
+
+    ScratchDir dir;
+    clearDamagedFileReports();
+    loadPathText();
+    writeFile("Patho.txt", std::string("\x00\x13\x88 garbage \xfe", 14));
+    loadPathText();
+    closePathFile();
+    const std::vector<std::string> expected = {
+        "Patho.txt: missing",
+        "Patho.txt: it holds no whole course record (four numbers: x, y, z and heading)"};
+    EXPECT_EQ(damagedFileReports(), expected);
+}
+
+TEST(DataCheck, Sha256MatchesTheStandardsVectors)
+{
+    auto digest = [](const std::string& text) {
+        Sha256 h;
+        h.add(text.data(), text.size());
+        return h.hex();
+    };
+    EXPECT_EQ(digest(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(digest("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(digest("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    Sha256 million; // in uneven pieces, across the block boundaries
+    const std::string piece(999, 'a');
+    for (int i = 0; i < 1001; ++i)
+        million.add(piece.data(), piece.size());
+    million.add("a", 1);
+    EXPECT_EQ(million.hex(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+}
+
+TEST(DataCheck, TheBuiltDataIsWholeAndEveryKindOfDamageIsOneLine)
+{
+    REQUIRE_DATA();
+    EXPECT_EQ(checkDataDirectory(KESTRAVA_DATA_DIR), std::vector<std::string>{});
+    EXPECT_EQ(checkDataCommand(KESTRAVA_DATA_DIR), 0);
+
+    ScratchDir dir;
+    fs::copy(KESTRAVA_DATA_DIR, "data", fs::copy_options::recursive);
+    std::string menu = readAll("data/main.ASE");
+    for (size_t at; (at = menu.find("\"BoxExit\"")) != std::string::npos;)
+        menu.replace(at, 9, "\"BoxExiT\""); // the same size, other bytes
+    writeFile("data/main.ASE", menu);
+    fs::remove("data/map2.ASE");
+    fs::resize_file("data/Patho.txt", 1000);
+    writeFile("data/Textures/sky.png",
+              std::string(fs::file_size(KESTRAVA_DATA_DIR "/Textures/sky.png"), 'x'));
+    const std::vector<std::string> expected = {
+        "Patho.txt: 1000 bytes where the build made " +
+            std::to_string(fs::file_size(KESTRAVA_DATA_DIR "/Patho.txt")),
+        "Textures/sky.png: its bytes differ from those the build made",
+        "main.ASE: its bytes differ from those the build made",
+        "map2.ASE: missing",
+        "main.ASE: the node BoxExit is missing",
+        "Textures/sky.png: the texture cannot be decoded",
+    };
+    EXPECT_EQ(checkDataDirectory("data"), expected);
+    EXPECT_EQ(checkDataCommand("data"), 1);
+    EXPECT_EQ(fs::current_path(), fs::path(dir.path()));
+
+    fs::remove("data/MANIFEST");
+    const std::vector<std::string> withoutList = checkDataDirectory("data");
+    ASSERT_FALSE(withoutList.empty());
+    EXPECT_EQ(withoutList[0].rfind("MANIFEST: missing", 0), 0u);
+    EXPECT_EQ(checkDataCommand("no-such-dir"), 1);
+}
+
+TEST(DataCheck, AManifestIsReadOnlyWhenEveryLineIsAnEntry)
+{
+    ScratchDir dir;
+    const std::string hash(64, 'a');
+    std::vector<ManifestEntry> entries;
+    writeFile("ok", "# comment\n" + hash + " 12 DestroyHeli(1).ASE\n" + hash + " 3 Textures/a b.png\n");
+    ASSERT_TRUE(readManifest("ok", &entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "DestroyHeli(1).ASE");
+    EXPECT_EQ(entries[1].name, "Textures/a b.png");
+    EXPECT_EQ(entries[1].size, 3u);
+    for (const std::string& bad :
+         {hash + " x name\n", std::string("abc 1 name\n"), hash + " 1 ../../etc/passwd\n",
+          hash + " 1 /etc/passwd\n", hash + " 1\n"}) {
+        writeFile("bad", bad);
+        EXPECT_FALSE(readManifest("bad", &entries)) << bad;
+    }
+    EXPECT_FALSE(readManifest("absent", &entries));
+}
+
+TEST(Release, EveryStartGameFreesTheLoadingScreenOfTheGameBefore)
+{
+    REQUIRE_DATA();
+    InDataDir data;
+    flighttest::startGame(false, 80, 60);
+    const int menuScenes = Scene::alive();
+    for (int game = 0; game < 3; ++game) {
+        headless::setKey('S', true);
+        for (int frame = 0; frame < 200 && !GameActive; ++frame) {
+            flighttest::paceAt60(frame);
+            runFrame();
+        }
+        headless::setKey('S', false);
+        ASSERT_TRUE(GameActive);
+        flighttest::pressAndRelease(0x1B); // Escape
+        runFrame();
+        ASSERT_TRUE(MenuActive);
+        EXPECT_EQ(Scene::alive(), menuScenes) << "game " << game;
+    }
+    EXPECT_TRUE(damagedFileReports().empty());
+}
