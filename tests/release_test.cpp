@@ -4,7 +4,9 @@
 
 #include "flight_test_support.h"
 #include "scene/damaged_files.h"
+#include "scene/scene.h"
 #include "scene_test_support.h"
+#include "screens/main_menu.h"
 #include "shell/data_check.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
@@ -301,4 +303,28 @@ TEST(Release, EveryStartGameFreesTheLoadingScreenOfTheGameBefore)
         EXPECT_EQ(Scene::alive(), menuScenes) << "game " << game;
     }
     EXPECT_TRUE(damagedFileReports().empty());
+}
+
+TEST(Release, AGameThatEndsFreesItsScenesAndALoadingScreenStillUp)
+{
+    REQUIRE_DATA();
+    InDataDir data;
+    // Ended on the menu: nothing the run loaded is left, however often the
+    // game runs in one process.
+    for (int run = 0; run < 2; ++run) {
+        headless::reset();
+        quitAtFrame(3);
+        ASSERT_EQ(gameMain({"--windowed"}), 0);
+        EXPECT_EQ(Scene::alive(), 0) << "run " << run;
+    }
+
+    // Ended in the first frame of the loading screen.
+    headless::reset();
+    headless::onFrame([](int frame) {
+        headless::setKey('S', frame == 1);
+        if (LoadingActive)
+            headless::requestQuit();
+    });
+    ASSERT_EQ(gameMain({"--windowed"}), 0);
+    EXPECT_EQ(LoadingScene, nullptr);
 }

@@ -16,6 +16,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <initializer_list>
+
 ScreenSteps FrameSteps = {
     menuPlacementStep, controlStep, hudLayer,          menuDrawingStep,
     loadLevelStep,     gameFrame,   creditsScreenStep, instructionsScreenStep,
@@ -73,6 +75,16 @@ void initGame()
     glEnableClientState(GL_NORMAL_ARRAY);
 
     setupLight();
+}
+
+void releaseGame()
+{
+    for (Scene** scene : {&MainMenuScene, &HeroHeliScene, &InstructionsScene, &Credits0Scene, &Credits1Scene,
+                          &Credits2Scene, &Credits3Scene}) {
+        delete *scene;
+        *scene = nullptr;
+    }
+    deleteLoadingScene();
 }
 
 void runScenePass()

@@ -11,6 +11,12 @@ extern Scene* HeroHeliScene;
 // scenes and the fixed GL state.
 void initGame();
 
+// The end of gameMain, while the GL context is still current: deletes the
+// scenes of initGame and a loading screen still up, and with them their GL
+// textures. A level left loaded by a quit in mid-game stays for the next
+// level load to replace.
+void releaseGame();
+
 // The start-up fog: thin exponential grey, the menu's. The level's teardown
 // brings it back after the game's fog.
 void setMenuFog();

@@ -177,6 +177,7 @@ int gameMain(const std::vector<std::string>& arguments)
     initGame();
     while (runFrame()) {
     }
+    releaseGame();
     platformShutdown();
     return 0;
 }
