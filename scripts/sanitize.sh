@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds every target (game, asset generator, tools, tests) with
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-sanitize/ (or
-# $KESTRAVA_SANITIZE_BUILD_DIR) and runs the whole ctest suite there: unit,
+# $KESTRAVA_SANITIZE_BUILD_DIR) and runs the suite of scripts/test.sh there: unit,
 # headless whole-frame, level proof and the end-to-end tests of the real
 # binary under Xvfb. Any sanitizer report fails the run: a report in a test
 # process ends it with a non-zero status, and the end-to-end scripts check
