@@ -130,20 +130,8 @@ Image renderIcon(int size)
     Scene* heli = loadScene("HeroHeli.ASE");
     pivotTurn(heli->findNode("HeliRotor"), RotorTurn, 0, 1, 0);
 
-    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
-    for (const MeshVertex& v : heli->vertices) {
-        float c[3] = {v.x, v.y, v.z};
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], c[k]);
-            hi[k] = std::max(hi[k], c[k]);
-        }
-    }
-    float centre[3], radius = 0.0f;
-    for (int k = 0; k < 3; ++k) {
-        centre[k] = 0.5f * (lo[k] + hi[k]);
-        radius += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
-    }
-    radius = std::max(std::sqrt(radius), 1e-3f);
+    float centre[3];
+    float radius = std::max(boundingSphere(*heli, centre), 1e-3f);
     // Far enough for the bounding sphere to lie inside the view cone.
     float distance = radius / std::sin(0.5f * FieldOfView * 3.14159265f / 180.0f);
     double nearPlane = std::max(0.01, double(distance - 1.5f * radius));

@@ -12,6 +12,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 
 namespace {
@@ -91,4 +93,22 @@ void savePng(const std::string& path)
     std::vector<uint8_t> png = encodePng(image);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}
+
+float boundingSphere(const Scene& scene, float centre[3])
+{
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+    for (const MeshVertex& v : scene.vertices) {
+        float c[3] = {v.x, v.y, v.z};
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], c[k]);
+            hi[k] = std::max(hi[k], c[k]);
+        }
+    }
+    float radius = 0.0f;
+    for (int k = 0; k < 3; ++k) {
+        centre[k] = 0.5f * (lo[k] + hi[k]);
+        radius += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
+    }
+    return std::sqrt(radius);
 }

@@ -20,6 +20,10 @@ void drawGameHud(float fuel);
 
 struct SceneNode;
 Scene* loadScene(const std::string& fileName);
+
+// The sphere around the box of all the Scene's vertices: writes its centre,
+// returns its radius.
+float boundingSphere(const Scene& scene, float centre[3]);
 // Turns a node about its own pivot as the game does (rotor, menu items).
 void pivotTurn(SceneNode* node, float angle, float ax, float ay, float az);
 void draw(Scene* scene);

@@ -81,20 +81,8 @@ void orbitView(const std::string& argument)
     startFrame(800, 600, true, 0.55f, 0.62f, 0.7f);
     perspective();
     Scene* scene = loadScene(file);
-    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
-    for (const MeshVertex& v : scene->vertices) {
-        float c[3] = {v.x, v.y, v.z};
-        for (int k = 0; k < 3; ++k) {
-            lo[k] = std::min(lo[k], c[k]);
-            hi[k] = std::max(hi[k], c[k]);
-        }
-    }
-    float centre[3], radius = 0.0f;
-    for (int k = 0; k < 3; ++k) {
-        centre[k] = 0.5f * (lo[k] + hi[k]);
-        radius += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
-    }
-    radius = std::sqrt(radius);
+    float centre[3];
+    float radius = boundingSphere(*scene, centre);
     float distance = radius / std::tan(27.0f * 3.14159f / 180.0f) / zoom;
     glLoadIdentity();
     glTranslatef(0, 0, -distance);
