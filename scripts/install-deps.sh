@@ -9,6 +9,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # window, input, clock, dialog text, texture decoding
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfreetype-dev fonts-dejavu-core libx11-dev
+  # the model reader's number conversion
+  libfast-float-dev
   # OpenGL 1.x, GLU and the headless software context for tests
   libgl1-mesa-dev libglu1-mesa-dev libosmesa6-dev
   # tests and benchmarks

@@ -1,23 +1,22 @@
-// The ASE reader: the Scene constructor. One forward pass over the tokens of
-// the whole file; each keyword the game knows pulls the tokens after it, in
-// the order the exporter writes them, and everything else is passed over.
+// The ASE reader. One forward pass over the tokens of the whole text; each
+// keyword the game knows pulls the tokens after it, in the order the
+// exporter writes them, and everything else is passed over.
 //
 // Files come from modelling tools of every era, so every count, index and
 // list is checked: a list stops at the brace that closes it, a node's mesh
 // never leaves its share of the arrays, and a text that ends anywhere ends
-// the load with what was read.
+// the load with what was read. Whatever the reader drops, cuts or replaces
+// on the way is told in the Scene's warnings.
 
-#include "scene/scene.h"
+#include "scene/ase_reader.h"
 
-#include "platform/platform.h"
-#include "render/texture_registry.h"
+#include "scene/ase_text.h"
 #include "scene/ase_tokens.h"
-#include "scene/damaged_files.h"
 #include "scene/number_text.h"
+#include "scene/scene.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -25,51 +24,37 @@
 
 namespace {
 
-// The original buffer held 9,000,000 bytes; a longer file is cut there.
-constexpr size_t SceneFileBufferSize = 9000000;
+// What went wrong in one object, told once per object when it ends.
+struct NodeTrouble {
+    bool capacity = false;
+    bool negativeCount = false;
+    bool secondMesh = false;
+    int badCorners = 0;
+    int badTextureCorners = 0;
+    int verticesListed = -1;
+    int facesListed = -1;
+    int textureVerticesDeclared = 0;
+    int textureVerticesListed = -1;
+    int textureFacesListed = -1;
+    int faceNormalsListed = -1;
+    int cutKeys = 0;
+    bool badMaterial = false;
+    int badMaterialRef = 0;
+};
 
-void readText(std::FILE* file, std::vector<char>* text)
+// True for a token that can only be a number: the extra numbers of a key
+// sample, as against the next sample's keyword or the track's brace.
+bool looksNumeric(std::string_view token)
 {
-    // One read straight into the buffer when the size is known; growing
-    // reads otherwise, up to the same limit.
-    std::fseek(file, 0, SEEK_END);
-    long size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    size_t got = 0;
-    if (size > 0) {
-        text->resize(std::min<size_t>(static_cast<size_t>(size), SceneFileBufferSize));
-        got = std::fread(text->data(), 1, text->size(), file);
-    }
-    text->resize(got);
-    char chunk[65536];
-    while (text->size() < SceneFileBufferSize) {
-        size_t want = std::min(sizeof chunk, SceneFileBufferSize - text->size());
-        size_t got = std::fread(chunk, 1, want, file);
-        text->insert(text->end(), chunk, chunk + got);
-        if (got < want)
-            break;
-    }
-    // The text ends at the first zero byte, and CR LF reads as LF, as the
-    // exporters' Windows text mode gave it.
-    text->push_back('\0');
-    size_t length = std::char_traits<char>::length(text->data());
-    char* data = text->data();
-    char* out = static_cast<char*>(std::memchr(data, '\r', length));
-    if (out) {
-        const char* in = out;
-        const char* end = data + length;
-        for (; in < end; ++in) {
-            if (*in == '\r' && in + 1 < end && in[1] == '\n')
-                continue;
-            *out++ = *in;
-        }
-        *out = '\0';
-    }
+    if (token.empty())
+        return false;
+    const char c = token[0];
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
 class AseReader {
   public:
-    AseReader(Scene& scene, char* text) : scene_(scene), tokens_(text) {}
+    AseReader(Scene& scene, const AseText& text) : scene_(scene), text_(text), tokens_(text) {}
 
     void read()
     {
@@ -89,23 +74,26 @@ class AseReader {
         linkParents();
         scene_.vertices.shrink_to_fit();
         scene_.faces.shrink_to_fit();
+        scene_.materials = std::move(materials_);
+        if (tokens_.depth() > 0)
+            scene_.warnings.push_back("the text ends inside " + std::to_string(tokens_.depth()) +
+                                      " open block(s), as if cut short");
+        const size_t textLength = static_cast<size_t>(tokens_.position() - text_.data());
+        if (textLength < text_.size())
+            scene_.warnings.push_back("a zero byte at offset " + std::to_string(textLength) +
+                                      " ends the text; the " + std::to_string(text_.size() - textLength) +
+                                      " bytes from there on are not read");
     }
 
-    // Blocks opened and not closed when the text ended: a cut file.
     int unclosedBlocks() const { return tokens_.depth(); }
 
   private:
     float number()
     {
-        const char* token = tokens_.next();
-        return token ? static_cast<float>(localeFreeAtof(token)) : 0.0f;
+        return tokens_.next() ? static_cast<float>(localeFreeAtof(tokens_.begin(), tokens_.end())) : 0.0f;
     }
 
-    int integer()
-    {
-        const char* token = tokens_.next();
-        return token ? localeFreeAtoi(token) : 0;
-    }
+    int integer() { return tokens_.next() ? localeFreeAtoi(tokens_.begin(), tokens_.end()) : 0; }
 
     void skip(int count)
     {
@@ -142,48 +130,137 @@ class AseReader {
         return false;
     }
 
+    // The keywords that end an object. In a file whose braces do not
+    // balance they also end every block of the object still open, and are
+    // left current for the object to end.
+    bool endsObject() const
+    {
+        return tokens_.is("GEOMOBJECT") || tokens_.is("MATERIAL_REF") || tokens_.is("WIREFRAME_COLOR");
+    }
+
+    // With "{" current: passes over the block, nested blocks and all, and
+    // leaves its closing brace (or a keyword that ends the object) current.
+    void skipBlock()
+    {
+        const int floor = tokens_.depth();
+        while (tokens_.next() && tokens_.depth() >= floor && !endsObject()) {
+        }
+    }
+
+    // The list's entries are the MATERIAL blocks directly inside it, as
+    // many as MATERIAL_COUNT says; a material's SUBMATERIAL blocks are
+    // parts of it, not entries of the list.
     void readMaterialList()
     {
         const int floor = tokens_.depth() + 1;
         if (!skipTo(floor, "MATERIAL_COUNT"))
             return;
         const float count = number();
+        int read = 0;
         for (float k = 0; k < count; k += 1) {
+            if (!nextMaterialEntry(floor))
+                break;
             Material m;
-            if (!skipTo(floor, "MATERIAL_NAME") || !tokens_.next())
-                return;
-            m.name = tokens_.current();
-            if (!skipTo(floor, "MATERIAL_AMBIENT"))
-                return;
-            readColour(m.ambient);
-            if (!skipTo(floor, "MATERIAL_DIFFUSE"))
-                return;
-            readColour(m.diffuse);
-            if (!skipTo(floor, "MATERIAL_SPECULAR"))
-                return;
-            readColour(m.specular);
-            if (!skipTo(floor, "MATERIAL_SHINE"))
-                return;
-            m.shine = number();
-            if (!skipTo(floor, "MATERIAL_TRANSPARENCY"))
-                return;
-            m.transparency = number();
-            // The first closing brace before a diffuse map (that of an
-            // ambient map, say) leaves the material untextured.
-            if (!skipTo(floor, "MAP_DIFFUSE", "}"))
-                return;
-            if (tokens_.is("MAP_DIFFUSE")) {
-                if (!skipTo(floor, "BITMAP") || !tokens_.nextBitmapPath())
+            if (!readMaterial(m))
+                break;
+            materials_.push_back(std::move(m));
+            ++read;
+        }
+        if (read < count) {
+            char declared[32];
+            std::snprintf(declared, sizeof declared, "%.0f", static_cast<double>(count));
+            scene_.warnings.push_back("the material list holds " + std::to_string(read) + " of the " +
+                                      declared + " materials its MATERIAL_COUNT gives");
+        }
+    }
+
+    // Moves to the "{" of the next MATERIAL directly inside the list.
+    bool nextMaterialEntry(int floor)
+    {
+        while (tokens_.next() && !tokens_.is("GEOMOBJECT")) {
+            if (tokens_.is("}") && tokens_.depth() < floor)
+                return false;
+            if (tokens_.is("MATERIAL") && tokens_.depth() == floor) {
+                if (!tokens_.next() || !tokens_.next())
+                    return false;
+                return tokens_.is("{");
+            }
+            if (tokens_.is("{") && tokens_.depth() > floor) {
+                skipBlock();
+                if (tokens_.is("GEOMOBJECT"))
+                    return false;
+            }
+        }
+        return false;
+    }
+
+    // The material's own fields, from its "{" to its "}"; those of its
+    // maps and sub-materials are not its own. A material without one of
+    // them keeps 0 there. Of the maps only MAP_DIFFUSE gives the bitmap,
+    // and only before the first block inside the material has closed (so
+    // an ambient map written before it leaves the material untextured).
+    // False when the text ends first.
+    bool readMaterial(Material& m)
+    {
+        const int own = tokens_.depth();
+        bool blockClosed = false;
+        while (tokens_.next() && !tokens_.is("GEOMOBJECT")) {
+            if (tokens_.is("}")) {
+                if (tokens_.depth() < own)
+                    return true;
+                blockClosed = true;
+                continue;
+            }
+            if (tokens_.depth() != own) {
+                if (tokens_.is("{")) {
+                    skipBlock();
+                    blockClosed = true;
+                    if (tokens_.is("GEOMOBJECT"))
+                        return false;
+                }
+                continue;
+            }
+            if (tokens_.is("MATERIAL_NAME")) {
+                if (tokens_.next())
+                    m.name = tokens_.current();
+            } else if (tokens_.is("MATERIAL_AMBIENT")) {
+                readColour(m.ambient);
+            } else if (tokens_.is("MATERIAL_DIFFUSE")) {
+                readColour(m.diffuse);
+            } else if (tokens_.is("MATERIAL_SPECULAR")) {
+                readColour(m.specular);
+            } else if (tokens_.is("MATERIAL_SHINE")) {
+                m.shine = number();
+            } else if (tokens_.is("MATERIAL_TRANSPARENCY")) {
+                m.transparency = number();
+            } else if (tokens_.is("MAP_DIFFUSE") && !blockClosed) {
+                readDiffuseMap(m);
+                blockClosed = true;
+                if (tokens_.is("GEOMOBJECT"))
+                    return false;
+            }
+            if (tokens_.depth() < own)
+                return !tokens_.ended();
+        }
+        return false;
+    }
+
+    // MAP_DIFFUSE { … BITMAP "path" … }: leaves the map's "}" current.
+    void readDiffuseMap(Material& m)
+    {
+        if (!tokens_.next() || !tokens_.is("{"))
+            return;
+        const int own = tokens_.depth();
+        while (tokens_.next() && tokens_.depth() >= own && !tokens_.is("GEOMOBJECT")) {
+            if (tokens_.is("BITMAP") && tokens_.depth() == own && m.bitmap.empty()) {
+                if (!tokens_.nextBitmapPath())
                     return;
                 m.bitmap = tokens_.current();
-                GameTextures.load(m.bitmap, m.bitmap);
-                // Every material gets a texture of its own, even where two
-                // name the same file; the Scene deletes them all.
-                m.textureId = uploadTexture(m.bitmap);
-                if (m.textureId != 0)
-                    scene_.ownedTextures.push_back(m.textureId);
+            } else if (tokens_.is("{")) {
+                skipBlock();
+                if (tokens_.is("GEOMOBJECT"))
+                    return;
             }
-            materials_.push_back(std::move(m));
         }
     }
 
@@ -191,8 +268,10 @@ class AseReader {
     {
         scene_.nodeCount += 1;
         SceneNode node;
+        NodeTrouble trouble;
         vertexBase_ = scene_.totalVertices;
         faceBase_ = scene_.totalFaces;
+        bool meshRead = false;
 
         // An object whose block is braced ends with its closing brace at the
         // latest, so an object without MATERIAL_REF or WIREFRAME_COLOR never
@@ -221,21 +300,33 @@ class AseReader {
                 readVec3(node.rotationAxis);
             if (tokens_.is("TM_ROTANGLE"))
                 node.rotationAngle = number();
-            if (tokens_.is("MESH_NUMVERTEX"))
-                readVertices(node);
+            if (tokens_.is("MESH_NUMVERTEX")) {
+                trouble.secondMesh = trouble.secondMesh || meshRead;
+                meshRead = true;
+                readVertices(node, trouble);
+            }
             if (tokens_.is("MESH_FACE_LIST"))
-                readFaces(node);
+                readFaces(node, trouble);
+            // Extra texture channels (light maps and the like) carry lists
+            // of their own: only the main channel is the node's.
+            if (tokens_.is("MESH_MAPPINGCHANNEL"))
+                skipMappingChannel();
             if (tokens_.is("MESH_NUMTVERTEX"))
-                readTextureFaces(node);
+                readTextureFaces(node, trouble);
             if (tokens_.is("MESH_NORMALS"))
-                readNormals(node);
+                readNormals(node, trouble);
             if (tokens_.is("TM_ANIMATION"))
-                readTracks(node);
+                readTracks(node, trouble);
             if (tokens_.is("MATERIAL_REF")) {
                 int index = integer();
                 // An index outside the list gets an untextured default.
-                if (index >= 0 && static_cast<size_t>(index) < materials_.size())
+                if (index >= 0 && static_cast<size_t>(index) < materials_.size()) {
                     node.material = materials_[index];
+                    node.materialIndex = index;
+                } else {
+                    trouble.badMaterial = true;
+                    trouble.badMaterialRef = index;
+                }
                 break;
             }
             if (tokens_.is("WIREFRAME_COLOR")) {
@@ -244,10 +335,13 @@ class AseReader {
             }
             if (tokens_.ended())
                 break;
-            tokens_.next();
+            // A part that ran into the next object leaves it current.
+            if (!tokens_.is("GEOMOBJECT"))
+                tokens_.next();
         }
 
         node.hasParent = !node.parentName.empty();
+        tell(node, trouble);
         scene_.nodes.push_back(std::move(node));
     }
 
@@ -266,20 +360,26 @@ class AseReader {
 
     // MESH_NUMVERTEX n MESH_NUMFACES f, then the vertex list. The node's
     // mesh is its last one: a second mesh in one object replaces the first.
-    void readVertices(SceneNode& node)
+    void readVertices(SceneNode& node, NodeTrouble& trouble)
     {
         const int floor = tokens_.depth() + 1;
         int n = integer();
         skip(1);
         int f = integer();
+        if (n < 0 || f < 0)
+            trouble.negativeCount = true;
         if (n < 0 || f < 0 || n == 0)
             f = 0;
         if (n < 0)
             n = 0;
-        if (n > MaxSceneVertices - vertexBase_ || f > MaxSceneFaces - faceBase_)
+        if (n > MaxSceneVertices - vertexBase_ || f > MaxSceneFaces - faceBase_) {
+            trouble.capacity = true;
             n = f = 0;
+        }
         node.vertexCount = n;
         node.faceCount = f;
+        trouble.verticesListed = trouble.facesListed = -1;
+        trouble.textureVerticesListed = trouble.textureFacesListed = trouble.faceNormalsListed = -1;
         scene_.totalVertices = vertexBase_ + n;
         scene_.totalFaces = faceBase_ + f;
         scene_.vertices.resize(scene_.totalVertices);
@@ -288,7 +388,10 @@ class AseReader {
         std::fill(scene_.vertices.begin() + vertexBase_, scene_.vertices.end(), MeshVertex());
         std::fill(scene_.faces.begin() + faceBase_, scene_.faces.end(), MeshFace());
 
-        if (n == 0 || !skipTo(floor, "MESH_VERTEX"))
+        if (n == 0)
+            return;
+        trouble.verticesListed = 0;
+        if (!skipTo(floor, "MESH_VERTEX"))
             return;
         const int listFloor = tokens_.depth();
         int i = 0;
@@ -299,6 +402,7 @@ class AseReader {
             v.y = number();
             v.z = number();
             ++i;
+            trouble.verticesListed = i;
             if (!nextInList(listFloor, i, n, "MESH_VERTEX"))
                 return;
         }
@@ -316,10 +420,13 @@ class AseReader {
         return false;
     }
 
-    void readFaces(SceneNode& node)
+    void readFaces(SceneNode& node, NodeTrouble& trouble)
     {
         const int f = node.faceCount;
-        if (f == 0 || !skipTo(tokens_.depth() + 1, "MESH_FACE"))
+        if (f == 0)
+            return;
+        trouble.facesListed = 0;
+        if (!skipTo(tokens_.depth() + 1, "MESH_FACE"))
             return;
         const int listFloor = tokens_.depth();
         const int n = node.vertexCount;
@@ -335,21 +442,34 @@ class AseReader {
             // A corner outside the node's vertices would draw and collide
             // with another node's (or no) vertex: it becomes the first.
             for (int32_t* corner : {&face.a, &face.b, &face.c})
-                if (*corner < 0 || *corner >= n)
+                if (*corner < 0 || *corner >= n) {
                     *corner = 0;
+                    ++trouble.badCorners;
+                }
             ++i;
+            trouble.facesListed = i;
             if (!nextInList(listFloor, i, f, "MESH_FACE"))
                 return;
         }
     }
 
-    void readTextureFaces(SceneNode& node)
+    // MESH_MAPPINGCHANNEL number { … }: leaves the block's "}" current.
+    void skipMappingChannel()
+    {
+        skip(2);
+        if (tokens_.is("{"))
+            skipBlock();
+    }
+
+    void readTextureFaces(SceneNode& node, NodeTrouble& trouble)
     {
         const int meshFloor = tokens_.depth();
         const int t = integer();
         if (t <= 0)
             return;
         textureVertices_.clear();
+        trouble.textureVerticesDeclared = t;
+        trouble.textureVerticesListed = 0;
         if (!skipTo(meshFloor + 1, "MESH_TVERT"))
             return;
         int listFloor = tokens_.depth();
@@ -361,12 +481,16 @@ class AseReader {
             uvw.w = number();
             textureVertices_.push_back(uvw);
             ++i;
+            trouble.textureVerticesListed = i;
             if (!nextInList(listFloor, i, t, "MESH_TVERT"))
                 break;
         }
 
         const int f = node.faceCount;
-        if (f == 0 || !skipTo(meshFloor, "MESH_TFACELIST") || !skipTo(tokens_.depth() + 1, "MESH_TFACE"))
+        if (f == 0)
+            return;
+        trouble.textureFacesListed = 0;
+        if (!skipTo(meshFloor, "MESH_TFACELIST") || !skipTo(tokens_.depth() + 1, "MESH_TFACE"))
             return;
         listFloor = tokens_.depth();
         // Texture faces beyond the node's faces are passed over; faces
@@ -374,100 +498,126 @@ class AseReader {
         for (int i = 0;;) {
             skip(1);
             MeshFace& face = scene_.faces[faceBase_ + i];
-            face.texA = textureVertex(integer());
-            face.texB = textureVertex(integer());
-            face.texC = textureVertex(integer());
+            face.texA = textureVertex(integer(), trouble);
+            face.texB = textureVertex(integer(), trouble);
+            face.texC = textureVertex(integer(), trouble);
             ++i;
+            trouble.textureFacesListed = i;
             if (!nextInList(listFloor, i, f, "MESH_TFACE"))
                 return;
         }
     }
 
-    TexCoord textureVertex(int index) const
+    TexCoord textureVertex(int index, NodeTrouble& trouble) const
     {
-        if (index < 0 || static_cast<size_t>(index) >= textureVertices_.size())
+        if (index < 0 || static_cast<size_t>(index) >= textureVertices_.size()) {
+            ++trouble.badTextureCorners;
             return TexCoord();
+        }
         return textureVertices_[index];
     }
 
-    // Per face: its face normal, then the vertex normals of corners a, b, c
-    // in file order (their vertex numbers are not looked at).
-    void readNormals(SceneNode& node)
+    // Face normals go to the faces in file order, vertex normals to their
+    // corners a, b, c in file order (their vertex numbers are not looked
+    // at). Both layouts of the exporters read alike: each face normal
+    // followed by its three vertex normals, or all face normals first and
+    // all vertex normals after them.
+    void readNormals(SceneNode& node, NodeTrouble& trouble)
     {
         skip(1); // "{"
         const int listFloor = tokens_.depth();
-        for (int k = 0; k < node.faceCount; ++k) {
-            MeshFace& face = scene_.faces[faceBase_ + k];
-            if (!tokens_.next() || tokens_.depth() < listFloor)
-                return;
+        const int faces = node.faceCount;
+        int faceNormals = 0;
+        int vertexNormals = 0;
+        while ((faceNormals < faces || vertexNormals < 3 * faces) && tokens_.next() &&
+               tokens_.depth() >= listFloor && !endsObject()) {
             if (tokens_.is("MESH_FACENORMAL")) {
                 skip(1);
-                readVec3(face.faceNormal);
-            }
-            if (!tokens_.next() || tokens_.depth() < listFloor)
-                return;
-            if (tokens_.is("MESH_VERTEXNORMAL")) {
+                Vec3 normal;
+                readVec3(normal);
+                if (faceNormals < faces)
+                    scene_.faces[faceBase_ + faceNormals].faceNormal = normal;
+                ++faceNormals;
+            } else if (tokens_.is("MESH_VERTEXNORMAL")) {
                 skip(1);
-                readVec3(face.normalA);
-                skip(2);
-                readVec3(face.normalB);
-                skip(2);
-                readVec3(face.normalC);
+                Vec3 normal;
+                readVec3(normal);
+                if (vertexNormals < 3 * faces) {
+                    MeshFace& face = scene_.faces[faceBase_ + vertexNormals / 3];
+                    Vec3* corners[] = {&face.normalA, &face.normalB, &face.normalC};
+                    *corners[vertexNormals % 3] = normal;
+                }
+                ++vertexNormals;
             }
         }
+        if (faces > 0)
+            trouble.faceNormalsListed = std::min(faceNormals, vertexNormals / 3);
     }
 
     // Position, rotation and scale tracks, each at most once and only in
-    // that order. A block without any of them ends the search at its
-    // closing brace.
-    void readTracks(SceneNode& node)
+    // that order, directly inside the block; other controllers (Bezier,
+    // TCB and the like, which the game does not play) are passed over
+    // whole. The search ends at the block's closing brace.
+    void readTracks(SceneNode& node, NodeTrouble& trouble)
     {
         const int floor = tokens_.depth() + 1;
-        if (!skipTo(floor, "CONTROL_POS_TRACK", "CONTROL_ROT_TRACK", "CONTROL_SCALE_TRACK"))
-            return;
-        if (tokens_.is("CONTROL_POS_TRACK")) {
-            readSamples(3, [&](float time, const float* v) {
-                node.positionTrack.values.push_back({v[0], v[1], v[2], 1.0f});
-                node.positionTrack.times.push_back(time);
-                node.positionTrack.present = true;
-            });
-            tokens_.next();
-        }
-        if (tokens_.is("CONTROL_ROT_TRACK")) {
-            readSamples(4, [&](float time, const float* v) {
-                node.rotationTrack.axes.push_back({v[0], v[1], v[2]});
-                node.rotationTrack.angles.push_back(v[3]);
-                node.rotationTrack.times.push_back(time);
-                node.rotationTrack.present = true;
-            });
-            tokens_.next();
-        }
-        if (tokens_.is("CONTROL_SCALE_TRACK")) {
-            readSamples(3, [&](float time, const float* v) {
-                node.scaleTrack.values.push_back({v[0], v[1], v[2], 1.0f});
-                node.scaleTrack.times.push_back(time);
-                node.scaleTrack.present = true;
-            });
+        int nextKind = 0;
+        while (tokens_.next() && !endsObject()) {
+            if (tokens_.is("}") && tokens_.depth() < floor)
+                return;
+            // Inside another controller's block.
+            if (tokens_.depth() != floor)
+                continue;
+            if (tokens_.is("CONTROL_POS_TRACK") && nextKind <= 0) {
+                nextKind = 1;
+                readSamples(3, trouble, [&](float time, const float* v) {
+                    node.positionTrack.values.push_back({v[0], v[1], v[2], 1.0f});
+                    node.positionTrack.times.push_back(time);
+                    node.positionTrack.present = true;
+                });
+            } else if (tokens_.is("CONTROL_ROT_TRACK") && nextKind <= 1) {
+                nextKind = 2;
+                readSamples(4, trouble, [&](float time, const float* v) {
+                    node.rotationTrack.axes.push_back({v[0], v[1], v[2]});
+                    node.rotationTrack.angles.push_back(v[3]);
+                    node.rotationTrack.times.push_back(time);
+                    node.rotationTrack.present = true;
+                });
+            } else if (tokens_.is("CONTROL_SCALE_TRACK") && nextKind <= 2) {
+                nextKind = 3;
+                readSamples(3, trouble, [&](float time, const float* v) {
+                    node.scaleTrack.values.push_back({v[0], v[1], v[2], 1.0f});
+                    node.scaleTrack.times.push_back(time);
+                    node.scaleTrack.present = true;
+                });
+            }
+            if (endsObject())
+                return;
         }
     }
 
     // "{", then samples of a keyword (stepped over, not compared), a time
-    // and `count` numbers, up to the track's "}". A sample cut short by the
-    // end of the track or of the text is dropped.
-    template <typename Add> void readSamples(int count, Add add)
+    // and `count` numbers, up to the track's "}". Numbers a sample has
+    // beyond those (a scale sample as 3ds Max writes it adds the axis and
+    // angle of its scale) are passed over. A sample cut short by the end of
+    // the track or of the text is dropped. Leaves the track's "}" current.
+    template <typename Add> void readSamples(int count, NodeTrouble& trouble, Add add)
     {
         skip(1);
         const int trackFloor = tokens_.depth();
         tokens_.next();
-        while (!tokens_.ended() && !tokens_.is("}") && tokens_.depth() >= trackFloor) {
+        while (!tokens_.ended() && !tokens_.is("}") && !endsObject() && tokens_.depth() >= trackFloor) {
             float time = number();
             float values[4] = {};
             for (int i = 0; i < count; ++i)
                 values[i] = number();
-            if (tokens_.ended() || tokens_.depth() < trackFloor)
+            if (tokens_.ended() || tokens_.depth() < trackFloor) {
+                ++trouble.cutKeys;
                 return;
+            }
             add(time, values);
-            tokens_.next();
+            while (tokens_.next() && looksNumeric(tokens_.current())) {
+            }
         }
     }
 
@@ -488,7 +638,51 @@ class AseReader {
         }
     }
 
+    // One line per thing dropped, cut or replaced in the object.
+    void tell(const SceneNode& node, const NodeTrouble& t)
+    {
+        const std::string who =
+            "object \"" + node.name + "\" (number " + std::to_string(scene_.nodeCount) + "): ";
+        auto warn = [&](const std::string& text) { scene_.warnings.push_back(who + text); };
+        auto of = [](int listed, int declared) {
+            return std::to_string(listed) + " of " + std::to_string(declared);
+        };
+        if (t.capacity)
+            warn("its mesh would take the model past " + std::to_string(MaxSceneVertices) + " vertices or " +
+                 std::to_string(MaxSceneFaces) + " faces and is left out");
+        if (t.negativeCount)
+            warn("a negative vertex or face count; its mesh is left out");
+        if (t.secondMesh)
+            warn("a second mesh replaces the first");
+        if (t.verticesListed >= 0 && t.verticesListed < node.vertexCount)
+            warn("the vertex list holds " + of(t.verticesListed, node.vertexCount) +
+                 " vertices; the rest stay at the origin");
+        if (t.facesListed >= 0 && t.facesListed < node.faceCount)
+            warn("the face list holds " + of(t.facesListed, node.faceCount) + " faces; the rest are empty");
+        if (t.badCorners > 0)
+            warn(std::to_string(t.badCorners) + " face corner(s) name no vertex of the object's " +
+                 std::to_string(node.vertexCount) + "; they take vertex 0");
+        if (t.textureVerticesListed >= 0 && t.textureVerticesListed < t.textureVerticesDeclared)
+            warn("the texture vertex list holds " + of(t.textureVerticesListed, t.textureVerticesDeclared) +
+                 " texture vertices");
+        if (t.textureFacesListed >= 0 && t.textureFacesListed < node.faceCount)
+            warn("the texture face list holds " + of(t.textureFacesListed, node.faceCount) +
+                 " faces; the rest keep texture coordinates 0 0");
+        if (t.badTextureCorners > 0)
+            warn(std::to_string(t.badTextureCorners) +
+                 " texture corner(s) name no texture vertex; they take texture coordinates 0 0");
+        if (t.faceNormalsListed >= 0 && t.faceNormalsListed < node.faceCount)
+            warn("the normals give " + of(t.faceNormalsListed, node.faceCount) +
+                 " faces their face and vertex normals; the rest keep 0 0 0");
+        if (t.cutKeys > 0)
+            warn(std::to_string(t.cutKeys) + " animation key(s) cut short are left out");
+        if (t.badMaterial)
+            warn("MATERIAL_REF " + std::to_string(t.badMaterialRef) + " names none of the " +
+                 std::to_string(materials_.size()) + " materials; it is drawn in the default material");
+    }
+
     Scene& scene_;
+    const AseText& text_;
     AseTokens tokens_;
     std::vector<Material> materials_;
     std::vector<TexCoord> textureVertices_;
@@ -498,26 +692,9 @@ class AseReader {
 
 } // namespace
 
-extern int SceneCount;
-
-Scene::Scene(std::string fileName, std::string sceneName)
+int readAse(const AseText& text, Scene& scene)
 {
-    ++SceneCount;
-    // Read only: a read-only installation must still load its models.
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (!file) {
-        std::string message = "File " + fileName + " Not Found";
-        platformErrorBox(message.c_str(), "ZaraZadu Error");
-        return;
-    }
-    name = std::move(sceneName);
-    std::vector<char> text;
-    readText(file, &text);
-    std::fclose(file);
-    AseReader reader(*this, text.data());
+    AseReader reader(scene, text);
     reader.read();
-    if (nodeCount == 0)
-        reportDamagedFile(fileName, "no model could be read from it");
-    else if (reader.unclosedBlocks() > 0)
-        reportDamagedFile(fileName, "it ends in the middle of a block, as if cut short");
+    return reader.unclosedBlocks();
 }

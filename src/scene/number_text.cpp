@@ -1,11 +1,14 @@
 #include "scene/number_text.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <climits>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
+#include <string>
 
 namespace {
 
@@ -19,43 +22,50 @@ locale_t cLocale()
     return locale;
 }
 
+// The C library itself, on a zero-terminated copy.
+double cLibraryAtof(const char* begin, const char* end)
+{
+    const std::string text(begin, end);
+    return strtod_l(text.c_str(), nullptr, cLocale());
+}
+
 } // namespace
 
-double localeFreeAtof(const char* text)
+double localeFreeAtof(const char* begin, const char* end)
 {
-    const char* p = text;
-    while (isCSpace(*p))
+    const char* p = begin;
+    while (p < end && isCSpace(*p))
         ++p;
     const char* number = p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
+    if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
-    // from_chars takes a minus sign of its own, atof takes one sign only.
-    if (*p == '+' || *p == '-')
+    // The fast parser takes a minus sign of its own, atof takes one sign
+    // only.
+    if (p < end && (*p == '+' || *p == '-'))
         return 0.0;
     // Hexadecimal numbers and values beyond the range of a double are rare
     // enough to leave to the C library itself.
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))
-        return strtod_l(number, nullptr, cLocale());
+    if (end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X'))
+        return cLibraryAtof(number, end);
     double value = 0.0;
-    const char* end = p + std::strlen(p);
-    auto result = std::from_chars(p, end, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range)
-        return strtod_l(number, nullptr, cLocale());
+    const auto result = fast_float::from_chars(p, end, value);
     if (result.ec != std::errc())
         return 0.0;
+    if (!std::isfinite(value))
+        return cLibraryAtof(number, end);
     return negative ? -value : value;
 }
 
-int localeFreeAtoi(const char* text)
+int localeFreeAtoi(const char* begin, const char* end)
 {
-    const char* p = text;
-    while (isCSpace(*p))
+    const char* p = begin;
+    while (p < end && isCSpace(*p))
         ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
+    if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
@@ -63,7 +73,7 @@ int localeFreeAtoi(const char* text)
     // int takes the low 32 bits.
     long long value = 0;
     bool overflow = false;
-    for (; *p >= '0' && *p <= '9'; ++p) {
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
         int digit = *p - '0';
         if (!overflow && value > (LLONG_MAX - digit) / 10)
             overflow = true;
@@ -74,3 +84,7 @@ int localeFreeAtoi(const char* text)
         return static_cast<int>(negative ? LLONG_MIN : LLONG_MAX);
     return static_cast<int>(negative ? -value : value);
 }
+
+double localeFreeAtof(const char* text) { return localeFreeAtof(text, text + std::strlen(text)); }
+
+int localeFreeAtoi(const char* text) { return localeFreeAtoi(text, text + std::strlen(text)); }

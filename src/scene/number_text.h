@@ -6,3 +6,8 @@
 // decimal-comma language must read "1.5" as 1.5, not 1.
 double localeFreeAtof(const char* text);
 int localeFreeAtoi(const char* text);
+
+// The same for the text from `begin` up to `end`, which need not be
+// followed by a zero byte.
+double localeFreeAtof(const char* begin, const char* end);
+int localeFreeAtoi(const char* begin, const char* end);

@@ -1,9 +1,9 @@
 #pragma once
 
 // One ASE file in memory: a flat list of nodes in file order that share one
-// vertex array and one face array. The constructor is the ASE reader
-// (ase_reader.cpp); afterwards only the nodes' matrices and the animation
-// fields change.
+// vertex array and one face array. The constructor loads the file through
+// the ASE reader (ase_reader.cpp) and makes the materials' textures;
+// afterwards only the nodes' matrices and the animation fields change.
 
 #include "math/matrix4.h"
 #include "math/vector.h"
@@ -101,14 +101,21 @@ struct SceneNode {
     std::string name;
     int32_t vertexCount = 0;
     int32_t faceCount = 0;
+    // A copy of the material its MATERIAL_REF names (that is number
+    // materialIndex of the Scene's list), or the default, -1.
     Material material;
+    int32_t materialIndex = -1;
     std::vector<int32_t> children;
 };
 
 class Scene {
   public:
-    // Reads the ASE file; a file that cannot be opened shows the
-    // "File %s Not Found" box and leaves the Scene without nodes.
+    // Nothing read yet.
+    Scene();
+    // Reads the ASE file and makes its materials' textures; a file that
+    // cannot be opened shows the "File %s Not Found" box and leaves the
+    // Scene without nodes. The warnings of a file go to standard error
+    // the first time it is read in the process.
     Scene(std::string fileName, std::string name);
     // Releases the GL textures this Scene's materials created.
     ~Scene();
@@ -135,6 +142,11 @@ class Scene {
     // Exactly totalVertices and totalFaces entries.
     std::vector<MeshVertex> vertices;
     std::vector<MeshFace> faces;
+    // The file's material list, in file order.
+    std::vector<Material> materials;
+    // What the reader dropped, cut or replaced, one line each; none for a
+    // sound file.
+    std::vector<std::string> warnings;
 
     // Every GL texture the reader created for this Scene, each once.
     std::vector<unsigned int> ownedTextures;
