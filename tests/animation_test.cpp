@@ -6,7 +6,10 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 using namespace scenetest;
 
@@ -22,6 +25,9 @@ std::string track(const std::string& kind, const std::vector<std::string>& sampl
 
 std::unique_ptr<Scene> animated(const std::string& tracks, float dx = 0)
 {
+    std::fill(std::begin(RotationKeyCursor), std::end(RotationKeyCursor), 0u);
+    std::fill(std::begin(PositionKeyCursor), std::end(PositionKeyCursor), 0u);
+    std::fill(std::begin(ScaleKeyCursor), std::end(ScaleKeyCursor), 0u);
     headless::makeContext(8, 8);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -34,6 +40,23 @@ void expectMatrixNear(const Matrix4& actual, const Matrix4& expected, float tole
 {
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(actual.m[i], expected.m[i], tolerance) << "element " << i;
+}
+
+// The world matrices of node 0, call by call, of the first `cycles` cycles:
+// a cycle after the first starts with the call that reports the end.
+std::vector<std::vector<Matrix4>> playCycles(Scene& scene, size_t cycles)
+{
+    std::vector<std::vector<Matrix4>> played(1);
+    for (int call = 0; call < 500 && played.size() <= cycles; ++call) {
+        scene.update();
+        if (scene.animationEnded) {
+            scene.animationEnded = false;
+            played.emplace_back();
+        }
+        played.back().push_back(scene.nodes[0].worldMatrix);
+    }
+    played.pop_back();
+    return played;
 }
 
 } // namespace
@@ -142,4 +165,82 @@ TEST(Animation, OnlyTheFirstHundredNodesAnimate)
     scene->update();
     EXPECT_NEAR(scene->nodes[MaxAnimatedNodes - 1].worldMatrix.m[13], 6.0f, 1e-4f);
     EXPECT_EQ(scene->nodes[MaxAnimatedNodes].worldMatrix.m[13], 42.0f);
+}
+
+// Tracks of different lengths: those that end first hold their last key
+// until all have ended, then the node starts over, and every cycle plays
+// call for call like the first (a scale no longer grows 2, 4, 8...).
+TEST(Animation, TracksOfDifferentLengthsRepeatTheFirstCycle)
+{
+    struct Case {
+        const char* name;
+        std::string tracks;
+        size_t calls;                            // per cycle: five per step
+        std::vector<std::pair<int, float>> last; // elements at the cycle's last call
+    };
+    const std::string turn = "0 0 1 0.5";
+    const Case cases[] = {
+        {"scale only", track("SCALE", {"160 1 1 1", "320 2 2 2"}), 10, {{0, 2.0f}, {10, 2.0f}}},
+        {"three positions, two scales",
+         track("POS", {"160 0 1 0", "320 0 2 0", "480 0 3 0"}) + track("SCALE", {"160 1 1 1", "320 2 2 2"}),
+         15,
+         {{5, 2.0f}, {13, 4.0f}}}, // the second move is scaled by 2
+        {"two positions, three rotations",
+         track("POS", {"160 1 0 0", "320 2 0 0"}) +
+             track("ROT", {"160 " + turn, "320 " + turn, "480 " + turn}),
+         15,
+         {{0, std::cos(1.5f)}}},
+        {"four positions, two rotations",
+         track("POS", {"160 1 0 0", "320 2 0 0", "480 3 0 0", "640 4 0 0"}) +
+             track("ROT", {"160 " + turn, "320 " + turn}),
+         20,
+         {{0, std::cos(1.0f)}, {12, 3.0f + std::cos(0.5f)}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        auto scene = animated(c.tracks);
+        const auto cycles = playCycles(*scene, 4);
+        EXPECT_EQ(cycles.size(), 4u);
+        if (cycles.empty())
+            continue;
+        for (size_t n = 0; n < cycles.size(); ++n) {
+            EXPECT_EQ(cycles[n].size(), c.calls) << "cycle " << n;
+            for (size_t call = 0; call < std::min(cycles[n].size(), cycles[0].size()); ++call)
+                expectMatrixNear(cycles[n][call], cycles[0][call]);
+        }
+        for (auto [element, value] : c.last)
+            EXPECT_NEAR(cycles[0].back().m[element], value, 1e-4f) << "element " << element;
+    }
+}
+
+// The game's own keys: position and rotation tracks of one length whose
+// first key has time 0. Both end together; the node starts over in the
+// call after the last step, and from the second cycle on the passed-over
+// first key takes the first call of the next step.
+TEST(Animation, EqualPositionAndRotationTracksStartOverTogether)
+{
+    ScratchDir dir;
+    auto scene = animated(track("POS", {"0 0 0 0", "160 0 0 10", "320 0 0 20"}) +
+                          track("ROT", {"0 0 0 1 0.3", "160 0 0 1 0.3", "320 0 0 1 0.3"}));
+    SceneNode& node = scene->nodes[0];
+    const float firstCycle[] = {0, 3, 6, 9, 10, 10, 13, 16, 19, 20};
+    const float laterCycles[] = {0, 0, 6, 9, 10, 10, 13, 16, 19, 20};
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        for (int call = 0; call < 10; ++call) {
+            scene->update();
+            SCOPED_TRACE("cycle " + std::to_string(cycle) + " call " + std::to_string(call));
+            EXPECT_EQ(scene->animationEnded, cycle > 0 && call == 0);
+            scene->animationEnded = false;
+            EXPECT_NEAR(node.worldMatrix.m[14], (cycle == 0 ? firstCycle : laterCycles)[call], 1e-4f);
+            EXPECT_EQ(PositionKeyCursor[0], RotationKeyCursor[0]);
+            if (call == 4 || call == 9) {
+                EXPECT_NEAR(node.worldMatrix.m[0], std::cos(call == 4 ? 0.3f : 0.6f), 1e-4f);
+            }
+        }
+        EXPECT_EQ(PositionKeyCursor[0], 3u);
+        // The absent track's cursor moves on with each step and is never
+        // put back.
+        EXPECT_EQ(ScaleKeyCursor[0], 2u * (cycle + 1));
+    }
 }

@@ -127,6 +127,7 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     HeroHealth = HealthTriple{3, 1, 8};
     GameWon = true;
     RotationKeyCursor[0] = 4;
+    RotorAngle = -700.0f;
     pressAndRelease(VK_ESCAPE);
     ASSERT_TRUE(MenuActive);
 
@@ -143,6 +144,9 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     EXPECT_FLOAT_EQ(HeroHealth.damage, 0);
     EXPECT_FLOAT_EQ(HeroHealth.health, 8);
     EXPECT_EQ(RotationKeyCursor[0], 0u);
+    // The sky and the rotor start from 0 again: one game frame has run.
+    EXPECT_FLOAT_EQ(SkyAngle, 0.01f);
+    EXPECT_FLOAT_EQ(RotorAngle, 0.0f);  // no HeliRotor node in this hero
     EXPECT_FLOAT_EQ(hudSlide, -270.0f); // slides in again
 
     // The countdown shows again and the course restarts at its start: the

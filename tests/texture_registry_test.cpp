@@ -201,3 +201,35 @@ TEST(TextureRegistry, SceneDeletesTheTexturesItsMaterialsMade)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_NE(GameTextures.find("C:\\maps\\skin.tga"), nullptr);
 }
+
+// Names as Windows exporters write them: backslashes, drive letters and a
+// letter case that is not the file's.
+TEST(TextureRegistry, ResolvesNamesWrittenOnWindows)
+{
+    ScratchDir dir;
+    writeFile("textures/tile.tga", "");
+    writeFile("game/Textures/bullets.jpg", "");
+    writeFile("game/Textures/rock.png", "");
+    writeFile("game/art/Sky.tga", "");
+    writeFile("game/art/sky.tga", "");
+    writeFile("game/E:/games/textures/bullets.jpg", ""); // not the drive
+    std::filesystem::current_path("game");
+    const std::string here = dir.path() + "/game";
+    const struct {
+        const char* name;
+        std::string found;
+    } cases[] = {
+        {"..\\textures\\tile.tga", "../textures/tile.tga"},
+        {"..\\Textures\\Tile.TGA", "../textures/tile.tga"},
+        {"../TEXTURES\\tile.tga", "../textures/tile.tga"},
+        {"..\\textures\\none.tga", ""},
+        {"E:\\games\\textures\\bullets.jpg", here + "/Textures/bullets.jpg"},
+        {"C:\\maps\\Rock.PNG", here + "/Textures/rock.png"},
+        {"Rock.png", here + "/Textures/rock.png"},
+        {"art\\sky.tga", "art/sky.tga"}, // the exact name before Sky.tga
+        {"ART/Sky.tga", "art/Sky.tga"},
+        {"art\\SKY.tga", "art/Sky.tga"}, // the first of the two in sorted order
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resolveTexturePath(c.name, here), c.found) << c.name;
+}

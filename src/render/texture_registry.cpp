@@ -6,6 +6,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
@@ -27,22 +29,98 @@ std::string texturePlace(const std::string& fileName)
     return "Textures/" + (cut == std::string::npos ? fileName : fileName.substr(cut + 1));
 }
 
+bool sameIgnoringCase(const std::string& a, const std::string& b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string joinPath(const std::string& base, const std::string& name)
+{
+    if (base.empty())
+        return name;
+    return base.back() == '/' ? base + name : base + "/" + name;
+}
+
+// The entry `name` of the directory `base` (empty for the current
+// directory), or else the one whose name differs from it only in letter case,
+// the first in sorted order where several do; a directory where `directory`
+// is asked for. Empty when there is none.
+std::string findEntry(const std::string& base, const std::string& name, bool directory)
+{
+    std::string exact = joinPath(base, name);
+    if (fileExists(exact))
+        return exact;
+    if (name == "." || name == "..")
+        return {};
+    std::string found;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(base.empty() ? "." : base, error), end;
+         !error && entry != end; entry.increment(error)) {
+        std::string candidate = entry->path().filename().string();
+        if (!sameIgnoringCase(candidate, name) || (!found.empty() && candidate >= found))
+            continue;
+        std::error_code typeError;
+        if (!directory || entry->is_directory(typeError))
+            found = candidate;
+    }
+    return found.empty() ? std::string() : joinPath(base, found);
+}
+
+// `path` (slashes only) followed component by component from the directory
+// `from` (empty for the current one; an absolute path starts at the root),
+// each component as written or else differing only in letter case. Empty
+// when a component is missing.
+std::string findIgnoringCase(const std::string& from, const std::string& path)
+{
+    std::string base = !path.empty() && path[0] == '/' ? std::string(1, '/') : from;
+    bool any = false;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        if (end > start) {
+            const bool last = path.find_first_not_of('/', end) == std::string::npos;
+            base = findEntry(base, path.substr(start, end - start), !last);
+            if (base.empty())
+                return {};
+            any = true;
+        }
+        start = end + 1;
+    }
+    return any ? base : std::string();
+}
+
 } // namespace
 
 bool TextureUploads = true;
 
 std::string resolveTexturePath(const std::string& fileName, const std::string& currentDir)
 {
+    // The game's own names are exact: one look.
     if (fileExists(fileName))
         return fileName;
     // Both separators: the exporting machine's backslash and this one's
-    // slash.
-    size_t cut = fileName.find_last_of("\\/");
-    std::string part = cut == std::string::npos ? fileName : fileName.substr(cut + 1);
+    // slash. A path on a drive (E:\games\...) names another machine's disk.
+    std::string path = fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const bool drive =
+        path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    if (!drive) {
+        std::string found = findIgnoringCase({}, path);
+        if (!found.empty())
+            return found;
+    }
+    size_t cut = path.find_last_of('/');
+    std::string part = cut == std::string::npos ? path : path.substr(cut + 1);
     if (currentDir.empty())
         return {};
     std::string candidate = currentDir + "/Textures/" + part;
-    return fileExists(candidate) ? candidate : std::string();
+    if (fileExists(candidate))
+        return candidate;
+    return findIgnoringCase(currentDir, "Textures/" + part);
 }
 
 bool TextureRegistry::load(std::string key, std::string fileName)

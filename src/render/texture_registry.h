@@ -53,7 +53,11 @@ extern bool TextureUploads;
 // of `name`, left bound; 0, and no texture made, when there is no entry.
 unsigned int uploadTexture(std::string name);
 
-// Where a texture name is looked for: the name itself if that file exists,
-// otherwise the part after the last backslash or slash under "Textures" in
-// `currentDir`. Empty when neither exists.
+// Where a texture name is looked for: the name itself as a path, otherwise
+// the part after the last backslash or slash under "Textures" in
+// `currentDir`. Backslashes separate as slashes do, a path on a drive letter
+// (E:\art\grass.bmp) is only looked for under Textures, and a missing file or
+// directory is matched by one whose name differs only in letter case (the
+// exact name first, else the first in sorted order). Empty when neither
+// exists.
 std::string resolveTexturePath(const std::string& fileName, const std::string& currentDir);

@@ -19,15 +19,9 @@ namespace {
 // The key is passed over when its time is 0.
 // Writes r's components and matrix (assigning a quaternion would copy only
 // the components).
-void rotationStep(Scene& scene, SceneNode& node, unsigned int& cursor, Quaternion& r)
+void rotationStep(const Scene& scene, SceneNode& node, unsigned int& cursor, Quaternion& r)
 {
     RotationTrack& track = node.rotationTrack;
-    if (cursor >= track.times.size()) {
-        scene.animationEnded = true;
-        cursor = 0;
-        node.animationMatrix = Matrix4();
-        return;
-    }
     const unsigned int c = cursor;
     Vec3& axis = track.axes[c];
     Quaternion q0;
@@ -58,16 +52,12 @@ void rotationStep(Scene& scene, SceneNode& node, unsigned int& cursor, Quaternio
     updateMatrix(r);
 }
 
-Matrix4 positionStep(Scene& scene, SceneNode& node, unsigned int& cursor)
+// The move of the current step, from the previous key's position towards
+// this one's.
+Matrix4 positionStep(const Scene& scene, const SceneNode& node, unsigned int& cursor)
 {
     Matrix4 step;
     const KeyTrack& track = node.positionTrack;
-    if (cursor >= track.values.size()) {
-        scene.animationEnded = true;
-        cursor = 0;
-        node.animationMatrix = Matrix4();
-        return step;
-    }
     const unsigned int c = cursor;
     const float A = std::clamp(scene.animationTime, -1.0f, 1.0f);
     const Vec4 prev = c > 0 ? track.values[c - 1] : Vec4{0.0f, 0.0f, 0.0f, 1.0f};
@@ -91,14 +81,10 @@ float scaleFactor(float value, float prev, float A)
     return 1.0f + (value / prev - 1.0f) * A;
 }
 
-Matrix4 scaleStep(Scene& scene, SceneNode& node, unsigned int& cursor)
+Matrix4 scaleStep(const Scene& scene, const SceneNode& node, unsigned int& cursor)
 {
     Matrix4 step;
     const KeyTrack& track = node.scaleTrack;
-    if (cursor >= track.values.size()) {
-        cursor = 0;
-        return step;
-    }
     const unsigned int c = cursor;
     const float A = std::min(scene.animationTime, 1.0f);
     const Vec4 prev = c > 0 ? track.values[c - 1] : Vec4{1.0f, 1.0f, 1.0f, 1.0f};
@@ -123,12 +109,33 @@ void Scene::update()
         Quaternion rotation;
         Matrix4 position;
         Matrix4 scale;
-        if (node.rotationTrack.present)
-            rotationStep(*this, node, RotationKeyCursor[i], rotation);
-        if (node.positionTrack.present)
-            position = positionStep(*this, node, PositionKeyCursor[i]);
-        if (node.scaleTrack.present)
-            scale = scaleStep(*this, node, ScaleKeyCursor[i]);
+        // The node's tracks play side by side, one key a step. A track whose
+        // keys are used up holds its last key (no step) while another still
+        // has keys; once all of them are used up, the node is put back where
+        // its first keys start from and the animation counts as ended. The
+        // cursors of absent tracks are left alone.
+        const bool rotationLeft =
+            node.rotationTrack.present && RotationKeyCursor[i] < node.rotationTrack.times.size();
+        const bool positionLeft =
+            node.positionTrack.present && PositionKeyCursor[i] < node.positionTrack.values.size();
+        const bool scaleLeft = node.scaleTrack.present && ScaleKeyCursor[i] < node.scaleTrack.values.size();
+        if (rotationLeft || positionLeft || scaleLeft) {
+            if (rotationLeft)
+                rotationStep(*this, node, RotationKeyCursor[i], rotation);
+            if (positionLeft)
+                position = positionStep(*this, node, PositionKeyCursor[i]);
+            if (scaleLeft)
+                scale = scaleStep(*this, node, ScaleKeyCursor[i]);
+        } else if (node.rotationTrack.present || node.positionTrack.present || node.scaleTrack.present) {
+            animationEnded = true;
+            node.animationMatrix = Matrix4();
+            if (node.rotationTrack.present)
+                RotationKeyCursor[i] = 0;
+            if (node.positionTrack.present)
+                PositionKeyCursor[i] = 0;
+            if (node.scaleTrack.present)
+                ScaleKeyCursor[i] = 0;
+        }
 
         // nodeMatrix * P * S * R * nodeMatrix^-1 * animationMatrix: the
         // earlier steps, then this step about the node's own pivot.

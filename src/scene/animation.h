@@ -8,7 +8,9 @@
 // Time comes from the calls, not from the key times: animationTime grows by
 // AnimationTimeStep per call, and a step from one key to the next is
 // complete in the call that finds it beyond 1 (five calls). A key whose time
-// is 0 is passed over; the others only count.
+// is 0 is passed over; the others only count. A node's tracks may differ in
+// length: the ones that end first hold their last key until all have ended,
+// and then the node starts over from where its first keys start.
 
 constexpr int MaxAnimatedNodes = 100;
 constexpr double AnimationTimeStep = 0.3;
