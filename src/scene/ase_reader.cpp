@@ -88,12 +88,9 @@ class AseReader {
     int unclosedBlocks() const { return tokens_.depth(); }
 
   private:
-    float number()
-    {
-        return tokens_.next() ? static_cast<float>(localeFreeAtof(tokens_.begin(), tokens_.end())) : 0.0f;
-    }
+    float number() { return static_cast<float>(tokens_.nextNumber()); }
 
-    int integer() { return tokens_.next() ? localeFreeAtoi(tokens_.begin(), tokens_.end()) : 0; }
+    int integer() { return tokens_.nextInteger(); }
 
     void skip(int count)
     {
@@ -106,6 +103,13 @@ class AseReader {
         v.x = number();
         v.y = number();
         v.z = number();
+    }
+
+    // A number (passed over), then three for the vector.
+    void readNumberedVec3(Vec3& v)
+    {
+        skip(1);
+        readVec3(v);
     }
 
     void readColour(Colour4& c)
@@ -412,12 +416,7 @@ class AseReader {
     // items were read and the list's block is open.
     template <size_t N> bool nextInList(int listFloor, int read, int count, const char (&keyword)[N])
     {
-        while (read < count && !tokens_.ended() && tokens_.depth() >= listFloor) {
-            tokens_.next();
-            if (tokens_.is(keyword))
-                return true;
-        }
-        return false;
+        return read < count && tokens_.seek(keyword, listFloor);
     }
 
     void readFaces(SceneNode& node, NodeTrouble& trouble)
@@ -529,19 +528,19 @@ class AseReader {
         const int faces = node.faceCount;
         int faceNormals = 0;
         int vertexNormals = 0;
-        while ((faceNormals < faces || vertexNormals < 3 * faces) && tokens_.next() &&
-               tokens_.depth() >= listFloor && !endsObject()) {
-            if (tokens_.is("MESH_FACENORMAL")) {
-                skip(1);
+        while (faceNormals < faces || vertexNormals < 3 * faces) {
+            const int which = tokens_.nextIsOneOf("MESH_FACENORMAL", "MESH_VERTEXNORMAL");
+            if (tokens_.ended() || tokens_.depth() < listFloor || endsObject())
+                break;
+            if (which == 1) {
                 Vec3 normal;
-                readVec3(normal);
+                readNumberedVec3(normal);
                 if (faceNormals < faces)
                     scene_.faces[faceBase_ + faceNormals].faceNormal = normal;
                 ++faceNormals;
-            } else if (tokens_.is("MESH_VERTEXNORMAL")) {
-                skip(1);
+            } else if (which == 2) {
                 Vec3 normal;
-                readVec3(normal);
+                readNumberedVec3(normal);
                 if (vertexNormals < 3 * faces) {
                     MeshFace& face = scene_.faces[faceBase_ + vertexNormals / 3];
                     Vec3* corners[] = {&face.normalA, &face.normalB, &face.normalC};

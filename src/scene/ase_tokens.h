@@ -16,9 +16,17 @@
 // The stream also keeps the nesting depth of the braces it has handed out,
 // which lets the reader stop a list at the brace that closes its block
 // instead of running on into the next object.
+//
+// Most of a model is lists of numbers, so numbers and list keywords have
+// reads of their own that convert or compare while they cut, in one pass
+// over the bytes. They hand out exactly the tokens and values that a cut
+// followed by a conversion or comparison would, and take that way
+// themselves wherever a token is anything but plain.
 
 #include "scene/ase_text.h"
+#include "scene/number_text.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -27,6 +35,37 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+namespace asetokens {
+
+// What each byte is to the cutting: the bits of the sets it delimits, and
+// the end of the text. A carriage return is marked apart: it delimits only
+// before a line feed.
+enum : uint8_t { General = 1, Bitmap = 2, End = 4, CarriageReturn = 8 };
+
+struct ByteTable {
+    uint8_t kind[256] = {};
+    constexpr ByteTable()
+    {
+        for (unsigned char c : {'"', ',', '\t', '\n', ')', '(', '*'})
+            kind[c] = General | Bitmap;
+        kind[static_cast<unsigned char>(' ')] = General;
+        kind[0] = End;
+        kind[static_cast<unsigned char>('\r')] = CarriageReturn;
+    }
+};
+
+inline constexpr ByteTable Bytes;
+
+inline constexpr uint64_t WholePowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                                100000, 1000000, 10000000, 100000000};
+
+// Powers of ten a double holds exactly.
+inline constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+} // namespace asetokens
 
 class AseTokens {
   public:
@@ -37,7 +76,7 @@ class AseTokens {
     // has ended.
     bool next()
     {
-        cut(false);
+        cut(asetokens::General);
         if (length_ == 1) {
             if (*current_ == '{')
                 ++depth_;
@@ -50,8 +89,190 @@ class AseTokens {
     // Moves to the next token with the bitmap set (the path after BITMAP).
     bool nextBitmapPath()
     {
-        cut(true);
+        cut(asetokens::Bitmap);
         return current_ != nullptr;
+    }
+
+    // next(), then the token's value by atof's rules (0 at the end of the
+    // text).
+    [[gnu::always_inline]] double nextNumber()
+    {
+        const char* p = skipDelimiters(context_);
+        const char* start = p;
+        const bool negative = *p == '-';
+        p += negative;
+        // The usual number, [-]digits[.digits] with fewer than eight digits
+        // on either side, eight bytes at a time: a whole number of up to 14
+        // digits and a power of ten, both exact in a double, so that one
+        // division rounds as the C library does.
+        const uint64_t wholeBytes = eightBytes(p);
+        const unsigned whole = digitRun(wholeBytes);
+        const char* q = p + whole;
+        uint64_t mantissa = digitValue(wholeBytes, whole);
+        unsigned fraction = 0;
+        if (*q == '.') {
+            const uint64_t fractionBytes = eightBytes(q + 1);
+            fraction = digitRun(fractionBytes);
+            mantissa = mantissa * asetokens::WholePowersOfTen[fraction] + digitValue(fractionBytes, fraction);
+            q += 1 + fraction;
+        }
+        // A number that goes on (eight digits, an exponent, anything but a
+        // delimiter) takes the slow way.
+        if (whole < 8 && fraction < 8 && whole + fraction > 0 && stops(q)) [[likely]] {
+            take(start, q);
+            const double value = static_cast<double>(mantissa) / asetokens::ExactPowersOfTen[fraction];
+            // The sign without a branch: signs come in no order a branch
+            // could learn.
+            return std::bit_cast<double>(std::bit_cast<uint64_t>(value) ^ (uint64_t(negative) << 63));
+        }
+        return nextLongNumber(start, negative);
+    }
+
+    // next(), then the token's value by atoi's rules (0 at the end of the
+    // text).
+    [[gnu::always_inline]] int nextInteger()
+    {
+        const char* p = skipDelimiters(context_);
+        const char* start = p;
+        const bool negative = *p == '-';
+        p += negative;
+        const uint64_t bytes = eightBytes(p);
+        const unsigned length = digitRun(bytes);
+        if (length > 0 && length < 8 && stops(p + length)) [[likely]] {
+            const int64_t value = static_cast<int64_t>(digitValue(bytes, length));
+            take(start, p + length);
+            return static_cast<int>(negative ? -value : value);
+        }
+        return nextLongInteger(start, negative);
+    }
+
+    // next(), then is(keyword).
+    template <size_t N> bool nextIs(const char (&keyword)[N])
+    {
+        const char* p = skipDelimiters(context_);
+        if (std::memcmp(p, keyword, N - 1) == 0 && stops(p + N - 1)) {
+            take(p, p + N - 1);
+            return true;
+        }
+        next();
+        return is(keyword);
+    }
+
+    // next(), then which of the two keywords the token is: 1, 2 or 0.
+    template <size_t N, size_t M> int nextIsOneOf(const char (&first)[N], const char (&second)[M])
+    {
+        const char* p = skipDelimiters(context_);
+        if (std::memcmp(p, first, N - 1) == 0 && stops(p + N - 1)) {
+            take(p, p + N - 1);
+            return 1;
+        }
+        if (std::memcmp(p, second, M - 1) == 0 && stops(p + M - 1)) {
+            take(p, p + M - 1);
+            return 2;
+        }
+        next();
+        return is(first) ? 1 : is(second) ? 2 : 0;
+    }
+
+    // As many next() as it takes to reach a token equal to the keyword,
+    // while the depth stays at `floor` or above and the text goes on:
+    // false, at the brace that closed the block or at the end, where none
+    // comes first.
+    template <size_t N> bool seek(const char (&keyword)[N], int floor)
+    {
+        if (ended() || depth() < floor)
+            return false;
+        // The bytes up to the first that could start the keyword, a brace
+        // or the end of the text hold nothing that counts: jump over them,
+        // and over every such byte that does not begin the keyword as a
+        // whole token. A brace or the end leaves the rest to the tokens.
+        const char* p = context_;
+        for (;;) {
+            p = findAny(p, keyword[0]);
+            if (*p != keyword[0])
+                break;
+            const bool tokenStart = p == context_ || delimits(p - 1, asetokens::General);
+            if (tokenStart && std::memcmp(p, keyword, N - 1) == 0 && stops(p + N - 1)) {
+                take(p, p + N - 1);
+                return true;
+            }
+            ++p;
+        }
+        while (!ended() && depth() >= floor)
+            if (nextIs(keyword))
+                return true;
+        return false;
+    }
+
+    // The slow ways of the two reads above.
+    double nextLongNumber(const char* start, bool negative)
+    {
+        const char* p = start + negative;
+        // [-]digits[.digits][e[sign]digits] with at most 19 digits that
+        // count, read as a whole number and a power of ten: where both are
+        // exact in a double, one multiplication or division rounds as the
+        // C library does.
+        uint64_t mantissa = 0;
+        int digits = 0;
+        int scale = 0;
+        const char* first = p;
+        while (static_cast<unsigned>(*p - '0') < 10) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            digits += mantissa != 0;
+            ++p;
+        }
+        bool any = p != first;
+        if (*p == '.') {
+            ++p;
+            const char* fraction = p;
+            while (static_cast<unsigned>(*p - '0') < 10) {
+                mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+                digits += mantissa != 0;
+                ++p;
+            }
+            scale = static_cast<int>(fraction - p);
+            any = any || p != fraction;
+        }
+        if ((*p == 'e' || *p == 'E') && any) {
+            const char* e = p + 1;
+            bool negativeExponent = *e == '-';
+            e += *e == '-' || *e == '+';
+            if (static_cast<unsigned>(*e - '0') < 10) {
+                int exponent = 0;
+                while (static_cast<unsigned>(*e - '0') < 10 && exponent < 1000) {
+                    exponent = exponent * 10 + (*e - '0');
+                    ++e;
+                }
+                scale += negativeExponent ? -exponent : exponent;
+                p = e;
+            }
+        }
+        if (any && digits <= 19 && mantissa <= (uint64_t(1) << 53) && scale >= -22 && scale <= 22 &&
+            stops(p)) {
+            double value = static_cast<double>(mantissa);
+            value = scale < 0 ? value / asetokens::ExactPowersOfTen[-scale]
+                              : value * asetokens::ExactPowersOfTen[scale];
+            take(start, p);
+            return negative ? -value : value;
+        }
+        // Anything else, the way of a cut and the C library's rules.
+        return next() ? localeFreeAtof(begin(), end()) : 0.0;
+    }
+
+    int nextLongInteger(const char* start, bool negative)
+    {
+        const char* p = start + negative;
+        const char* first = p;
+        int64_t value = 0;
+        while (static_cast<unsigned>(*p - '0') < 10 && p - first < 18) {
+            value = value * 10 + (*p - '0');
+            ++p;
+        }
+        if (p != first && stops(p)) {
+            take(start, p);
+            return static_cast<int>(negative ? -value : value);
+        }
+        return next() ? localeFreeAtoi(begin(), end()) : 0;
     }
 
     // The token last handed out; empty at the end of the text.
@@ -73,17 +294,103 @@ class AseTokens {
     int depth() const { return depth_; }
 
   private:
-    void cut(bool bitmap)
+    static uint64_t eightBytes(const char* p)
     {
-        const char* p = context_;
-        for (;;) {
-            const uint32_t words = ~delimiters(p, bitmap) & 0xffffu;
-            if (words) {
-                p += __builtin_ctz(words);
-                break;
-            }
-            p += 16;
+        uint64_t bytes;
+        std::memcpy(&bytes, p, 8);
+        return bytes;
+    }
+
+    // How many of the eight bytes from p are decimal digits before the
+    // first that is not; 8 when all are. Carries between the bytes only
+    // reach bytes after the first non-digit.
+    static unsigned digitRun(uint64_t bytes)
+    {
+        const uint64_t nonDigits =
+            ((bytes + 0x4646464646464646ull) | (bytes - 0x3030303030303030ull)) & 0x8080808080808080ull;
+        return nonDigits ? static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8 : 8;
+    }
+
+    // The value of the first `length` (0 to 8) of the bytes, all digits.
+    static uint64_t digitValue(uint64_t bytes, unsigned length)
+    {
+        // The digits move to the top of the word; the bytes below become
+        // leading zeros. Then pairs, fours and eights of digits combine.
+        uint64_t v = length ? (bytes - 0x3030303030303030ull) << ((8 * (8 - length)) & 63) : 0;
+        v = v * 10 + (v >> 8);
+        v = (((v & 0x000000ff000000ffull) * (100 + (1000000ull << 32))) +
+             (((v >> 16) & 0x000000ff000000ffull) * (1 + (10000ull << 32)))) >>
+            32;
+        return v;
+    }
+
+    // The first byte from p that is `wanted`, a brace or the end of the
+    // text.
+    static const char* findAny(const char* p, char wanted)
+    {
+#if defined(__SSE2__)
+        const __m128i w = _mm_set1_epi8(wanted);
+        const __m128i open = _mm_set1_epi8('{');
+        const __m128i close = _mm_set1_epi8('}');
+        const __m128i zero = _mm_setzero_si128();
+        for (;; p += 16) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i hits =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(c, w), _mm_cmpeq_epi8(c, zero)),
+                             _mm_or_si128(_mm_cmpeq_epi8(c, open), _mm_cmpeq_epi8(c, close)));
+            const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+            if (mask)
+                return p + __builtin_ctz(mask);
         }
+#else
+        for (;; ++p) {
+            const char c = *p;
+            if (c == wanted || c == '{' || c == '}' || c == '\0')
+                return p;
+        }
+#endif
+    }
+
+    static bool delimits(const char* p, uint8_t set)
+    {
+        const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*p)];
+        return (kind & set) || ((kind & asetokens::CarriageReturn) && p[1] == '\n');
+    }
+
+    // A token ends here: at a general delimiter or the end of the text.
+    static bool stops(const char* p)
+    {
+        const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*p)];
+        return (kind & (asetokens::General | asetokens::End)) ||
+               ((kind & asetokens::CarriageReturn) && p[1] == '\n');
+    }
+
+    static const char* skipDelimiters(const char* p, uint8_t set = asetokens::General)
+    {
+        // One delimiter between two tokens is the usual.
+        if (asetokens::Bytes.kind[static_cast<unsigned char>(*p)] & set) {
+            ++p;
+            if (!(asetokens::Bytes.kind[static_cast<unsigned char>(*p)] & (set | asetokens::CarriageReturn)))
+                return p;
+        }
+        while (delimits(p, set))
+            ++p;
+        return p;
+    }
+
+    // The token from `token` to `stop`, with the delimiter after it.
+    void take(const char* token, const char* stop)
+    {
+        current_ = token;
+        length_ = static_cast<size_t>(stop - token);
+        if (*stop)
+            stop += *stop == '\r' ? 2 : 1;
+        context_ = stop;
+    }
+
+    void cut(uint8_t set)
+    {
+        const char* p = skipDelimiters(context_, set);
         if (*p == '\0') {
             context_ = p;
             current_ = nullptr;
@@ -91,61 +398,14 @@ class AseTokens {
             return;
         }
         const char* token = p;
+        const uint8_t stop = set | asetokens::End;
         for (;;) {
-            const uint32_t stops = delimiters(p, bitmap) | zeros(p);
-            if (stops) {
-                p += __builtin_ctz(stops);
+            const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*p)];
+            if ((kind & stop) || ((kind & asetokens::CarriageReturn) && p[1] == '\n'))
                 break;
-            }
-            p += 16;
+            ++p;
         }
-        current_ = token;
-        length_ = static_cast<size_t>(p - token);
-        // The delimiter after the token goes with it; CR LF is one.
-        if (*p)
-            p += *p == '\r' ? 2 : 1;
-        context_ = p;
-    }
-
-    // Bit i is set where p[i] is a delimiter of the set (a carriage return
-    // only before a line feed). Reads p[0] to p[16].
-    static uint32_t delimiters(const char* p, bool bitmap)
-    {
-#if defined(__SSE2__)
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i following = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-        auto eq = [](__m128i bytes, char value) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(value)); };
-        __m128i d =
-            _mm_or_si128(_mm_or_si128(eq(c, '"'), eq(c, ',')), _mm_or_si128(eq(c, '\t'), eq(c, '\n')));
-        d = _mm_or_si128(d, _mm_or_si128(_mm_or_si128(eq(c, ')'), eq(c, '(')), eq(c, '*')));
-        d = _mm_or_si128(d, _mm_and_si128(eq(c, '\r'), eq(following, '\n')));
-        if (!bitmap)
-            d = _mm_or_si128(d, eq(c, ' '));
-        return static_cast<uint32_t>(_mm_movemask_epi8(d));
-#else
-        uint32_t mask = 0;
-        for (int i = 0; i < 16; ++i) {
-            const char b = p[i];
-            const bool d = b == '"' || b == ',' || b == '\t' || b == '\n' || b == ')' || b == '(' ||
-                           b == '*' || (b == ' ' && !bitmap) || (b == '\r' && p[i + 1] == '\n');
-            mask |= static_cast<uint32_t>(d) << i;
-        }
-        return mask;
-#endif
-    }
-
-    // Bit i is set where p[i] is the zero byte that ends the text.
-    static uint32_t zeros(const char* p)
-    {
-#if defined(__SSE2__)
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(c, _mm_setzero_si128())));
-#else
-        uint32_t mask = 0;
-        for (int i = 0; i < 16; ++i)
-            mask |= static_cast<uint32_t>(p[i] == '\0') << i;
-        return mask;
-#endif
+        take(token, p);
     }
 
     const char* context_;
