@@ -1,0 +1,364 @@
+// Models as other tools write them: small hand-made files in the layouts
+// of 3ds Max, Q3Map2 and UTF-16 exporters, each checked against what the
+// file says; the warnings for what the reader drops or cuts; and the
+// reader's own number conversion against the C library's rules.
+
+#include "scene/ase_text.h"
+#include "scene/ase_tokens.h"
+#include "scene/number_text.h"
+#include "scene_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+using namespace scenetest;
+
+namespace {
+
+const std::string Header = "*3DSMAX_ASCIIEXPORT\t200\n";
+
+std::string material(int number, const std::string& name, const std::string& body)
+{
+    return "\t*MATERIAL " + std::to_string(number) + " {\n\t\t*MATERIAL_NAME \"" + name + "\"\n" + body +
+           "\t}\n";
+}
+
+std::string materialList(int count, const std::string& materials)
+{
+    return "*MATERIAL_LIST {\n\t*MATERIAL_COUNT " + std::to_string(count) + "\n" + materials + "}\n";
+}
+
+std::string tvertList(const std::string& tag, const std::vector<std::string>& uvs, int faces)
+{
+    std::string out = "\t\t*MESH_NUMTVERTEX " + std::to_string(uvs.size()) + "\n\t\t*MESH_TVERTLIST {\n";
+    for (size_t i = 0; i < uvs.size(); ++i)
+        out += "\t\t\t*MESH_TVERT " + std::to_string(i) + "\t" + uvs[i] + "\n";
+    out += "\t\t}\n\t\t*MESH_NUMTVFACES " + std::to_string(faces) + "\n\t\t*MESH_TFACELIST {\n";
+    for (int f = 0; f < faces; ++f)
+        out += "\t\t\t*MESH_TFACE " + std::to_string(f) + "\t0\t1\t2\n";
+    return out + "\t\t}\n" + tag;
+}
+
+} // namespace
+
+// A light map in a second mapping channel carries lists of its own; the
+// node keeps the main channel's coordinates.
+TEST(RealExports, MappingChannelsLeaveTheMainUvs)
+{
+    ScratchDir dir;
+    const std::string channel = "\t\t*MESH_MAPPINGCHANNEL 2 {\n" +
+                                tvertList("", {"0.9\t0.9\t0", "0.8\t0.8\t0", "0.7\t0.7\t0"}, 1) + "\t\t}\n";
+    const std::string main = tvertList("", {"0.25\t0.5\t0", "1.0\t0.75\t0", "0.0\t1.0\t0"}, 1);
+    auto scene = loadText(
+        Header + squareObject("Lit", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n", main + channel));
+    ASSERT_EQ(scene->faces.size(), 1u);
+    EXPECT_FLOAT_EQ(scene->faces[0].texA.u, 0.25f);
+    EXPECT_FLOAT_EQ(scene->faces[0].texB.v, 0.75f);
+    EXPECT_FLOAT_EQ(scene->faces[0].texC.v, 1.0f);
+    EXPECT_TRUE(scene->warnings.empty());
+}
+
+// Q3Map2 writes every face normal first and the vertex normals after them;
+// the per-face layout of 3ds Max is read by the other reader tests.
+TEST(RealExports, NormalsWrittenFaceNormalsFirst)
+{
+    ScratchDir dir;
+    std::string normals = "\t\t*MESH_NORMALS {\n"
+                          "\t\t\t*MESH_FACENORMAL 0\t0.0\t0.0\t1.0\n"
+                          "\t\t\t*MESH_FACENORMAL 1\t0.0\t1.0\t0.0\n";
+    const char* vertexNormals[] = {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6"};
+    for (int i = 0; i < 6; ++i)
+        normals +=
+            "\t\t\t*MESH_VERTEXNORMAL " + std::to_string(i % 4) + "\t" + vertexNormals[i] + "\t0.0\t0.9\n";
+    normals += "\t\t}\n";
+    auto scene = loadText(Header + squareObject("Q", 0, face(0, 0, 1, 2) + face(1, 0, 2, 3), 2,
+                                                "*WIREFRAME_COLOR 1 1 1\n", normals));
+    ASSERT_EQ(scene->faces.size(), 2u);
+    EXPECT_FLOAT_EQ(scene->faces[0].faceNormal.z, 1.0f);
+    EXPECT_FLOAT_EQ(scene->faces[1].faceNormal.y, 1.0f);
+    EXPECT_FLOAT_EQ(scene->faces[0].normalA.x, 0.1f);
+    EXPECT_FLOAT_EQ(scene->faces[0].normalC.x, 0.3f);
+    EXPECT_FLOAT_EQ(scene->faces[1].normalA.x, 0.4f);
+    EXPECT_FLOAT_EQ(scene->faces[1].normalC.x, 0.6f);
+    EXPECT_TRUE(scene->warnings.empty());
+}
+
+// A Q3Map2 material has no ambient colour, and a 3ds Max multi-material
+// holds its sub-materials inside itself: neither shifts the materials after
+// it, and MATERIAL_REF counts top-level materials only.
+TEST(RealExports, MaterialsWithoutAmbientAndWithSubMaterials)
+{
+    ScratchDir dir;
+    const std::string q3 = material(0, "textures/base/floor",
+                                    "\t\t*MATERIAL_CLASS \"Standard\"\n"
+                                    "\t\t*MATERIAL_DIFFUSE 0.5 0.25 1.0\n"
+                                    "\t\t*MATERIAL_SHADING Phong\n"
+                                    "\t\t*MAP_DIFFUSE {\n\t\t\t*BITMAP \"..\\base\\floor.tga\"\n\t\t}\n");
+    const std::string multi = material(1, "Room",
+                                       "\t\t*MATERIAL_CLASS \"Multi/Sub-Object\"\n"
+                                       "\t\t*MATERIAL_AMBIENT 0.1 0.1 0.1\n"
+                                       "\t\t*MATERIAL_DIFFUSE 0.2 0.2 0.2\n"
+                                       "\t\t*NUMSUBMTLS 2\n"
+                                       "\t\t*SUBMATERIAL 0 {\n\t\t\t*MATERIAL_NAME \"Wall\"\n"
+                                       "\t\t\t*MATERIAL_DIFFUSE 0.9 0.0 0.0\n"
+                                       "\t\t\t*MAP_DIFFUSE {\n\t\t\t\t*BITMAP \"wall.tga\"\n\t\t\t}\n\t\t}\n"
+                                       "\t\t*SUBMATERIAL 1 {\n\t\t\t*MATERIAL_NAME \"Door\"\n"
+                                       "\t\t\t*MATERIAL_DIFFUSE 0.0 0.9 0.0\n\t\t}\n");
+    const std::string plain = material(2, "Plain",
+                                       "\t\t*MATERIAL_AMBIENT 0 0 0\n"
+                                       "\t\t*MATERIAL_DIFFUSE 0.0 0.0 0.75\n"
+                                       "\t\t*MATERIAL_TRANSPARENCY 0.5\n");
+    const std::string text = Header + materialList(3, q3 + multi + plain) +
+                             squareObject("Floor", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 0\n") +
+                             squareObject("Room", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 1\n") +
+                             squareObject("Glass", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 2\n");
+    auto scene = loadText(text);
+    ASSERT_EQ(scene->nodes.size(), 3u);
+    ASSERT_EQ(scene->materials.size(), 3u);
+    const Material& floor = scene->nodes[0].material;
+    EXPECT_EQ(floor.name, "textures/base/floor");
+    EXPECT_FLOAT_EQ(floor.diffuse.b, 1.0f);
+    EXPECT_EQ(floor.ambient.r, 0.0f);
+    EXPECT_EQ(floor.bitmap, "..\\base\\floor.tga");
+    const Material& room = scene->nodes[1].material;
+    EXPECT_EQ(room.name, "Room");
+    EXPECT_FLOAT_EQ(room.diffuse.r, 0.2f); // its own colour, not a sub-material's
+    EXPECT_TRUE(room.bitmap.empty());
+    const Material& glass = scene->nodes[2].material;
+    EXPECT_EQ(glass.name, "Plain");
+    EXPECT_FLOAT_EQ(glass.diffuse.b, 0.75f);
+    EXPECT_FLOAT_EQ(glass.transparency, 0.5f);
+    EXPECT_EQ(scene->nodes[2].materialIndex, 2);
+    EXPECT_TRUE(scene->warnings.empty());
+}
+
+// Bezier and TCB controllers are not played: they are passed over whole,
+// wherever they stand among the tracks that are.
+TEST(RealExports, ControllersTheGameDoesNotPlayArePassedOver)
+{
+    ScratchDir dir;
+    const std::string animation =
+        "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Box\"\n"
+        "\t\t*CONTROL_POS_TRACK {\n\t\t\t*CONTROL_POS_SAMPLE 0\t1.0\t2.0\t3.0\n"
+        "\t\t\t*CONTROL_POS_SAMPLE 160\t4.0\t5.0\t6.0\n\t\t}\n"
+        "\t\t*CONTROL_ROT_TCB {\n\t\t\t*CONTROL_TCB_ROT_KEY 0\t0.0\t0.0\t1.0\t0.5\t25.0\t25.0"
+        "\t25.0\t0.0\t0.0\n\t\t}\n"
+        "\t\t*CONTROL_SCALE_TRACK {\n\t\t\t*CONTROL_SCALE_SAMPLE 0\t2.0\t2.0\t2.0\n\t\t}\n"
+        "\t}\n";
+    const std::string bezier =
+        "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Spin\"\n"
+        "\t\t*CONTROL_POS_BEZIER {\n\t\t\t*CONTROL_BEZIER_POS_KEY 0\t1.0\t1.0\t1.0\t0.0\t0.0"
+        "\t0.0\t0.0\t0.0\t0.0\t0\n\t\t}\n"
+        "\t\t*CONTROL_ROT_TRACK {\n\t\t\t*CONTROL_ROT_SAMPLE 160\t0.0\t0.0\t1.0\t1.5\n\t\t}\n"
+        "\t\t*CONTROL_SCALE_BEZIER {\n\t\t\t*CONTROL_BEZIER_SCALE_KEY 0\t9.0\t9.0\t9.0\t0.0"
+        "\t0.0\t0.0\t0.0\n\t\t}\n\t}\n";
+    auto scene =
+        loadText(Header + squareObject("Box", 0, face(0, 0, 1, 2), 1, animation + "*MATERIAL_REF 0\n") +
+                 squareObject("Spin", 0, face(0, 0, 1, 2), 1, bezier + "*WIREFRAME_COLOR 0 1 0\n"));
+    ASSERT_EQ(scene->nodes.size(), 2u);
+    const SceneNode& box = scene->nodes[0];
+    ASSERT_EQ(box.positionTrack.values.size(), 2u);
+    EXPECT_FLOAT_EQ(box.positionTrack.values[1].z, 6.0f);
+    EXPECT_FALSE(box.rotationTrack.present);
+    ASSERT_EQ(box.scaleTrack.values.size(), 1u);
+    EXPECT_FLOAT_EQ(box.scaleTrack.values[0].y, 2.0f);
+    const SceneNode& spin = scene->nodes[1];
+    EXPECT_FALSE(spin.positionTrack.present || spin.scaleTrack.present);
+    ASSERT_EQ(spin.rotationTrack.angles, std::vector<float>{1.5f});
+    EXPECT_FLOAT_EQ(spin.material.diffuse.g, 1.0f);
+}
+
+// A UTF-16 file with its byte-order mark reads as the same text in UTF-8,
+// either byte order, names beyond ASCII included.
+TEST(RealExports, Utf16FilesReadAsUtf8)
+{
+    ScratchDir dir;
+    const std::string utf8 =
+        Header + squareObject("Gr\xC3\xBCn", 2, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 0.5 0 0\n");
+    auto reference = loadText(utf8, "utf8.ASE");
+    ASSERT_EQ(reference->nodes.size(), 1u);
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        std::string utf16 = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (size_t i = 0; i < utf8.size(); ++i) {
+            unsigned code = static_cast<unsigned char>(utf8[i]);
+            if (code == 0xC3) // the one two-byte character: u with diaeresis
+                code = 0xFC, ++i;
+            const char low = static_cast<char>(code & 0xff), high = static_cast<char>(code >> 8);
+            utf16 += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        auto scene = loadText(utf16, "utf16.ASE");
+        ASSERT_EQ(scene->nodes.size(), 1u);
+        EXPECT_EQ(scene->nodes[0].name, "Gr\xC3\xBCn");
+        EXPECT_FLOAT_EQ(scene->vertices[1].x, 3.0f);
+        EXPECT_FLOAT_EQ(scene->nodes[0].material.diffuse.r, 0.5f);
+    }
+}
+
+// The whole file is read, whatever its size: a file past the 9,000,000
+// bytes the first reader held is no longer cut.
+TEST(RealExports, LargeFilesAreReadWhole)
+{
+    ScratchDir dir;
+    std::string text = Header;
+    const std::string padding = "*COMMENT \"" + std::string(1000, 'x') + "\"\n";
+    int objects = 0;
+    while (text.size() < 9500000) {
+        text += squareObject("Part" + std::to_string(objects++), 1, face(0, 0, 1, 2), 1,
+                             "*WIREFRAME_COLOR 1 1 1\n");
+        for (int i = 0; i < 20; ++i)
+            text += padding;
+    }
+    auto scene = loadText(text);
+    EXPECT_EQ(scene->nodeCount, static_cast<uint32_t>(objects));
+    EXPECT_EQ(scene->nodes.back().name, "Part" + std::to_string(objects - 1));
+    EXPECT_TRUE(scene->warnings.empty());
+}
+
+// Each kind of damage gives one warning that names it; a sound file none.
+TEST(RealExports, WarningsTellWhatIsDroppedOrCut)
+{
+    ScratchDir dir;
+    const std::string sound =
+        Header + materialList(1, material(0, "M", "\t\t*MATERIAL_DIFFUSE 1 1 1\n")) +
+        squareObject("Box", 0, face(0, 0, 1, 2) + face(1, 0, 2, 3), 2, "*MATERIAL_REF 0\n",
+                     tvertList("", {"0 0 0", "1 0 0", "1 1 0"}, 2));
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = sound;
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"sound", sound, nullptr},
+        {"capacity", replaced("*MESH_NUMVERTEX 4", "*MESH_NUMVERTEX 90001"), "is left out"},
+        {"negative count", replaced("*MESH_NUMFACES 2", "*MESH_NUMFACES -2"),
+         "negative vertex or face count"},
+        {"short vertex list", replaced("*MESH_NUMVERTEX 4", "*MESH_NUMVERTEX 6"), "vertex list holds 4 of 6"},
+        {"short face list", replaced("*MESH_NUMFACES 2", "*MESH_NUMFACES 3"), "face list holds 2 of 3"},
+        {"corner out of range", replaced("A:    0 B:    1", "A:    0 B:    9"),
+         "1 face corner(s) name no vertex"},
+        {"short texture list", replaced("*MESH_NUMTVERTEX 3", "*MESH_NUMTVERTEX 5"),
+         "texture vertex list holds 3 of 5"},
+        {"texture index", replaced("*MESH_TFACE 1\t0\t1\t2", "*MESH_TFACE 1\t0\t1\t7"),
+         "1 texture corner(s)"},
+        {"material reference", replaced("*MATERIAL_REF 0", "*MATERIAL_REF 4"),
+         "MATERIAL_REF 4 names none of the 1"},
+        {"short material list", replaced("*MATERIAL_COUNT 1", "*MATERIAL_COUNT 2"),
+         "material list holds 1 of the 2"},
+        {"second mesh",
+         replaced("}\n*MATERIAL_REF", "}\n*MESH {\n*MESH_NUMVERTEX 0\n*MESH_NUMFACES 0\n}\n*MATERIAL_REF"),
+         "second mesh replaces the first"},
+        {"cut short", sound.substr(0, sound.find("*MESH_FACE_LIST")), "ends inside 2 open block(s)"},
+        {"zero byte", sound + std::string(1, '\0') + "*GEOMOBJECT {", "zero byte at offset"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto scene = loadText(c.text);
+        if (!c.warning) {
+            EXPECT_TRUE(scene->warnings.empty()) << scene->warnings.front();
+            continue;
+        }
+        std::string all;
+        for (const std::string& warning : scene->warnings)
+            all += warning + "\n";
+        EXPECT_NE(all.find(c.warning), std::string::npos) << all;
+    }
+}
+
+// A file's warnings reach standard error once in the process, however
+// often it is loaded.
+TEST(RealExports, WarningsAreWrittenOncePerFile)
+{
+    ScratchDir dir;
+    writeFile("damaged.ASE", Header + squareObject("Box", 0, face(0, 0, 1, 9), 1, "*MATERIAL_REF 3\n"));
+    testing::internal::CaptureStderr();
+    Scene first("damaged.ASE", "testname");
+    Scene second("damaged.ASE", "testname");
+    const std::string written = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(first.warnings.size(), 2u);
+    EXPECT_EQ(second.warnings, first.warnings);
+    EXPECT_EQ(written, "kestrava: damaged.ASE: " + first.warnings[0] +
+                           "\nkestrava: damaged.ASE: " + first.warnings[1] + "\n");
+}
+
+// The reader converts numbers as it cuts them; every token must read as
+// atof (and atoi) would read it, bit for bit, plain or not.
+TEST(NumberText, QuickReadsGiveTheCLibraryValues)
+{
+    std::vector<std::string> tokens = {"0",
+                                       "-0",
+                                       "0.0000",
+                                       "-0.0000",
+                                       "1.5",
+                                       "-2.25",
+                                       "12345678.5",
+                                       "1234567.1234567",
+                                       "0.12345678",
+                                       ".5",
+                                       "-.5",
+                                       "5.",
+                                       "-",
+                                       ".",
+                                       "1e5",
+                                       "1e",
+                                       "1.5e-3",
+                                       "+7",
+                                       "0x1p3",
+                                       "inf",
+                                       "-nan",
+                                       "12:",
+                                       "A:",
+                                       "1,5",
+                                       "99999999999999999999",
+                                       "1e309",
+                                       "1e-400",
+                                       "0.1",
+                                       "0.3",
+                                       "3000.0000",
+                                       "-3000.0000",
+                                       "{",
+                                       "}"};
+    std::mt19937 random(7);
+    const std::string alphabet = "0123456789.-+eE:x";
+    for (int i = 0; i < 20000; ++i) {
+        std::string token;
+        const int length = 1 + static_cast<int>(random() % 16);
+        for (int k = 0; k < length; ++k)
+            token += random() % 4 ? alphabet[random() % 12] : alphabet[random() % alphabet.size()];
+        tokens.push_back(token);
+    }
+    for (const std::string& token : tokens) {
+        for (const char* after : {"\t", "\n", " ", "\r\n", "*", "", "\r"}) {
+            const AseText text("\t" + token + after + "}");
+            AseTokens numbers(text), integers(text), cut(text);
+            const double quick = numbers.nextNumber();
+            const int quickInteger = integers.nextInteger();
+            ASSERT_TRUE(cut.next());
+            const double expected = localeFreeAtof(cut.begin(), cut.end());
+            if (std::isnan(expected))
+                ASSERT_TRUE(std::isnan(quick)) << token;
+            else
+                ASSERT_EQ(std::memcmp(&quick, &expected, sizeof quick), 0)
+                    << token << ": " << quick << " for " << expected;
+            ASSERT_EQ(quickInteger, localeFreeAtoi(cut.begin(), cut.end())) << token;
+            // The same token is taken, and the same one follows it.
+            ASSERT_EQ(numbers.current(), cut.current()) << token;
+            ASSERT_EQ(integers.current(), cut.current()) << token;
+            cut.next();
+            numbers.next();
+            integers.next();
+            ASSERT_EQ(numbers.current(), cut.current()) << token;
+            ASSERT_EQ(integers.current(), cut.current()) << token;
+            ASSERT_EQ(numbers.depth(), cut.depth()) << token;
+        }
+    }
+}
