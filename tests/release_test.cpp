@@ -17,6 +17,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -261,6 +263,18 @@ TEST(DataCheck, TheBuiltDataIsWholeAndEveryKindOfDamageIsOneLine)
     ASSERT_FALSE(withoutList.empty());
     EXPECT_EQ(withoutList[0].rfind("MANIFEST: missing", 0), 0u);
     EXPECT_EQ(checkDataCommand("no-such-dir"), 1);
+
+    // What the reader has to replace is a problem too, one line each.
+    std::string rocket = readAll("data/Rocket.ASE");
+    rocket.replace(rocket.find("*MATERIAL_REF 0"), 15, "*MATERIAL_REF 9");
+    writeFile("data/Rocket.ASE", rocket);
+    const std::vector<std::string> warned = checkDataDirectory("data");
+    EXPECT_EQ(std::count_if(warned.begin(), warned.end(),
+                            [](const std::string& problem) {
+                                return problem.rfind("Rocket.ASE: object", 0) == 0 &&
+                                       problem.find("MATERIAL_REF 9 names none") != std::string::npos;
+                            }),
+              1);
 }
 
 TEST(DataCheck, AManifestIsReadOnlyWhenEveryLineIsAnEntry)

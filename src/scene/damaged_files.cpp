@@ -37,6 +37,8 @@ const std::vector<std::string>& damagedFileReports() { return Reports; }
 
 void setDamageReportsQuiet(bool quiet) { Quiet = quiet; }
 
+bool damageReportsQuiet() { return Quiet; }
+
 void clearDamagedFileReports()
 {
     Reports.clear();

@@ -21,4 +21,5 @@ const std::vector<std::string>& damagedFileReports();
 // Quiet, the reports are only collected: the data check prints them its
 // own way. Clearing forgets them all (a test's fresh start).
 void setDamageReportsQuiet(bool quiet);
+bool damageReportsQuiet();
 void clearDamagedFileReports();

@@ -16,11 +16,11 @@ int SceneCount = 0;
 namespace {
 
 // Each file's warnings are told once in the process, however often the
-// game loads it.
+// game loads it; the data check tells them its own way.
 void tellWarnings(const std::string& fileName, const std::vector<std::string>& warnings)
 {
     static std::set<std::string> told;
-    if (warnings.empty() || !told.insert(fileName).second)
+    if (warnings.empty() || damageReportsQuiet() || !told.insert(fileName).second)
         return;
     for (const std::string& warning : warnings)
         std::fprintf(stderr, "kestrava: %s: %s\n", fileName.c_str(), warning.c_str());

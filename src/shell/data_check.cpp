@@ -28,6 +28,9 @@ std::vector<std::string> readAsTheGameDoes()
             continue;
         }
         Scene scene(file.name, "check");
+        // What the reader had to drop or cut: the game would show less.
+        for (const std::string& warning : scene.warnings)
+            problems.push_back(std::string(file.name) + ": " + warning);
         for (const char* node : file.requiredNodes)
             if (scene.nodeCount > 0 && !scene.findNode(node))
                 problems.push_back(std::string(file.name) + ": the node " + node + " is missing");

@@ -1,6 +1,8 @@
-// aseinfo FILE...: prints what the game's reader makes of each ASE file.
-// With --compare-assimp it also prints Assimp's mesh, vertex and face counts
-// for the same file and exits with 1 when the face counts differ.
+// aseinfo FILE...: prints what the game's reader makes of each ASE file,
+// with the reader's warnings (what it had to drop, cut or replace). With
+// --strict it exits with 1 when any file has a warning. With
+// --compare-assimp it also prints Assimp's mesh, vertex and face counts for
+// the same file and exits with 1 when the face counts differ.
 //
 // Textures are looked for as the game does, with the file's own directory
 // as the current one (the game runs in its data directory).
@@ -8,6 +10,7 @@
 #include "assimp_probe.h"
 #include "offscreen_context.h"
 #include "platform/platform.h"
+#include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "scene_report.h"
 
@@ -26,15 +29,18 @@ void platformErrorBox(const char* text, const char* caption)
 int main(int argc, char** argv)
 {
     bool compare = false;
+    bool strict = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--compare-assimp") == 0)
             compare = true;
+        else if (std::strcmp(argv[i], "--strict") == 0)
+            strict = true;
         else
             files.push_back(argv[i]);
     }
     if (files.empty()) {
-        std::fprintf(stderr, "usage: aseinfo [--compare-assimp] FILE.ASE...\n");
+        std::fprintf(stderr, "usage: aseinfo [--strict] [--compare-assimp] FILE.ASE...\n");
         return 2;
     }
     if (!makeOffscreenContext()) {
@@ -43,6 +49,9 @@ int main(int argc, char** argv)
     }
 
     bool disagreement = false;
+    bool warned = false;
+    // The warnings are printed with each file's report, not on their own.
+    setDamageReportsQuiet(true);
     const std::filesystem::path start = std::filesystem::current_path();
     for (const std::string& file : files) {
         std::error_code error;
@@ -52,6 +61,9 @@ int main(int argc, char** argv)
         Scene scene(path.filename().string(), "testname");
         std::filesystem::current_path(start, error);
         printScene(stdout, scene);
+        for (const std::string& warning : scene.warnings)
+            std::printf("  warning: %s\n", warning.c_str());
+        warned = warned || !scene.warnings.empty();
         if (!compare)
             continue;
         AssimpCounts assimp = probeWithAssimp(path.string());
@@ -66,5 +78,5 @@ int main(int argc, char** argv)
         disagreement = disagreement || !same;
         std::fflush(stdout);
     }
-    return disagreement ? 1 : 0;
+    return disagreement || (strict && warned) ? 1 : 0;
 }
