@@ -108,8 +108,13 @@ class AseReader {
     // A number (passed over), then three for the vector.
     void readNumberedVec3(Vec3& v)
     {
-        skip(1);
-        readVec3(v);
+        double values[3];
+        if (tokens_.nextPlainItem<1>(values)) {
+            v = {static_cast<float>(values[0]), static_cast<float>(values[1]), static_cast<float>(values[2])};
+        } else {
+            skip(1);
+            readVec3(v);
+        }
     }
 
     void readColour(Colour4& c)
@@ -400,11 +405,19 @@ class AseReader {
         const int listFloor = tokens_.depth();
         int i = 0;
         for (;;) {
-            skip(1); // the vertex number
+            // The vertex number, then the position.
             MeshVertex& v = scene_.vertices[vertexBase_ + i];
-            v.x = number();
-            v.y = number();
-            v.z = number();
+            double xyz[3];
+            if (tokens_.nextPlainItem<1>(xyz)) {
+                v.x = static_cast<float>(xyz[0]);
+                v.y = static_cast<float>(xyz[1]);
+                v.z = static_cast<float>(xyz[2]);
+            } else {
+                skip(1);
+                v.x = number();
+                v.y = number();
+                v.z = number();
+            }
             ++i;
             trouble.verticesListed = i;
             if (!nextInList(listFloor, i, n, "MESH_VERTEX"))
@@ -432,12 +445,19 @@ class AseReader {
         int i = 0;
         for (;;) {
             MeshFace& face = scene_.faces[faceBase_ + i];
-            skip(2); // the label "0:" and "A:"
-            face.a = integer();
-            skip(1);
-            face.b = integer();
-            skip(1);
-            face.c = integer();
+            int corners[3];
+            if (tokens_.nextFaceCorners(corners)) {
+                face.a = corners[0];
+                face.b = corners[1];
+                face.c = corners[2];
+            } else {
+                skip(2); // the label "0:" and "A:"
+                face.a = integer();
+                skip(1);
+                face.b = integer();
+                skip(1);
+                face.c = integer();
+            }
             // A corner outside the node's vertices would draw and collide
             // with another node's (or no) vertex: it becomes the first.
             for (int32_t* corner : {&face.a, &face.b, &face.c})
@@ -473,11 +493,17 @@ class AseReader {
             return;
         int listFloor = tokens_.depth();
         for (int i = 0;;) {
-            skip(1);
             TexCoord uvw;
-            uvw.u = number();
-            uvw.v = number();
-            uvw.w = number();
+            double values[3];
+            if (tokens_.nextPlainItem<1>(values)) {
+                uvw = {static_cast<float>(values[0]), static_cast<float>(values[1]),
+                       static_cast<float>(values[2])};
+            } else {
+                skip(1);
+                uvw.u = number();
+                uvw.v = number();
+                uvw.w = number();
+            }
             textureVertices_.push_back(uvw);
             ++i;
             trouble.textureVerticesListed = i;
@@ -495,11 +521,16 @@ class AseReader {
         // Texture faces beyond the node's faces are passed over; faces
         // without one, and indices outside the texture vertices, keep 0.
         for (int i = 0;;) {
-            skip(1);
             MeshFace& face = scene_.faces[faceBase_ + i];
-            face.texA = textureVertex(integer(), trouble);
-            face.texB = textureVertex(integer(), trouble);
-            face.texC = textureVertex(integer(), trouble);
+            int corners[3];
+            if (!tokens_.nextPlainItem<1>(corners)) {
+                skip(1);
+                for (int& corner : corners)
+                    corner = integer();
+            }
+            face.texA = textureVertex(corners[0], trouble);
+            face.texB = textureVertex(corners[1], trouble);
+            face.texC = textureVertex(corners[2], trouble);
             ++i;
             trouble.textureFacesListed = i;
             if (!nextInList(listFloor, i, f, "MESH_TFACE"))

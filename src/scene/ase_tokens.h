@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -97,53 +98,80 @@ class AseTokens {
     // text).
     [[gnu::always_inline]] double nextNumber()
     {
-        const char* p = skipDelimiters(context_);
-        const char* start = p;
-        const bool negative = *p == '-';
-        p += negative;
-        // The usual number, [-]digits[.digits] with fewer than eight digits
-        // on either side, eight bytes at a time: a whole number of up to 14
-        // digits and a power of ten, both exact in a double, so that one
-        // division rounds as the C library does.
-        const uint64_t wholeBytes = eightBytes(p);
-        const unsigned whole = digitRun(wholeBytes);
-        const char* q = p + whole;
-        uint64_t mantissa = digitValue(wholeBytes, whole);
-        unsigned fraction = 0;
-        if (*q == '.') {
-            const uint64_t fractionBytes = eightBytes(q + 1);
-            fraction = digitRun(fractionBytes);
-            mantissa = mantissa * asetokens::WholePowersOfTen[fraction] + digitValue(fractionBytes, fraction);
-            q += 1 + fraction;
+        const char* start = skipDelimiters(context_);
+        const char* p = start;
+        double value;
+        if (plainNumber(p, value)) [[likely]] {
+            take(start, p);
+            return value;
         }
-        // A number that goes on (eight digits, an exponent, anything but a
-        // delimiter) takes the slow way.
-        if (whole < 8 && fraction < 8 && whole + fraction > 0 && stops(q)) [[likely]] {
-            take(start, q);
-            const double value = static_cast<double>(mantissa) / asetokens::ExactPowersOfTen[fraction];
-            // The sign without a branch: signs come in no order a branch
-            // could learn.
-            return std::bit_cast<double>(std::bit_cast<uint64_t>(value) ^ (uint64_t(negative) << 63));
-        }
-        return nextLongNumber(start, negative);
+        return nextLongNumber(start, *start == '-');
     }
 
     // next(), then the token's value by atoi's rules (0 at the end of the
     // text).
     [[gnu::always_inline]] int nextInteger()
     {
-        const char* p = skipDelimiters(context_);
-        const char* start = p;
-        const bool negative = *p == '-';
-        p += negative;
-        const uint64_t bytes = eightBytes(p);
-        const unsigned length = digitRun(bytes);
-        if (length > 0 && length < 8 && stops(p + length)) [[likely]] {
-            const int64_t value = static_cast<int64_t>(digitValue(bytes, length));
-            take(start, p + length);
-            return static_cast<int>(negative ? -value : value);
+        const char* start = skipDelimiters(context_);
+        const char* p = start;
+        int value;
+        if (plainInteger(p, value)) [[likely]] {
+            take(start, p);
+            return value;
         }
-        return nextLongInteger(start, negative);
+        return nextLongInteger(start, *start == '-');
+    }
+
+    // The rest of a list item whose tokens are all plain: `Skipped` whole
+    // numbers passed over, then `Count` values (numbers, or whole numbers
+    // where T is int), exactly as that many next() and nextNumber() or
+    // nextInteger() would give them. False, and nothing taken, where any
+    // token is not plain: the caller takes them one by one.
+    template <int Skipped, size_t Count, typename T>
+    [[gnu::always_inline]] bool nextPlainItem(T (&values)[Count])
+    {
+        const char* p = context_;
+        const char* token = p;
+#pragma GCC unroll 8
+        for (int i = 0; i < Skipped + static_cast<int>(Count); ++i) {
+            if (i > 0 && !pastDelimiter(p))
+                return false;
+            token = p = skipDelimiters(p);
+            int ignored;
+            bool plain;
+            if (i < Skipped)
+                plain = plainInteger(p, ignored);
+            else if constexpr (std::is_same_v<T, int>)
+                plain = plainInteger(p, values[i - Skipped]);
+            else
+                plain = plainNumber(p, values[i - Skipped]);
+            if (!plain)
+                return false;
+        }
+        take(token, p);
+        return true;
+    }
+
+    // "0: A: a B: b C: c" after MESH_FACE, where the label and the corner
+    // names may be any tokens but braces and the corners are plain: the
+    // corners, as the seven tokens one by one would give them. False, and
+    // nothing taken, otherwise.
+    bool nextFaceCorners(int (&corners)[3])
+    {
+        const char* p = context_;
+        const char* token = p;
+        int corner = 0;
+#pragma GCC unroll 8
+        for (int i = 0; i < 7; ++i) {
+            if (i > 0 && !pastDelimiter(p))
+                return false;
+            token = p = skipDelimiters(p);
+            const bool plain = i == 2 || i == 4 || i == 6 ? plainInteger(p, corners[corner++]) : passOver(p);
+            if (!plain)
+                return false;
+        }
+        take(token, p);
+        return true;
     }
 
     // next(), then is(keyword).
@@ -294,6 +322,102 @@ class AseTokens {
     int depth() const { return depth_; }
 
   private:
+    // From the stop after a token to the next cut: false at the end of the
+    // text.
+    static bool pastDelimiter(const char*& p)
+    {
+        if (*p == '\0')
+            return false;
+        p += 1 + (*p == '\r');
+        return true;
+    }
+
+    // From the start of a token to its stop; false for the end of the text
+    // and for a brace, which the depth must count.
+    static bool passOver(const char*& p)
+    {
+        // The labels of a face line ("12:", "A:") most of the time.
+        const unsigned digits = digitRun(eightBytes(p));
+        const char* colon = p + (digits ? digits : 1);
+        if (digits < 8 && (digits || (*p >= 'A' && *p <= 'Z')) && *colon == ':' && stops(colon + 1)) {
+            p = colon + 1;
+            return true;
+        }
+        const char* start = p;
+        while (!stops(p))
+            ++p;
+        return p != start && !(p - start == 1 && (*start == '{' || *start == '}'));
+    }
+
+    // The usual number, [-]digits[.digits] with a delimiter after it, read
+    // eight bytes at a time and moved past: a whole number of up to 14
+    // digits and a power of ten, both exact in a double, so that one
+    // division rounds as the C library does. False, and p where it was, for
+    // any other token (more digits, an exponent, anything but a delimiter
+    // after it).
+    [[gnu::always_inline]] static bool plainNumber(const char*& p, double& value)
+    {
+        const bool negative = *p == '-';
+        const char* q = p + negative;
+        const uint64_t bytes = eightBytes(q);
+        const uint64_t nonDigits = nonDigitBytes(bytes);
+        // The first byte that is not a digit, and where it is a point, the
+        // next: whole and fraction digits within the eight bytes.
+        const unsigned whole = nonDigits ? static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8 : 8;
+        uint64_t mantissa;
+        unsigned fraction = 0;
+        if (whole < 7 && q[whole] == '.') {
+            const uint64_t after = nonDigits & (nonDigits - 1);
+            if (after) {
+                const unsigned end = static_cast<unsigned>(__builtin_ctzll(after)) / 8;
+                fraction = end - whole - 1;
+                // The point taken out: one run of whole and fraction digits.
+                const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
+                const uint64_t joined = (bytes & below) | ((bytes >> 8) & ~below);
+                mantissa = digitValue(joined, end - 1);
+                q += end;
+            } else {
+                const uint64_t fractionBytes = eightBytes(q + whole + 1);
+                fraction = digitRun(fractionBytes);
+                mantissa = digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] +
+                           digitValue(fractionBytes, fraction);
+                q += whole + 1 + fraction;
+            }
+        } else if (whole == 7 && q[7] == '.') {
+            const uint64_t fractionBytes = eightBytes(q + 8);
+            fraction = digitRun(fractionBytes);
+            mantissa = digitValue(bytes, 7) * asetokens::WholePowersOfTen[fraction] +
+                       digitValue(fractionBytes, fraction);
+            q += 8 + fraction;
+        } else {
+            mantissa = digitValue(bytes, whole);
+            q += whole;
+        }
+        if (whole >= 8 || fraction >= 8 || whole + fraction == 0 || !stops(q))
+            return false;
+        value = static_cast<double>(mantissa) / asetokens::ExactPowersOfTen[fraction];
+        // The sign without a branch: signs come in no order a branch could
+        // learn.
+        value = std::bit_cast<double>(std::bit_cast<uint64_t>(value) ^ (uint64_t(negative) << 63));
+        p = q;
+        return true;
+    }
+
+    // [-]digits, fewer than eight, and a delimiter after them.
+    [[gnu::always_inline]] static bool plainInteger(const char*& p, int& value)
+    {
+        const bool negative = *p == '-';
+        const char* q = p + negative;
+        const uint64_t bytes = eightBytes(q);
+        const unsigned length = digitRun(bytes);
+        if (length == 0 || length >= 8 || !stops(q + length))
+            return false;
+        const int magnitude = static_cast<int>(digitValue(bytes, length));
+        value = negative ? -magnitude : magnitude;
+        p = q + length;
+        return true;
+    }
+
     static uint64_t eightBytes(const char* p)
     {
         uint64_t bytes;
@@ -301,13 +425,21 @@ class AseTokens {
         return bytes;
     }
 
-    // How many of the eight bytes from p are decimal digits before the
-    // first that is not; 8 when all are. Carries between the bytes only
-    // reach bytes after the first non-digit.
+    // The high bit of each of the eight bytes that is not a decimal digit.
+    // Each byte is worked out on its own (no carry crosses into the next).
+    static uint64_t nonDigitBytes(uint64_t bytes)
+    {
+        const uint64_t low = bytes & 0x7f7f7f7f7f7f7f7full;
+        const uint64_t aboveNine = low + 0x4646464646464646ull; // high bit where > '9'
+        const uint64_t fromZero = low + 0x5050505050505050ull;  // high bit where >= '0'
+        return (aboveNine | ~fromZero | bytes) & 0x8080808080808080ull;
+    }
+
+    // How many of the eight bytes are decimal digits before the first that
+    // is not; 8 when all are.
     static unsigned digitRun(uint64_t bytes)
     {
-        const uint64_t nonDigits =
-            ((bytes + 0x4646464646464646ull) | (bytes - 0x3030303030303030ull)) & 0x8080808080808080ull;
+        const uint64_t nonDigits = nonDigitBytes(bytes);
         return nonDigits ? static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8 : 8;
     }
 
