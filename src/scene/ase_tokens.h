@@ -215,21 +215,55 @@ class AseTokens {
         // and over every such byte that does not begin the keyword as a
         // whole token. A brace or the end leaves the rest to the tokens.
         const char* p = context_;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time; the candidates of a block are tried from
+        // its mask, so that trying one does not hold up finding the next.
+        const __m128i first = _mm_set1_epi8(keyword[0]);
+        const __m128i open = _mm_set1_epi8('{');
+        const __m128i close = _mm_set1_epi8('}');
+        const __m128i zero = _mm_setzero_si128();
+        for (;; p += 16) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            unsigned candidates = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(c, first)));
+            const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi8(c, zero), _mm_or_si128(_mm_cmpeq_epi8(c, open), _mm_cmpeq_epi8(c, close)))));
+            if (ends)
+                candidates &= (ends & (0u - ends)) - 1; // those before the first end
+            for (; candidates; candidates &= candidates - 1) {
+                const char* at = p + __builtin_ctz(candidates);
+                if (startsKeyword(at, keyword)) {
+                    take(at, at + N - 1);
+                    return true;
+                }
+            }
+            if (ends)
+                break;
+        }
+#else
         for (;;) {
             p = findAny(p, keyword[0]);
             if (*p != keyword[0])
                 break;
-            const bool tokenStart = p == context_ || delimits(p - 1, asetokens::General);
-            if (tokenStart && std::memcmp(p, keyword, N - 1) == 0 && stops(p + N - 1)) {
+            if (startsKeyword(p, keyword)) {
                 take(p, p + N - 1);
                 return true;
             }
             ++p;
         }
+#endif
         while (!ended() && depth() >= floor)
             if (nextIs(keyword))
                 return true;
         return false;
+    }
+
+    // Whether the keyword is the whole token that starts at p: p begins a
+    // token (at the next cut, or after a delimiter), and a delimiter or the
+    // end follows the keyword.
+    template <size_t N> bool startsKeyword(const char* p, const char (&keyword)[N]) const
+    {
+        return (p == context_ || delimits(p - 1, asetokens::General)) && std::memcmp(p, keyword, N - 1) == 0 &&
+               stops(p + N - 1);
     }
 
     // The slow ways of the two reads above.
@@ -326,9 +360,13 @@ class AseTokens {
     // text.
     static bool pastDelimiter(const char*& p)
     {
-        if (*p == '\0')
+        if (*p == '\r') [[unlikely]] {
+            p += 2;
+            return true;
+        }
+        if (*p == '\0') [[unlikely]]
             return false;
-        p += 1 + (*p == '\r');
+        ++p;
         return true;
     }
 
@@ -355,45 +393,49 @@ class AseTokens {
     // division rounds as the C library does. False, and p where it was, for
     // any other token (more digits, an exponent, anything but a delimiter
     // after it).
+    //
+    // Where the token ends decides where the next one starts, so that part
+    // is kept short: one load, the digit mask and a bit count, with the
+    // sign chosen between two loads and the common cases left to the branch
+    // predictor. The value is worked out beside it.
     [[gnu::always_inline]] static bool plainNumber(const char*& p, double& value)
     {
-        const bool negative = *p == '-';
+        const uint64_t unsigned_ = eightBytes(p);
+        const uint64_t signed_ = eightBytes(p + 1);
+        const bool negative = static_cast<uint8_t>(unsigned_) == '-';
+        const uint64_t bytes = negative ? signed_ : unsigned_;
         const char* q = p + negative;
-        const uint64_t bytes = eightBytes(q);
         const uint64_t nonDigits = nonDigitBytes(bytes);
+        if (nonDigits == 0) [[unlikely]]
+            return false;
         // The first byte that is not a digit, and where it is a point, the
         // next: whole and fraction digits within the eight bytes.
-        const unsigned whole = nonDigits ? static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8 : 8;
+        const unsigned whole = static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8;
+        const uint64_t after = nonDigits & (nonDigits - 1);
         uint64_t mantissa;
-        unsigned fraction = 0;
-        if (whole < 7 && q[whole] == '.') {
-            const uint64_t after = nonDigits & (nonDigits - 1);
-            if (after) {
-                const unsigned end = static_cast<unsigned>(__builtin_ctzll(after)) / 8;
-                fraction = end - whole - 1;
-                // The point taken out: one run of whole and fraction digits.
-                const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
-                const uint64_t joined = (bytes & below) | ((bytes >> 8) & ~below);
-                mantissa = digitValue(joined, end - 1);
-                q += end;
-            } else {
-                const uint64_t fractionBytes = eightBytes(q + whole + 1);
-                fraction = digitRun(fractionBytes);
-                mantissa = digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] +
-                           digitValue(fractionBytes, fraction);
-                q += whole + 1 + fraction;
-            }
-        } else if (whole == 7 && q[7] == '.') {
-            const uint64_t fractionBytes = eightBytes(q + 8);
-            fraction = digitRun(fractionBytes);
-            mantissa = digitValue(bytes, 7) * asetokens::WholePowersOfTen[fraction] +
-                       digitValue(fractionBytes, fraction);
-            q += 8 + fraction;
-        } else {
+        unsigned fraction;
+        unsigned end;
+        if (static_cast<uint8_t>(bytes >> (8 * whole)) == '.' && after) [[likely]] {
+            end = static_cast<unsigned>(__builtin_ctzll(after)) / 8;
+            fraction = end - whole - 1;
+            // The point taken out: one run of whole and fraction digits.
+            const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
+            const uint64_t joined = (bytes & below) | ((bytes >> 8) & ~below);
+            mantissa = digitValue(joined, end - 1);
+        } else if (static_cast<uint8_t>(bytes >> (8 * whole)) != '.') {
+            end = whole;
+            fraction = 0;
             mantissa = digitValue(bytes, whole);
-            q += whole;
+        } else {
+            // A point and a fraction beyond the eight bytes.
+            const uint64_t fractionBytes = eightBytes(q + whole + 1);
+            fraction = digitRun(fractionBytes);
+            mantissa =
+                digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] + digitValue(fractionBytes, fraction);
+            end = whole + 1 + fraction;
         }
-        if (whole >= 8 || fraction >= 8 || whole + fraction == 0 || !stops(q))
+        q += end;
+        if (fraction >= 8 || end == 0 || (end == 1 && whole == 0) || !stops(q)) [[unlikely]]
             return false;
         value = static_cast<double>(mantissa) / asetokens::ExactPowersOfTen[fraction];
         // The sign without a branch: signs come in no order a branch could
@@ -406,15 +448,20 @@ class AseTokens {
     // [-]digits, fewer than eight, and a delimiter after them.
     [[gnu::always_inline]] static bool plainInteger(const char*& p, int& value)
     {
-        const bool negative = *p == '-';
-        const char* q = p + negative;
-        const uint64_t bytes = eightBytes(q);
-        const unsigned length = digitRun(bytes);
-        if (length == 0 || length >= 8 || !stops(q + length))
+        const uint64_t unsigned_ = eightBytes(p);
+        const uint64_t signed_ = eightBytes(p + 1);
+        const bool negative = static_cast<uint8_t>(unsigned_) == '-';
+        const uint64_t bytes = negative ? signed_ : unsigned_;
+        const uint64_t nonDigits = nonDigitBytes(bytes);
+        if (nonDigits == 0) [[unlikely]]
+            return false;
+        const unsigned length = static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8;
+        const char* q = p + negative + length;
+        if (length == 0 || !stops(q)) [[unlikely]]
             return false;
         const int magnitude = static_cast<int>(digitValue(bytes, length));
         value = negative ? -magnitude : magnitude;
-        p = q + length;
+        p = q;
         return true;
     }
 
@@ -515,8 +562,10 @@ class AseTokens {
     {
         current_ = token;
         length_ = static_cast<size_t>(stop - token);
-        if (*stop)
-            stop += *stop == '\r' ? 2 : 1;
+        if (*stop == '\r') [[unlikely]]
+            stop += 2;
+        else if (*stop != '\0') [[likely]]
+            ++stop;
         context_ = stop;
     }
 
