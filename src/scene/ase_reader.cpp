@@ -405,14 +405,22 @@ class AseReader {
         const int listFloor = tokens_.depth();
         int i = 0;
         for (;;) {
-            // The vertex number, then the position.
-            MeshVertex& v = scene_.vertices[vertexBase_ + i];
-            double xyz[3];
-            if (tokens_.nextPlainItem<1>(xyz)) {
-                v.x = static_cast<float>(xyz[0]);
-                v.y = static_cast<float>(xyz[1]);
-                v.z = static_cast<float>(xyz[2]);
+            // The vertex number, then the position; a run of plain items at
+            // once where it can.
+            using Position = double[3];
+            const int run = tokens_.plainItems<sizeof "MESH_VERTEX", sizeof "MESH_VERTEX", Position>(
+                "MESH_VERTEX", "MESH_VERTEX", false, n - i, AseTokens::plainTokens<1, 3, double>,
+                [&](int k, size_t, const Position& xyz) {
+                    MeshVertex& v = scene_.vertices[vertexBase_ + i + k];
+                    v.x = static_cast<float>(xyz[0]);
+                    v.y = static_cast<float>(xyz[1]);
+                    v.z = static_cast<float>(xyz[2]);
+                    return true;
+                });
+            if (run > 0) {
+                i += run - 1;
             } else {
+                MeshVertex& v = scene_.vertices[vertexBase_ + i];
                 skip(1);
                 v.x = number();
                 v.y = number();
@@ -443,28 +451,38 @@ class AseReader {
         const int listFloor = tokens_.depth();
         const int n = node.vertexCount;
         int i = 0;
-        for (;;) {
-            MeshFace& face = scene_.faces[faceBase_ + i];
-            int corners[3];
-            if (tokens_.nextFaceCorners(corners)) {
-                face.a = corners[0];
-                face.b = corners[1];
-                face.c = corners[2];
-            } else {
-                skip(2); // the label "0:" and "A:"
-                face.a = integer();
-                skip(1);
-                face.b = integer();
-                skip(1);
-                face.c = integer();
-            }
-            // A corner outside the node's vertices would draw and collide
-            // with another node's (or no) vertex: it becomes the first.
+        // A corner outside the node's vertices would draw and collide with
+        // another node's (or no) vertex: it becomes the first.
+        auto keep = [&](MeshFace& face, const int(&corners)[3]) {
+            face.a = corners[0];
+            face.b = corners[1];
+            face.c = corners[2];
             for (int32_t* corner : {&face.a, &face.b, &face.c})
                 if (*corner < 0 || *corner >= n) {
                     *corner = 0;
                     ++trouble.badCorners;
                 }
+        };
+        for (;;) {
+            using Corners = int[3];
+            const int run = tokens_.plainItems<sizeof "MESH_FACE", sizeof "MESH_FACE", Corners>(
+                "MESH_FACE", "MESH_FACE", false, f - i, AseTokens::faceTokens,
+                [&](int k, size_t, const Corners& corners) {
+                    keep(scene_.faces[faceBase_ + i + k], corners);
+                    return true;
+                });
+            if (run > 0) {
+                i += run - 1;
+            } else {
+                int corners[3];
+                skip(2); // the label "0:" and "A:"
+                corners[0] = integer();
+                skip(1);
+                corners[1] = integer();
+                skip(1);
+                corners[2] = integer();
+                keep(scene_.faces[faceBase_ + i], corners);
+            }
             ++i;
             trouble.facesListed = i;
             if (!nextInList(listFloor, i, f, "MESH_FACE"))
@@ -493,18 +511,24 @@ class AseReader {
             return;
         int listFloor = tokens_.depth();
         for (int i = 0;;) {
-            TexCoord uvw;
-            double values[3];
-            if (tokens_.nextPlainItem<1>(values)) {
-                uvw = {static_cast<float>(values[0]), static_cast<float>(values[1]),
-                       static_cast<float>(values[2])};
+            using Uvw = double[3];
+            const int run = tokens_.plainItems<sizeof "MESH_TVERT", sizeof "MESH_TVERT", Uvw>(
+                "MESH_TVERT", "MESH_TVERT", false, t - i, AseTokens::plainTokens<1, 3, double>,
+                [&](int, size_t, const Uvw& values) {
+                    textureVertices_.push_back({static_cast<float>(values[0]), static_cast<float>(values[1]),
+                                                static_cast<float>(values[2])});
+                    return true;
+                });
+            if (run > 0) {
+                i += run - 1;
             } else {
+                TexCoord uvw;
                 skip(1);
                 uvw.u = number();
                 uvw.v = number();
                 uvw.w = number();
+                textureVertices_.push_back(uvw);
             }
-            textureVertices_.push_back(uvw);
             ++i;
             trouble.textureVerticesListed = i;
             if (!nextInList(listFloor, i, t, "MESH_TVERT"))
@@ -520,17 +544,28 @@ class AseReader {
         listFloor = tokens_.depth();
         // Texture faces beyond the node's faces are passed over; faces
         // without one, and indices outside the texture vertices, keep 0.
-        for (int i = 0;;) {
-            MeshFace& face = scene_.faces[faceBase_ + i];
-            int corners[3];
-            if (!tokens_.nextPlainItem<1>(corners)) {
-                skip(1);
-                for (int& corner : corners)
-                    corner = integer();
-            }
+        auto keep = [&](MeshFace& face, const int(&corners)[3]) {
             face.texA = textureVertex(corners[0], trouble);
             face.texB = textureVertex(corners[1], trouble);
             face.texC = textureVertex(corners[2], trouble);
+        };
+        for (int i = 0;;) {
+            using Corners = int[3];
+            const int run = tokens_.plainItems<sizeof "MESH_TFACE", sizeof "MESH_TFACE", Corners>(
+                "MESH_TFACE", "MESH_TFACE", false, f - i, AseTokens::plainTokens<1, 3, int>,
+                [&](int k, size_t, const Corners& corners) {
+                    keep(scene_.faces[faceBase_ + i + k], corners);
+                    return true;
+                });
+            if (run > 0) {
+                i += run - 1;
+            } else {
+                int corners[3];
+                skip(1);
+                for (int& corner : corners)
+                    corner = integer();
+                keep(scene_.faces[faceBase_ + i], corners);
+            }
             ++i;
             trouble.textureFacesListed = i;
             if (!nextInList(listFloor, i, f, "MESH_TFACE"))
@@ -559,25 +594,41 @@ class AseReader {
         const int faces = node.faceCount;
         int faceNormals = 0;
         int vertexNormals = 0;
-        while (faceNormals < faces || vertexNormals < 3 * faces) {
-            const int which = tokens_.nextIsOneOf("MESH_FACENORMAL", "MESH_VERTEXNORMAL");
-            if (tokens_.ended() || tokens_.depth() < listFloor || endsObject())
-                break;
-            if (which == 1) {
-                Vec3 normal;
-                readNumberedVec3(normal);
+        auto keep = [&](bool faceNormal, const Vec3& normal) {
+            if (faceNormal) {
                 if (faceNormals < faces)
                     scene_.faces[faceBase_ + faceNormals].faceNormal = normal;
                 ++faceNormals;
-            } else if (which == 2) {
-                Vec3 normal;
-                readNumberedVec3(normal);
+            } else {
                 if (vertexNormals < 3 * faces) {
                     MeshFace& face = scene_.faces[faceBase_ + vertexNormals / 3];
                     Vec3* corners[] = {&face.normalA, &face.normalB, &face.normalC};
                     *corners[vertexNormals % 3] = normal;
                 }
                 ++vertexNormals;
+            }
+            return faceNormals < faces || vertexNormals < 3 * faces;
+        };
+        while (faceNormals < faces || vertexNormals < 3 * faces) {
+            const int which = tokens_.nextIsOneOf("MESH_FACENORMAL", "MESH_VERTEXNORMAL");
+            if (tokens_.ended() || tokens_.depth() < listFloor || endsObject())
+                break;
+            // A run of plain normals, each the very next token after the
+            // one before, at once where it can.
+            using Normal = double[3];
+            if (which != 0 &&
+                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal>(
+                    "MESH_FACENORMAL", "MESH_VERTEXNORMAL", true, 1 << 30,
+                    AseTokens::plainTokens<1, 3, double>, [&](int, size_t length, const Normal& v) {
+                        return keep(
+                            length == sizeof "MESH_FACENORMAL" - 1,
+                            {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])});
+                    }) > 0)
+                continue;
+            if (which != 0) {
+                Vec3 normal;
+                readNumberedVec3(normal);
+                keep(which == 1, normal);
             }
         }
         if (faces > 0)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -72,10 +73,37 @@ bool isUtf16(std::string_view bytes, bool* bigEndian)
 
 char* AseText::allocate(size_t size)
 {
+    unmap();
     bytes_.reset(new char[size + 1 + Padding]);
     std::memset(bytes_.get() + size, 0, 1 + Padding);
     size_ = size;
+    data_ = bytes_.get();
     return bytes_.get();
+}
+
+bool AseText::map(int fd, size_t size)
+{
+    // The zeros after the end must lie in the file's last page.
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    if (size == 0 || size % page == 0 || page - size % page < 1 + Padding)
+        return false;
+    void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (mapped == MAP_FAILED)
+        return false;
+    bytes_.reset();
+    mapped_ = mapped;
+    mappedLength_ = size;
+    data_ = static_cast<const char*>(mapped);
+    size_ = size;
+    return true;
+}
+
+void AseText::unmap()
+{
+    if (mapped_)
+        munmap(mapped_, mappedLength_);
+    mapped_ = nullptr;
+    mappedLength_ = 0;
 }
 
 void AseText::assign(std::string_view bytes)
@@ -101,6 +129,15 @@ bool AseText::readFile(const std::string& path)
         return false;
     struct stat info;
     size_t expected = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
+    if (expected > 0 && map(fd, expected)) {
+        close(fd);
+        bool bigEndian = false;
+        if (isUtf16({data_, size_}, &bigEndian)) {
+            const std::string converted = utf16ToUtf8({data_, size_}, bigEndian);
+            std::memcpy(allocate(converted.size()), converted.data(), converted.size());
+        }
+        return true;
+    }
     // One read straight into the text when the size is known; the file
     // may still grow or shrink meanwhile, so reading goes on to its end.
     size_t capacity = expected + 1;

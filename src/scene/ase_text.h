@@ -5,6 +5,9 @@
 // that the tokens can look at 16 bytes at a time. A text that begins with a
 // UTF-16 byte-order mark (as some exporters write) is kept as the same text
 // in UTF-8.
+//
+// A file is mapped into memory where the zeros the system puts after its
+// end in the last page are enough; otherwise it is read into a buffer.
 
 #include <cstddef>
 #include <memory>
@@ -15,12 +18,15 @@ class AseText {
   public:
     AseText() { assign({}); }
     explicit AseText(std::string_view bytes) { assign(bytes); }
+    ~AseText() { unmap(); }
+    AseText(const AseText&) = delete;
+    AseText& operator=(const AseText&) = delete;
 
     // Reads the whole file, whatever its size, within memory; false, and
     // an empty text, when it cannot be opened.
     bool readFile(const std::string& path);
 
-    const char* data() const { return bytes_.get(); }
+    const char* data() const { return data_; }
     // Bytes of text, the first zero byte and what follows it included.
     size_t size() const { return size_; }
 
@@ -31,7 +37,12 @@ class AseText {
     // Room for `size` bytes and the zeros after them; the bytes themselves
     // are not cleared first.
     char* allocate(size_t size);
+    bool map(int fd, size_t size);
+    void unmap();
 
     std::unique_ptr<char[]> bytes_;
+    const char* data_ = nullptr;
     size_t size_ = 0;
+    void* mapped_ = nullptr;
+    size_t mappedLength_ = 0;
 };

@@ -130,13 +130,92 @@ class AseTokens {
     template <int Skipped, size_t Count, typename T>
     [[gnu::always_inline]] bool nextPlainItem(T (&values)[Count])
     {
-        const char* p = context_;
-        const char* token = p;
+        const char* last;
+        const char* stop;
+        if (!plainTokens<Skipped>(context_, last, stop, values))
+            return false;
+        take(last, stop);
+        return true;
+    }
+
+    // "0: A: a B: b C: c" after MESH_FACE, the label a number and the
+    // corner names letters, each with its colon, and the corners plain:
+    // the corners, as the seven tokens one by one would give them. False,
+    // and nothing taken, otherwise.
+    bool nextFaceCorners(int (&corners)[3])
+    {
+        const char* last;
+        const char* stop;
+        if (!faceTokens(context_, last, stop, corners))
+            return false;
+        take(last, stop);
+        return true;
+    }
+
+    // List items read ahead of the tokens, for lists whose items are one
+    // per line: with the current token the keyword of an item (one of the
+    // two), the item's tokens are read by `parse` from just after it, and
+    // the next item's keyword is found at the same time by a scan of the
+    // bytes, so that reading one item does not wait for the end of the one
+    // before. Each item goes to `store` with its index in the run and the
+    // length of its keyword, and `store` says whether to go on; at
+    // most `limit` items. Stops before an item that is not plain, and after
+    // one where no keyword follows before a brace or the end of the text, or
+    // (with `adjacent`) where anything but delimiters stands between an
+    // item and the next keyword. The tokens are left as after the last item
+    // read one by one; the number of items is returned.
+    template <size_t N, size_t M, typename Values, typename Parse, typename Store>
+    int plainItems(const char (&first)[N], const char (&second)[M], bool adjacent, int limit, Parse parse,
+                   Store store)
+    {
+        if (limit <= 0 || !(is(first) || is(second)))
+            return 0;
+        const char* keyword = current_;
+        size_t length = length_;
+        const char* last = nullptr;
+        const char* stop = nullptr;
+        int done = 0;
+        for (;;) {
+            const char* from = keyword + length;
+            if (!pastDelimiter(from))
+                break;
+            size_t nextLength = 0;
+            const char* next = done + 1 < limit ? findEither(from, first, second, nextLength) : nullptr;
+            Values values;
+            const char* itemLast;
+            const char* itemStop;
+            if (!parse(from, itemLast, itemStop, values) || (next && itemStop >= next))
+                break;
+            if (adjacent && next) {
+                const char* after = itemStop;
+                if (!pastDelimiter(after) || skipDelimiters(after) != next)
+                    break;
+            }
+            last = itemLast;
+            stop = itemStop;
+            ++done;
+            if (!store(done - 1, length, values) || !next)
+                break;
+            keyword = next;
+            length = nextLength;
+        }
+        if (done > 0)
+            take(last, stop);
+        return done;
+    }
+
+    // The parts of items for plainItems: `Skipped` whole numbers passed
+    // over, then `Count` values, from the cut start p; the last token's
+    // start and its stop.
+    template <int Skipped, size_t Count, typename T>
+    [[gnu::always_inline]] static bool plainTokens(const char* p, const char*& last, const char*& stop,
+                                                   T (&values)[Count])
+    {
 #pragma GCC unroll 8
         for (int i = 0; i < Skipped + static_cast<int>(Count); ++i) {
             if (i > 0 && !pastDelimiter(p))
                 return false;
-            token = p = skipDelimiters(p);
+            last = p = skipDelimiters(p);
             int ignored;
             bool plain;
             if (i < Skipped)
@@ -148,29 +227,23 @@ class AseTokens {
             if (!plain)
                 return false;
         }
-        take(token, p);
+        stop = p;
         return true;
     }
 
-    // "0: A: a B: b C: c" after MESH_FACE, where the label and the corner
-    // names may be any tokens but braces and the corners are plain: the
-    // corners, as the seven tokens one by one would give them. False, and
-    // nothing taken, otherwise.
-    bool nextFaceCorners(int (&corners)[3])
+    static bool faceTokens(const char* p, const char*& last, const char*& stop, int (&corners)[3])
     {
-        const char* p = context_;
-        const char* token = p;
         int corner = 0;
 #pragma GCC unroll 8
         for (int i = 0; i < 7; ++i) {
             if (i > 0 && !pastDelimiter(p))
                 return false;
-            token = p = skipDelimiters(p);
-            const bool plain = i == 2 || i == 4 || i == 6 ? plainInteger(p, corners[corner++]) : passOver(p);
+            last = p = skipDelimiters(p);
+            const bool plain = i == 2 || i == 4 || i == 6 ? plainInteger(p, corners[corner++]) : label(p);
             if (!plain)
                 return false;
         }
-        take(token, p);
+        stop = p;
         return true;
     }
 
@@ -225,8 +298,8 @@ class AseTokens {
         for (;; p += 16) {
             const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             unsigned candidates = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(c, first)));
-            const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(
-                _mm_or_si128(_mm_cmpeq_epi8(c, zero), _mm_or_si128(_mm_cmpeq_epi8(c, open), _mm_cmpeq_epi8(c, close)))));
+            const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+                _mm_cmpeq_epi8(c, zero), _mm_or_si128(_mm_cmpeq_epi8(c, open), _mm_cmpeq_epi8(c, close)))));
             if (ends)
                 candidates &= (ends & (0u - ends)) - 1; // those before the first end
             for (; candidates; candidates &= candidates - 1) {
@@ -262,8 +335,8 @@ class AseTokens {
     // end follows the keyword.
     template <size_t N> bool startsKeyword(const char* p, const char (&keyword)[N]) const
     {
-        return (p == context_ || delimits(p - 1, asetokens::General)) && std::memcmp(p, keyword, N - 1) == 0 &&
-               stops(p + N - 1);
+        return (p == context_ || delimits(p - 1, asetokens::General)) &&
+               std::memcmp(p, keyword, N - 1) == 0 && stops(p + N - 1);
     }
 
     // The slow ways of the two reads above.
@@ -370,21 +443,42 @@ class AseTokens {
         return true;
     }
 
-    // From the start of a token to its stop; false for the end of the text
-    // and for a brace, which the depth must count.
-    static bool passOver(const char*& p)
+    // A label of a face line, digits or one capital letter and a colon
+    // ("12:", "A:"), from its start to its stop.
+    static bool label(const char*& p)
     {
-        // The labels of a face line ("12:", "A:") most of the time.
         const unsigned digits = digitRun(eightBytes(p));
         const char* colon = p + (digits ? digits : 1);
         if (digits < 8 && (digits || (*p >= 'A' && *p <= 'Z')) && *colon == ':' && stops(colon + 1)) {
             p = colon + 1;
             return true;
         }
-        const char* start = p;
-        while (!stops(p))
-            ++p;
-        return p != start && !(p - start == 1 && (*start == '{' || *start == '}'));
+        return false;
+    }
+
+    // The first place from p where one of the keywords is a whole token,
+    // and its length; null where a brace or the end of the text comes
+    // first. Both keywords begin with the same letter.
+    template <size_t N, size_t M>
+    static const char* findEither(const char* p, const char (&first)[N], const char (&second)[M],
+                                  size_t& length)
+    {
+        for (;;) {
+            const char* at = findAny(p, first[0]);
+            if (*at != first[0])
+                return nullptr;
+            if (delimits(at - 1, asetokens::General)) {
+                if (std::memcmp(at, first, N - 1) == 0 && stops(at + N - 1)) {
+                    length = N - 1;
+                    return at;
+                }
+                if (std::memcmp(at, second, M - 1) == 0 && stops(at + M - 1)) {
+                    length = M - 1;
+                    return at;
+                }
+            }
+            p = at + 1;
+        }
     }
 
     // The usual number, [-]digits[.digits] with a delimiter after it, read
@@ -430,8 +524,8 @@ class AseTokens {
             // A point and a fraction beyond the eight bytes.
             const uint64_t fractionBytes = eightBytes(q + whole + 1);
             fraction = digitRun(fractionBytes);
-            mantissa =
-                digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] + digitValue(fractionBytes, fraction);
+            mantissa = digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] +
+                       digitValue(fractionBytes, fraction);
             end = whole + 1 + fraction;
         }
         q += end;
