@@ -6,8 +6,9 @@
 // UTF-16 byte-order mark (as some exporters write) is kept as the same text
 // in UTF-8.
 //
-// A file is mapped into memory where the zeros the system puts after its
-// end in the last page are enough; otherwise it is read into a buffer.
+// A file of 64 KB or more is mapped into memory where the zeros the system
+// puts after its end in the last page are enough; otherwise it is read into
+// a buffer.
 
 #include <cstddef>
 #include <memory>
