@@ -391,11 +391,14 @@ class AseReader {
         trouble.textureVerticesListed = trouble.textureFacesListed = trouble.faceNormalsListed = -1;
         scene_.totalVertices = vertexBase_ + n;
         scene_.totalFaces = faceBase_ + f;
+        // Entries of this node that an earlier mesh of it wrote start over;
+        // those the arrays grow by start fresh.
+        const size_t oldVertices = std::min<size_t>(scene_.vertices.size(), scene_.totalVertices);
+        const size_t oldFaces = std::min<size_t>(scene_.faces.size(), scene_.totalFaces);
+        std::fill(scene_.vertices.begin() + vertexBase_, scene_.vertices.begin() + oldVertices, MeshVertex());
+        std::fill(scene_.faces.begin() + faceBase_, scene_.faces.begin() + oldFaces, MeshFace());
         scene_.vertices.resize(scene_.totalVertices);
         scene_.faces.resize(scene_.totalFaces);
-        // Entries of this node that an earlier mesh of it wrote start over.
-        std::fill(scene_.vertices.begin() + vertexBase_, scene_.vertices.end(), MeshVertex());
-        std::fill(scene_.faces.begin() + faceBase_, scene_.faces.end(), MeshFace());
 
         if (n == 0)
             return;
