@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <unistd.h>
 
 using namespace scenetest;
 
@@ -216,6 +217,30 @@ TEST(RealExports, LargeFilesAreReadWhole)
     EXPECT_EQ(scene->nodeCount, static_cast<uint32_t>(objects));
     EXPECT_EQ(scene->nodes.back().name, "Part" + std::to_string(objects - 1));
     EXPECT_TRUE(scene->warnings.empty());
+}
+
+// Large files are mapped, small ones read, and every size near a page's
+// end takes one way or the other: each gives the file's bytes, a zero after
+// them and the zeros the tokens look ahead into.
+TEST(RealExports, FilesOfEverySizeNearAPageEndReadWhole)
+{
+    ScratchDir dir;
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    for (size_t size :
+         {size_t(100), size_t(65535), 16 * page, 16 * page + 1, 17 * page - AseText::Padding - 2,
+          17 * page - AseText::Padding - 1, 17 * page - AseText::Padding, 17 * page - 1}) {
+        SCOPED_TRACE(size);
+        std::string bytes(size, 'x');
+        for (size_t i = 0; i < size; i += 7)
+            bytes[i] = static_cast<char>('a' + i % 26);
+        writeFile("sized.ASE", bytes);
+        AseText text;
+        ASSERT_TRUE(text.readFile("sized.ASE"));
+        ASSERT_EQ(text.size(), size);
+        EXPECT_EQ(std::string_view(text.data(), size), bytes);
+        for (size_t i = 0; i <= AseText::Padding; ++i)
+            ASSERT_EQ(text.data()[size + i], '\0') << i;
+    }
 }
 
 // Each kind of damage gives one warning that names it; a sound file none.
