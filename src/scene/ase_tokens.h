@@ -180,16 +180,22 @@ class AseTokens {
             if (!pastDelimiter(from))
                 break;
             size_t nextLength = 0;
-            const char* next = done + 1 < limit ? findEither(from, first, second, nextLength) : nullptr;
+            const char* next =
+                done + 1 < limit && !adjacent ? findEither(from, first, second, nextLength) : nullptr;
             Values values;
             const char* itemLast;
             const char* itemStop;
             if (!parse(from, itemLast, itemStop, values) || (next && itemStop >= next))
                 break;
-            if (adjacent && next) {
+            // In a list of adjacent items the next keyword is the very next
+            // token, or the run ends.
+            if (adjacent && done + 1 < limit) {
                 const char* after = itemStop;
-                if (!pastDelimiter(after) || skipDelimiters(after) != next)
-                    break;
+                if (pastDelimiter(after)) {
+                    after = skipDelimiters(after);
+                    if (startsEither(after, first, second, nextLength))
+                        next = after;
+                }
             }
             last = itemLast;
             stop = itemStop;
@@ -441,6 +447,22 @@ class AseTokens {
             return false;
         ++p;
         return true;
+    }
+
+    // Whether one of the keywords is the whole token at `at`, which starts
+    // a token; its length.
+    template <size_t N, size_t M>
+    static bool startsEither(const char* at, const char (&first)[N], const char (&second)[M], size_t& length)
+    {
+        if (std::memcmp(at, first, N - 1) == 0 && stops(at + N - 1)) {
+            length = N - 1;
+            return true;
+        }
+        if (std::memcmp(at, second, M - 1) == 0 && stops(at + M - 1)) {
+            length = M - 1;
+            return true;
+        }
+        return false;
     }
 
     // A label of a face line, digits or one capital letter and a colon
