@@ -54,7 +54,10 @@ bool looksNumeric(std::string_view token)
 
 class AseReader {
   public:
-    AseReader(Scene& scene, const AseText& text) : scene_(scene), text_(text), tokens_(text) {}
+    AseReader(Scene& scene, const AseText& text, bool quick)
+        : scene_(scene), text_(text), tokens_(text, quick)
+    {
+    }
 
     void read()
     {
@@ -776,9 +779,9 @@ class AseReader {
 
 } // namespace
 
-int readAse(const AseText& text, Scene& scene)
+int readAse(const AseText& text, Scene& scene, bool quickReads)
 {
-    AseReader reader(scene, text);
+    AseReader reader(scene, text, quickReads);
     reader.read();
     return reader.unclosedBlocks();
 }

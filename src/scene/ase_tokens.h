@@ -70,8 +70,10 @@ inline constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
 
 class AseTokens {
   public:
-    // The text must outlive the stream.
-    explicit AseTokens(const AseText& text) : context_(text.data()) {}
+    // The text must outlive the stream. Without quick reads every token is
+    // cut one at a time and converted by the C library's rules: the tests
+    // hold the quick reads to that.
+    explicit AseTokens(const AseText& text, bool quick = true) : context_(text.data()), quick_(quick) {}
 
     // Moves to the next token with the general set; false once the text
     // has ended.
@@ -101,7 +103,7 @@ class AseTokens {
         const char* start = skipDelimiters(context_);
         const char* p = start;
         double value;
-        if (plainNumber(p, value)) [[likely]] {
+        if (quick_ && plainNumber(p, value)) [[likely]] {
             take(start, p);
             return value;
         }
@@ -115,7 +117,7 @@ class AseTokens {
         const char* start = skipDelimiters(context_);
         const char* p = start;
         int value;
-        if (plainInteger(p, value)) [[likely]] {
+        if (quick_ && plainInteger(p, value)) [[likely]] {
             take(start, p);
             return value;
         }
@@ -132,21 +134,7 @@ class AseTokens {
     {
         const char* last;
         const char* stop;
-        if (!plainTokens<Skipped>(context_, last, stop, values))
-            return false;
-        take(last, stop);
-        return true;
-    }
-
-    // "0: A: a B: b C: c" after MESH_FACE, the label a number and the
-    // corner names letters, each with its colon, and the corners plain:
-    // the corners, as the seven tokens one by one would give them. False,
-    // and nothing taken, otherwise.
-    bool nextFaceCorners(int (&corners)[3])
-    {
-        const char* last;
-        const char* stop;
-        if (!faceTokens(context_, last, stop, corners))
+        if (!quick_ || !plainTokens<Skipped>(context_, last, stop, values))
             return false;
         take(last, stop);
         return true;
@@ -168,7 +156,7 @@ class AseTokens {
     int plainItems(const char (&first)[N], const char (&second)[M], bool adjacent, int limit, Parse parse,
                    Store store)
     {
-        if (limit <= 0 || !(is(first) || is(second)))
+        if (!quick_ || limit <= 0 || !(is(first) || is(second)))
             return 0;
         const char* keyword = current_;
         size_t length = length_;
@@ -257,7 +245,7 @@ class AseTokens {
     template <size_t N> bool nextIs(const char (&keyword)[N])
     {
         const char* p = skipDelimiters(context_);
-        if (std::memcmp(p, keyword, N - 1) == 0 && stops(p + N - 1)) {
+        if (quick_ && std::memcmp(p, keyword, N - 1) == 0 && stops(p + N - 1)) {
             take(p, p + N - 1);
             return true;
         }
@@ -269,11 +257,11 @@ class AseTokens {
     template <size_t N, size_t M> int nextIsOneOf(const char (&first)[N], const char (&second)[M])
     {
         const char* p = skipDelimiters(context_);
-        if (std::memcmp(p, first, N - 1) == 0 && stops(p + N - 1)) {
+        if (quick_ && std::memcmp(p, first, N - 1) == 0 && stops(p + N - 1)) {
             take(p, p + N - 1);
             return 1;
         }
-        if (std::memcmp(p, second, M - 1) == 0 && stops(p + M - 1)) {
+        if (quick_ && std::memcmp(p, second, M - 1) == 0 && stops(p + M - 1)) {
             take(p, p + M - 1);
             return 2;
         }
@@ -293,6 +281,12 @@ class AseTokens {
         // or the end of the text hold nothing that counts: jump over them,
         // and over every such byte that does not begin the keyword as a
         // whole token. A brace or the end leaves the rest to the tokens.
+        if (!quick_) {
+            while (!ended() && depth() >= floor)
+                if (nextIs(keyword))
+                    return true;
+            return false;
+        }
         const char* p = context_;
 #if defined(__SSE2__)
         // Sixteen bytes at a time; the candidates of a block are tried from
@@ -706,6 +700,7 @@ class AseTokens {
     }
 
     const char* context_;
+    const bool quick_;
     const char* current_ = nullptr;
     size_t length_ = 0;
     int depth_ = 0;
