@@ -396,7 +396,10 @@ namespace {
 // Every field of two Scenes, floats bit for bit; empty when they agree.
 std::string difference(const Scene& a, const Scene& b)
 {
-    auto same = [](const void* x, const void* y, size_t bytes) { return std::memcmp(x, y, bytes) == 0; };
+    // Empty arrays may have null data, which memcmp must not see.
+    auto same = [](const void* x, const void* y, size_t bytes) {
+        return bytes == 0 || std::memcmp(x, y, bytes) == 0;
+    };
     if (a.nodeCount != b.nodeCount || a.nodes.size() != b.nodes.size())
         return "node counts";
     if (a.vertices.size() != b.vertices.size() || a.faces.size() != b.faces.size())
