@@ -408,33 +408,47 @@ class AseReader {
         trouble.verticesListed = 0;
         if (!skipTo(floor, "MESH_VERTEX"))
             return;
-        const int listFloor = tokens_.depth();
-        int i = 0;
-        for (;;) {
-            // The vertex number, then the position; a run of plain items at
-            // once where it can.
-            using Position = double[3];
-            const int run = tokens_.plainItems<sizeof "MESH_VERTEX", sizeof "MESH_VERTEX", Position>(
-                "MESH_VERTEX", "MESH_VERTEX", false, n - i, AseTokens::plainTokens<1, 3, double>,
-                [&](int k, size_t, const Position& xyz) {
-                    MeshVertex& v = scene_.vertices[vertexBase_ + i + k];
-                    v.x = static_cast<float>(xyz[0]);
-                    v.y = static_cast<float>(xyz[1]);
-                    v.z = static_cast<float>(xyz[2]);
-                    return true;
-                });
-            if (run > 0) {
-                i += run - 1;
-            } else {
+        // The vertex number, then the position.
+        using Position = double[3];
+        readList<Position>(
+            "MESH_VERTEX", n, trouble.verticesListed, AseTokens::plainTokens<1, 3, double>,
+            [&](int i, const Position& xyz) {
                 MeshVertex& v = scene_.vertices[vertexBase_ + i];
+                v.x = static_cast<float>(xyz[0]);
+                v.y = static_cast<float>(xyz[1]);
+                v.z = static_cast<float>(xyz[2]);
+            },
+            [&](Position& xyz) {
                 skip(1);
-                v.x = number();
-                v.y = number();
-                v.z = number();
+                for (double& value : xyz)
+                    value = number();
+            });
+    }
+
+    // A list of `count` items from its first item's keyword (the current
+    // token): runs of plain items read at once where the tokens allow, else
+    // one item read token by token by `one`. Each item goes to `store`, and
+    // `listed` counts them.
+    template <typename Values, size_t N, typename Parse, typename Store, typename One>
+    void readList(const char (&keyword)[N], int count, int& listed, Parse parse, Store store, One one)
+    {
+        const int listFloor = tokens_.depth();
+        for (int i = 0;;) {
+            const int run = tokens_.plainItems<N, N, Values>(keyword, keyword, false, count - i, parse,
+                                                             [&](int k, size_t, const Values& values) {
+                                                                 store(i + k, values);
+                                                                 return true;
+                                                             });
+            if (run > 0) {
+                i += run;
+            } else {
+                Values values;
+                one(values);
+                store(i, values);
+                ++i;
             }
-            ++i;
-            trouble.verticesListed = i;
-            if (!nextInList(listFloor, i, n, "MESH_VERTEX"))
+            listed = i;
+            if (!nextInList(listFloor, i, count, keyword))
                 return;
         }
     }
@@ -454,9 +468,7 @@ class AseReader {
         trouble.facesListed = 0;
         if (!skipTo(tokens_.depth() + 1, "MESH_FACE"))
             return;
-        const int listFloor = tokens_.depth();
         const int n = node.vertexCount;
-        int i = 0;
         // A corner outside the node's vertices would draw and collide with
         // another node's (or no) vertex: it becomes the first.
         auto keep = [&](MeshFace& face, const int(&corners)[3]) {
@@ -469,31 +481,18 @@ class AseReader {
                     ++trouble.badCorners;
                 }
         };
-        for (;;) {
-            using Corners = int[3];
-            const int run = tokens_.plainItems<sizeof "MESH_FACE", sizeof "MESH_FACE", Corners>(
-                "MESH_FACE", "MESH_FACE", false, f - i, AseTokens::faceTokens,
-                [&](int k, size_t, const Corners& corners) {
-                    keep(scene_.faces[faceBase_ + i + k], corners);
-                    return true;
-                });
-            if (run > 0) {
-                i += run - 1;
-            } else {
-                int corners[3];
+        using Corners = int[3];
+        readList<Corners>(
+            "MESH_FACE", f, trouble.facesListed, AseTokens::faceTokens,
+            [&](int i, const Corners& corners) { keep(scene_.faces[faceBase_ + i], corners); },
+            [&](Corners& corners) {
                 skip(2); // the label "0:" and "A:"
                 corners[0] = integer();
                 skip(1);
                 corners[1] = integer();
                 skip(1);
                 corners[2] = integer();
-                keep(scene_.faces[faceBase_ + i], corners);
-            }
-            ++i;
-            trouble.facesListed = i;
-            if (!nextInList(listFloor, i, f, "MESH_FACE"))
-                return;
-        }
+            });
     }
 
     // MESH_MAPPINGCHANNEL number { … }: leaves the block's "}" current.
@@ -515,31 +514,18 @@ class AseReader {
         trouble.textureVerticesListed = 0;
         if (!skipTo(meshFloor + 1, "MESH_TVERT"))
             return;
-        int listFloor = tokens_.depth();
-        for (int i = 0;;) {
-            using Uvw = double[3];
-            const int run = tokens_.plainItems<sizeof "MESH_TVERT", sizeof "MESH_TVERT", Uvw>(
-                "MESH_TVERT", "MESH_TVERT", false, t - i, AseTokens::plainTokens<1, 3, double>,
-                [&](int, size_t, const Uvw& values) {
-                    textureVertices_.push_back({static_cast<float>(values[0]), static_cast<float>(values[1]),
-                                                static_cast<float>(values[2])});
-                    return true;
-                });
-            if (run > 0) {
-                i += run - 1;
-            } else {
-                TexCoord uvw;
+        using Uvw = double[3];
+        readList<Uvw>(
+            "MESH_TVERT", t, trouble.textureVerticesListed, AseTokens::plainTokens<1, 3, double>,
+            [&](int, const Uvw& values) {
+                textureVertices_.push_back({static_cast<float>(values[0]), static_cast<float>(values[1]),
+                                            static_cast<float>(values[2])});
+            },
+            [&](Uvw& values) {
                 skip(1);
-                uvw.u = number();
-                uvw.v = number();
-                uvw.w = number();
-                textureVertices_.push_back(uvw);
-            }
-            ++i;
-            trouble.textureVerticesListed = i;
-            if (!nextInList(listFloor, i, t, "MESH_TVERT"))
-                break;
-        }
+                for (double& value : values)
+                    value = number();
+            });
 
         const int f = node.faceCount;
         if (f == 0)
@@ -547,7 +533,6 @@ class AseReader {
         trouble.textureFacesListed = 0;
         if (!skipTo(meshFloor, "MESH_TFACELIST") || !skipTo(tokens_.depth() + 1, "MESH_TFACE"))
             return;
-        listFloor = tokens_.depth();
         // Texture faces beyond the node's faces are passed over; faces
         // without one, and indices outside the texture vertices, keep 0.
         auto keep = [&](MeshFace& face, const int(&corners)[3]) {
@@ -555,28 +540,15 @@ class AseReader {
             face.texB = textureVertex(corners[1], trouble);
             face.texC = textureVertex(corners[2], trouble);
         };
-        for (int i = 0;;) {
-            using Corners = int[3];
-            const int run = tokens_.plainItems<sizeof "MESH_TFACE", sizeof "MESH_TFACE", Corners>(
-                "MESH_TFACE", "MESH_TFACE", false, f - i, AseTokens::plainTokens<1, 3, int>,
-                [&](int k, size_t, const Corners& corners) {
-                    keep(scene_.faces[faceBase_ + i + k], corners);
-                    return true;
-                });
-            if (run > 0) {
-                i += run - 1;
-            } else {
-                int corners[3];
+        using Corners = int[3];
+        readList<Corners>(
+            "MESH_TFACE", f, trouble.textureFacesListed, AseTokens::plainTokens<1, 3, int>,
+            [&](int i, const Corners& corners) { keep(scene_.faces[faceBase_ + i], corners); },
+            [&](Corners& corners) {
                 skip(1);
                 for (int& corner : corners)
                     corner = integer();
-                keep(scene_.faces[faceBase_ + i], corners);
-            }
-            ++i;
-            trouble.textureFacesListed = i;
-            if (!nextInList(listFloor, i, f, "MESH_TFACE"))
-                return;
-        }
+            });
     }
 
     TexCoord textureVertex(int index, NodeTrouble& trouble) const
