@@ -431,7 +431,7 @@ class AseTokens {
   private:
     // From the stop after a token to the next cut: false at the end of the
     // text.
-    static bool pastDelimiter(const char*& p)
+    [[gnu::always_inline]] static bool pastDelimiter(const char*& p)
     {
         if (*p == '\r') [[unlikely]] {
             p += 2;
@@ -575,7 +575,7 @@ class AseTokens {
         return true;
     }
 
-    static uint64_t eightBytes(const char* p)
+    [[gnu::always_inline]] static uint64_t eightBytes(const char* p)
     {
         uint64_t bytes;
         std::memcpy(&bytes, p, 8);
@@ -584,7 +584,7 @@ class AseTokens {
 
     // The high bit of each of the eight bytes that is not a decimal digit.
     // Each byte is worked out on its own (no carry crosses into the next).
-    static uint64_t nonDigitBytes(uint64_t bytes)
+    [[gnu::always_inline]] static uint64_t nonDigitBytes(uint64_t bytes)
     {
         const uint64_t low = bytes & 0x7f7f7f7f7f7f7f7full;
         const uint64_t aboveNine = low + 0x4646464646464646ull; // high bit where > '9'
@@ -594,14 +594,14 @@ class AseTokens {
 
     // How many of the eight bytes are decimal digits before the first that
     // is not; 8 when all are.
-    static unsigned digitRun(uint64_t bytes)
+    [[gnu::always_inline]] static unsigned digitRun(uint64_t bytes)
     {
         const uint64_t nonDigits = nonDigitBytes(bytes);
         return nonDigits ? static_cast<unsigned>(__builtin_ctzll(nonDigits)) / 8 : 8;
     }
 
     // The value of the first `length` (0 to 8) of the bytes, all digits.
-    static uint64_t digitValue(uint64_t bytes, unsigned length)
+    [[gnu::always_inline]] static uint64_t digitValue(uint64_t bytes, unsigned length)
     {
         // The digits move to the top of the word; the bytes below become
         // leading zeros. Then pairs, fours and eights of digits combine.
@@ -640,21 +640,21 @@ class AseTokens {
 #endif
     }
 
-    static bool delimits(const char* p, uint8_t set)
+    [[gnu::always_inline]] static bool delimits(const char* p, uint8_t set)
     {
         const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*p)];
         return (kind & set) || ((kind & asetokens::CarriageReturn) && p[1] == '\n');
     }
 
     // A token ends here: at a general delimiter or the end of the text.
-    static bool stops(const char* p)
+    [[gnu::always_inline]] static bool stops(const char* p)
     {
         const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*p)];
         return (kind & (asetokens::General | asetokens::End)) ||
                ((kind & asetokens::CarriageReturn) && p[1] == '\n');
     }
 
-    static const char* skipDelimiters(const char* p, uint8_t set = asetokens::General)
+    [[gnu::always_inline]] static const char* skipDelimiters(const char* p, uint8_t set = asetokens::General)
     {
         // One delimiter between two tokens is the usual.
         if (asetokens::Bytes.kind[static_cast<unsigned char>(*p)] & set) {
