@@ -229,9 +229,10 @@ TEST(RealExports, FilesOfEverySizeNearAPageEndReadWhole)
 {
     ScratchDir dir;
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t k = AseText::MapFrom / page + 1;
     for (size_t size :
-         {size_t(100), size_t(65535), 16 * page, 16 * page + 1, 17 * page - AseText::Padding - 2,
-          17 * page - AseText::Padding - 1, 17 * page - AseText::Padding, 17 * page - 1}) {
+         {size_t(100), AseText::MapFrom - 1, k * page, k * page + 1, (k + 1) * page - AseText::Padding - 2,
+          (k + 1) * page - AseText::Padding - 1, (k + 1) * page - AseText::Padding, (k + 1) * page - 1}) {
         SCOPED_TRACE(size);
         std::string bytes(size, 'x');
         for (size_t i = 0; i < size; i += 7)

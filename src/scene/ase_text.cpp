@@ -83,10 +83,10 @@ char* AseText::allocate(size_t size)
 
 bool AseText::map(int fd, size_t size)
 {
-    // Small files are read: a mapping costs more than the copy. The zeros
-    // after the end must lie in the file's last page.
+    // Small files are read. The zeros after the end must lie in the file's
+    // last page.
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    if (size < 65536 || size % page == 0 || page - size % page < 1 + Padding)
+    if (size < MapFrom || size % page == 0 || page - size % page < 1 + Padding)
         return false;
     void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     if (mapped == MAP_FAILED)
