@@ -58,10 +58,10 @@ void startLevel()
     headless::setMilliseconds(200000);
     runFrame();
     PathText[0] = '\0';
-    resetCourse();
-    PathX = -740.0f, PathY = 60.0f, PathZ = 3000.0f, PathYaw = 8.0f;
+    Game.firstRead = true, Game.courseCursor = Game.courseContext = nullptr;
+    Game.PathX = -740.0f, Game.PathY = 60.0f, Game.PathZ = 3000.0f, Game.PathYaw = 8.0f;
 
-    Snapshot.bases = MilitaryBases;
+    Snapshot.bases = Game.MilitaryBases;
     for (int i = 0; i < 11; ++i) {
         EnemyHeli e(Vec3{-15.0f + 3.0f * i, -3.0f, -28.0f - 0.5f * i});
         e.engaged = e.firing = true;
@@ -72,7 +72,7 @@ void startLevel()
     // Shots along their lines as a player firing steadily leaves them.
     const Matrix4 camera = cameraTransform();
     for (int i = 0; i < 30; ++i) {
-        HeliTilt = -20.0f + 1.3f * i;
+        Game.HeliTilt = -20.0f + 1.3f * i;
         Projectile r;
         launchShot(r, camera, RocketDrop);
         for (int k = 0; k < 3 * i; ++k)
@@ -81,22 +81,22 @@ void startLevel()
         Snapshot.rockets.push_back(r);
     }
     for (int i = 0; i < 8; ++i) {
-        HeliTilt = -8.0f + 2.0f * i;
+        Game.HeliTilt = -8.0f + 2.0f * i;
         Projectile b;
         launchShot(b, camera, 0.0f);
         Snapshot.bullets.push_back(b);
     }
-    HeliTilt = 0.0f;
+    Game.HeliTilt = 0.0f;
 }
 
 void restore(bool combat)
 {
-    MilitaryBases = combat ? Snapshot.bases : std::vector<MilitaryBase>{};
-    EnemyHelis = combat ? Snapshot.enemies : std::vector<EnemyHeli>{};
-    Rockets = combat ? Snapshot.rockets : std::vector<Projectile>{};
-    Bullets = combat ? Snapshot.bullets : std::vector<Projectile>{};
-    HeroHealth = HealthTriple{0.0f, 8.0f, 8.0f};
-    Lives = 3;
+    Game.MilitaryBases = combat ? Snapshot.bases : std::vector<MilitaryBase>{};
+    Game.EnemyHelis = combat ? Snapshot.enemies : std::vector<EnemyHeli>{};
+    Game.Rockets = combat ? Snapshot.rockets : std::vector<Projectile>{};
+    Game.Bullets = combat ? Snapshot.bullets : std::vector<Projectile>{};
+    Game.HeroHealth = HealthTriple{0.0f, 8.0f, 8.0f};
+    Game.Lives = 3;
 }
 
 void frame(benchmark::State& state, bool combat)

@@ -30,10 +30,10 @@ TEST(CombatFrames, ARocketFliesAsAModelThenExplodesForSixFramesGrowingAndLeavesI
     scenetest::ScratchDir dir;
     playGame();
     pressAndRelease(VK_CONTROL);
-    ASSERT_EQ(Rockets.size(), 1u);
+    ASSERT_EQ(Game.Rockets.size(), 1u);
     int models = 0, explosions = 0;
     std::vector<float> scales;
-    for (int i = 0; i < 200 && !Rockets.empty(); ++i) {
+    for (int i = 0; i < 200 && !Game.Rockets.empty(); ++i) {
         Draws.clear();
         runFrame();
         models += countDraws(RocketScene);
@@ -42,7 +42,7 @@ TEST(CombatFrames, ARocketFliesAsAModelThenExplodesForSixFramesGrowingAndLeavesI
             scales.push_back(scaleOf(drawnAt(ExplosionScene)));
         }
     }
-    EXPECT_TRUE(Rockets.empty());
+    EXPECT_TRUE(Game.Rockets.empty());
     // Out of range some 430 units on, at 4 a frame.
     EXPECT_GT(models, 100);
     EXPECT_LT(models, 115);
@@ -56,11 +56,11 @@ TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCra
     scenetest::ScratchDir dir;
     playGame();
     // An enemy hovering 30 units ahead at the hero's height.
-    EnemyHeli enemy(Vec3{0, -3, PathZ * -1 - 30});
-    EnemyHelis = {enemy};
+    EnemyHeli enemy(Vec3{0, -3, Game.PathZ * -1 - 30});
+    Game.EnemyHelis = {enemy};
     Draws.clear();
     runFrame();
-    ASSERT_TRUE(EnemyHelis[0].firing);
+    ASSERT_TRUE(Game.EnemyHelis[0].firing);
     // The hero's model twice: the enemy first, then the hero.
     ASSERT_EQ(countDraws(HeroHeliScene), 2);
     const Drawn& drawn = drawnAt(HeroHeliScene);
@@ -69,7 +69,7 @@ TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCra
     EXPECT_EQ(countDraws(BulletScene), 1);
 
     // Down: the crash plays in its place until its animation ends.
-    EnemyHelis[0].damage = 5;
+    Game.EnemyHelis[0].damage = 5;
     Draws.clear();
     runFrame();
     EXPECT_EQ(countDraws(HeroHeliScene), 1);
@@ -77,7 +77,7 @@ TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCra
     EXPECT_EQ(countDraws(BulletScene), 0);
     DestroyHeliScene->animationEnded = true;
     runFrame();
-    EXPECT_TRUE(EnemyHelis[0].dead);
+    EXPECT_TRUE(Game.EnemyHelis[0].dead);
     Draws.clear();
     runFrame();
     EXPECT_EQ(countDraws(DestroyHeliScene), 0);
@@ -87,16 +87,16 @@ TEST(CombatFrames, ADestroyedBaseLeavesAWreckThatGrowsForThirteenFrames)
 {
     scenetest::ScratchDir dir;
     playGame();
-    MilitaryBases = {MilitaryBase(Vec3{-270, 0, -20})};
+    Game.MilitaryBases = {MilitaryBase(Vec3{-270, 0, -20})};
     Draws.clear();
     runFrame();
     EXPECT_EQ(countDraws(MilitaryBaseScene), 1);
-    MilitaryBases[0].damage = 2;
+    Game.MilitaryBases[0].damage = 2;
     Draws.clear();
     runFrame();
     EXPECT_EQ(countDraws(MilitaryBase1Scene), 1);
 
-    MilitaryBases[0].damage = 6;
+    Game.MilitaryBases[0].damage = 6;
     std::vector<float> scales;
     for (int i = 0; i < 20; ++i) {
         Draws.clear();

@@ -32,27 +32,27 @@ GameFigures playWholeGame(bool demo)
     if (!demo)
         enterLoading();
     GameFigures g;
-    float health = HeroHealth.health;
+    float health = Game.HeroHealth.health;
     int frame = 0;
     for (; frame < 60 * 600; ++frame) {
         paceAt60(frame);
         runFrame();
         if (!GameActive)
             continue;
-        if (HeroHealth.health != health) {
+        if (Game.HeroHealth.health != health) {
             ++g.hitsTaken;
-            health = HeroHealth.health;
+            health = Game.HeroHealth.health;
             g.lowestHealth = std::min(g.lowestHealth, health);
         }
-        if (GameWon || Fuel <= LowFuel || Lives == 0)
+        if (Game.GameWon || Game.Fuel <= LowFuel || Game.Lives == 0)
             break;
     }
     setAutopilot(false);
     g.frames = frame;
-    for (const EnemyHeli& e : EnemyHelis)
+    for (const EnemyHeli& e : Game.EnemyHelis)
         g.enemiesDown += e.damage >= 5.0f;
-    for (size_t b = 0; b < MilitaryBases.size(); ++b) {
-        const bool destroyed = MilitaryBases[b].damage > 5.0f;
+    for (size_t b = 0; b < Game.MilitaryBases.size(); ++b) {
+        const bool destroyed = Game.MilitaryBases[b].damage > 5.0f;
         g.basesDestroyed += destroyed;
         const bool reachable =
             std::find(BasesOutOfReach.begin(), BasesOutOfReach.end(), int(b)) == BasesOutOfReach.end();
@@ -60,9 +60,9 @@ GameFigures playWholeGame(bool demo)
     }
     std::printf("%s: %s after %d frames (%.1f s): enemies down %d of 11, bases destroyed %d of 22; "
                 "%d hits taken, %d lives and %.1f health left, fuel %.0f\n",
-                demo ? "demo player" : "nobody at the keys", GameWon ? "won" : "lost", g.frames,
-                g.frames / 60.0, g.enemiesDown, g.basesDestroyed, g.hitsTaken, Lives, HeroHealth.health,
-                Fuel);
+                demo ? "demo player" : "nobody at the keys", Game.GameWon ? "won" : "lost", g.frames,
+                g.frames / 60.0, g.enemiesDown, g.basesDestroyed, g.hitsTaken, Game.Lives,
+                Game.HeroHealth.health, Game.Fuel);
     return g;
 }
 
@@ -73,16 +73,16 @@ TEST(PlayThrough, TheDemoPlayerWinsWithLivesLeft)
     REQUIRE_DATA();
     InDataDir data;
     const GameFigures g = playWholeGame(true);
-    EXPECT_TRUE(GameWon);
-    EXPECT_GT(Lives, 0);
-    EXPECT_GT(Fuel, LowFuel);
+    EXPECT_TRUE(Game.GameWon);
+    EXPECT_GT(Game.Lives, 0);
+    EXPECT_GT(Game.Fuel, LowFuel);
     EXPECT_GE(g.enemiesDown, 9);
     EXPECT_EQ(g.reachableBasesLeft, 0);
     RecordProperty("frames", g.frames);
     RecordProperty("enemies_down", g.enemiesDown);
     RecordProperty("bases_destroyed", g.basesDestroyed);
-    RecordProperty("lives_left", Lives);
-    RecordProperty("fuel_left", static_cast<int>(Fuel));
+    RecordProperty("lives_left", Game.Lives);
+    RecordProperty("fuel_left", static_cast<int>(Game.Fuel));
 }
 
 TEST(PlayThrough, NobodyAtTheKeysIsShotDown)
@@ -90,13 +90,13 @@ TEST(PlayThrough, NobodyAtTheKeysIsShotDown)
     REQUIRE_DATA();
     InDataDir data;
     const GameFigures g = playWholeGame(false);
-    EXPECT_FALSE(GameWon);
-    EXPECT_EQ(Lives, 0);
+    EXPECT_FALSE(Game.GameWon);
+    EXPECT_EQ(Game.Lives, 0);
     // Seven hits a life: six to wear the health away, the seventh takes
     // the life and fills it again.
     EXPECT_EQ(g.hitsTaken, 21);
     EXPECT_LT(g.lowestHealth, 0.0f);
     EXPECT_EQ(g.enemiesDown, 0);
     EXPECT_EQ(g.basesDestroyed, 0);
-    EXPECT_GT(Fuel, LowFuel); // shot down, not out of fuel
+    EXPECT_GT(Game.Fuel, LowFuel); // shot down, not out of fuel
 }

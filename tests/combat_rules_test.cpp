@@ -30,10 +30,10 @@ struct Combat : ::testing::Test {
         heliMesh.addBox({-3, -0.8f, -1}, {3, 0.8f, 2.5f});
         BaseCollider.bind(baseMesh.scene.get());
         HeroCollider.bind(heliMesh.scene.get());
-        resetGameState();
-        PathZ = 0.0f;
-        HeliOffsetX = 0.0f, HeliOffsetY = -3.0f, HeliOffsetZ = -12.0f;
-        HeliPitch = HeliTilt = HeliRoll = 0.0f;
+        Game = GameState{};
+        Game.PathZ = 0.0f;
+        Game.HeliOffsetX = 0.0f, Game.HeliOffsetY = -3.0f, Game.HeliOffsetZ = -12.0f;
+        Game.HeliPitch = Game.HeliTilt = Game.HeliRoll = 0.0f;
     }
     void TearDown() override
     {
@@ -66,7 +66,7 @@ struct Combat : ::testing::Test {
             const float end = rocket ? RocketExplosionEnd : BulletExplosionEnd;
             if (shot.age > end)
                 break;
-            seen.push_back(rocket ? flyRocket(shot, cameraTransform(), PathZ)
+            seen.push_back(rocket ? flyRocket(shot, cameraTransform(), Game.PathZ)
                                   : flyBullet(shot, cameraTransform(), Origin));
         }
         return seen;
@@ -92,8 +92,8 @@ TEST_F(Combat, ShotsLeaveTheHeroAlongItsHeadingAndFlyOnInTheWorldUntilTheirRange
 {
     for (bool rocket : {true, false}) {
         SCOPED_TRACE(rocket ? "rocket" : "bullet");
-        PathX = 5, PathY = -40, PathZ = 300, PathYaw = 20;
-        HeliOffsetX = 2, HeliTilt = 30, HeliPitch = 10;
+        Game.PathX = 5, Game.PathY = -40, Game.PathZ = 300, Game.PathYaw = 20;
+        Game.HeliOffsetX = 2, Game.HeliTilt = 30, Game.HeliPitch = 10;
         const Matrix4 launchCamera = cameraTransform();
         Projectile shot;
         std::vector<ShotSight> seen = fly(shot, rocket, 1);
@@ -108,7 +108,7 @@ TEST_F(Combat, ShotsLeaveTheHeroAlongItsHeadingAndFlyOnInTheWorldUntilTheirRange
         const Vec4 launched = worldOf(seen[0], launchCamera);
 
         // The camera moves on; the shot keeps its line in the world.
-        PathZ += 50, PathYaw = -10;
+        Game.PathZ += 50, Game.PathYaw = -10;
         seen = fly(shot, rocket, 1);
         const Vec4 next = worldOf(seen[0], cameraTransform());
         const float dx = next.x - launched.x, dy = next.y - launched.y, dz = next.z - launched.z;
@@ -137,68 +137,68 @@ TEST_F(Combat, ARocketDamagesTheFirstBaseItTouchesOnceAndIgnoresEnemies)
 {
     // Two bases on the same spot, 100 ahead and 40 below; an enemy on the
     // rocket's line.
-    MilitaryBases = {baseAtWorld(0, -40, -100), baseAtWorld(0, -40, -100)};
-    EnemyHelis = {enemyAt(0, -3.5f, -20)};
+    Game.MilitaryBases = {baseAtWorld(0, -40, -100), baseAtWorld(0, -40, -100)};
+    Game.EnemyHelis = {enemyAt(0, -3.5f, -20)};
     Projectile rocket;
     std::vector<ShotSight> seen = fly(rocket, true, 200);
     EXPECT_TRUE(rocket.spent);
     EXPECT_GT(models(seen), 5);
     EXPECT_EQ(seen.size(), models(seen) + 6u);
-    EXPECT_FLOAT_EQ(MilitaryBases[0].damage, 1);
-    EXPECT_FLOAT_EQ(MilitaryBases[0].health, 7);
-    EXPECT_FLOAT_EQ(MilitaryBases[1].damage, 0);
-    EXPECT_FLOAT_EQ(EnemyHelis[0].damage, 0);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[0].damage, 1);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[0].health, 7);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[1].damage, 0);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[0].damage, 0);
 
     // Six hits destroy it: 7, 5, 2, -2, -7, -13.
-    std::vector<float> health{MilitaryBases[0].health};
+    std::vector<float> health{Game.MilitaryBases[0].health};
     for (int i = 0; i < 5; ++i) {
         Projectile next;
         fly(next, true, 200);
-        health.push_back(MilitaryBases[0].health);
+        health.push_back(Game.MilitaryBases[0].health);
     }
     EXPECT_EQ(health, (std::vector<float>{7, 5, 2, -2, -7, -13}));
-    EXPECT_FLOAT_EQ(MilitaryBases[1].damage, 0);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[1].damage, 0);
     // A wreck is still hit: the next rocket takes the first base again.
     Projectile seventh;
     fly(seventh, true, 200);
-    EXPECT_FLOAT_EQ(MilitaryBases[0].damage, 7);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[0].damage, 7);
 }
 
 TEST_F(Combat, AShotThatHitsInItsFirstFrameIsNeverDrawnAsAModel)
 {
-    MilitaryBases = {baseAtWorld(0, -10, -20)};
+    Game.MilitaryBases = {baseAtWorld(0, -10, -20)};
     Projectile rocket;
     std::vector<ShotSight> seen = fly(rocket, true, 50);
     EXPECT_TRUE(rocket.spent);
     EXPECT_EQ(models(seen), 0);
     EXPECT_EQ(seen.size(), 6u);
 
-    EnemyHelis = {enemyAt(2, -3, -20)};
+    Game.EnemyHelis = {enemyAt(2, -3, -20)};
     Projectile bullet;
     seen = fly(bullet, false, 50);
     EXPECT_TRUE(bullet.spent);
     EXPECT_EQ(models(seen), 0);
     EXPECT_EQ(seen.size(), 4u);
-    EXPECT_FLOAT_EQ(EnemyHelis[0].damage, 1);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[0].damage, 1);
 }
 
 TEST_F(Combat, BulletsHitOnlyEnemiesHoveringToFire)
 {
     // A base on the bullet's line, and an enemy sinking (not firing).
-    MilitaryBases = {baseAtWorld(0, -20, -40)};
-    EnemyHelis = {enemyAt(2, -3, -40, false)};
+    Game.MilitaryBases = {baseAtWorld(0, -20, -40)};
+    Game.EnemyHelis = {enemyAt(2, -3, -40, false)};
     Projectile bullet;
     fly(bullet, false, 100);
     EXPECT_FALSE(bullet.spent);
-    EXPECT_FLOAT_EQ(MilitaryBases[0].damage, 0);
-    EXPECT_FLOAT_EQ(EnemyHelis[0].damage, 0);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[0].damage, 0);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[0].damage, 0);
 
-    EnemyHelis[0].firing = true;
+    Game.EnemyHelis[0].firing = true;
     Projectile again;
     fly(again, false, 100);
     EXPECT_TRUE(again.spent);
-    EXPECT_FLOAT_EQ(EnemyHelis[0].damage, 1);
-    EXPECT_FLOAT_EQ(EnemyHelis[0].health, 7);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[0].damage, 1);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[0].health, 7);
 }
 
 TEST_F(Combat, BasesShowTheirLookByDamageAndOnlyNearOnesAreDrawn)
@@ -206,7 +206,7 @@ TEST_F(Combat, BasesShowTheirLookByDamageAndOnlyNearOnesAreDrawn)
     MilitaryBase base = baseAtWorld(0, -40, -100);
     auto lookAt = [&](float damage) {
         base.damage = damage;
-        return baseFrame(base, cameraTransform(), PathZ).look;
+        return baseFrame(base, cameraTransform(), Game.PathZ).look;
     };
     EXPECT_EQ(lookAt(0), BaseSight::Intact);
     EXPECT_EQ(lookAt(1.9f), BaseSight::Intact);
@@ -215,7 +215,7 @@ TEST_F(Combat, BasesShowTheirLookByDamageAndOnlyNearOnesAreDrawn)
 
     // The health bar 40 units above the base in the camera's frame, twice
     // the base's size.
-    BaseSight s = baseFrame(base, cameraTransform(), PathZ);
+    BaseSight s = baseFrame(base, cameraTransform(), Game.PathZ);
     const Vec4 bar = transformPoint(s.healthBarPlace, Origin), at = transformPoint(s.place, Origin);
     EXPECT_NEAR(bar.y - at.y, 40, 1e-4f);
     EXPECT_NEAR(bar.z, at.z, 1e-4f);
@@ -227,25 +227,25 @@ TEST_F(Combat, BasesShowTheirLookByDamageAndOnlyNearOnesAreDrawn)
 
     // Far: its depth in view more than 275 beyond the course progress.
     MilitaryBase far = baseAtWorld(0, -40, -1000);
-    PathZ = 360;
-    EXPECT_EQ(baseFrame(far, cameraTransform(), PathZ).look, BaseSight::Nothing); // 640 - 360 = 280
-    PathZ = 365;
-    EXPECT_EQ(baseFrame(far, cameraTransform(), PathZ).look, BaseSight::Intact); // 635 - 365 = 270
+    Game.PathZ = 360;
+    EXPECT_EQ(baseFrame(far, cameraTransform(), Game.PathZ).look, BaseSight::Nothing); // 640 - 360 = 280
+    Game.PathZ = 365;
+    EXPECT_EQ(baseFrame(far, cameraTransform(), Game.PathZ).look, BaseSight::Intact); // 635 - 365 = 270
 }
 
 TEST_F(Combat, AnEnemyWaitsUnseenUntilTheCameraIsWithin75ThenSinksToTheHerosHeight)
 {
     EnemyHeli enemy(Vec3{0, 30, -100});
-    PathZ = 24.99f; // 75.01 away
+    Game.PathZ = 24.99f; // 75.01 away
     EXPECT_FALSE(enemyFrame(enemy, Origin, nullptr).shown);
     EXPECT_FLOAT_EQ(enemy.velocity.y, -1);
     EXPECT_FLOAT_EQ(enemy.position.y, 30);
 
-    PathZ = 25; // exactly 75 is near
+    Game.PathZ = 25; // exactly 75 is near
     EXPECT_TRUE(enemyFrame(enemy, Origin, nullptr).shown);
     EXPECT_FLOAT_EQ(enemy.position.y, 29);
     // Far again but below its spawn height: it carries on sinking.
-    PathZ = 0;
+    Game.PathZ = 0;
     EXPECT_TRUE(enemyFrame(enemy, Origin, nullptr).shown);
     EXPECT_FLOAT_EQ(enemy.position.y, 28);
     int frames = 0;
@@ -257,11 +257,11 @@ TEST_F(Combat, AnEnemyWaitsUnseenUntilTheCameraIsWithin75ThenSinksToTheHerosHeig
     EXPECT_FLOAT_EQ(enemy.position.y, -3); // the hero's height with PathY 0
     EXPECT_FLOAT_EQ(enemy.velocity.y, 0);
     EXPECT_FALSE(enemy.engaged); // still 100 ahead: its frame follows the camera
-    PathZ = 70;
+    Game.PathZ = 70;
     enemyFrame(enemy, Origin, nullptr);
     EXPECT_TRUE(enemy.engaged);
     EXPECT_FLOAT_EQ(enemy.anchor.z, 70);
-    PathZ = 200;
+    Game.PathZ = 200;
     enemyFrame(enemy, Origin, nullptr);
     EXPECT_FLOAT_EQ(enemy.anchor.z, 70);
 }
@@ -270,8 +270,8 @@ TEST_F(Combat, TheFifthHitBringsAnEnemyDownAndTheCrashPlaysOnceThenItIsGone)
 {
     meshtest::MeshScene crashScene;
     Scene* crash = crashScene.scene.get();
-    EnemyHelis = {enemyAt(2, -3, -30)};
-    EnemyHeli& enemy = EnemyHelis[0];
+    Game.EnemyHelis = {enemyAt(2, -3, -30)};
+    EnemyHeli& enemy = Game.EnemyHelis[0];
     enemy.damage = 4;
     Projectile bullet;
     fly(bullet, false, 20);
@@ -308,20 +308,21 @@ TEST_F(Combat, TheFifthHitBringsAnEnemyDownAndTheCrashPlaysOnceThenItIsGone)
 
 TEST_F(Combat, EnemyFireCostsTheHeroMoreHealthEachHitAndALifeWhenItIsGone)
 {
+    const GameState placed = Game;
     for (int lives : {3, 0}) {
         SCOPED_TRACE(lives);
-        resetGameState();
-        Lives = lives;
+        Game = placed;
+        Game.Lives = lives;
         EnemyHeli enemy = enemyAt(0, -3, -30);
         std::vector<float> healthAfterHits;
         std::vector<int> livesAfterHits;
         for (int frame = 0; frame < 150 * 8; ++frame) {
-            const float before = HeroHealth.health;
-            const int livesBefore = Lives;
+            const float before = Game.HeroHealth.health;
+            const int livesBefore = Game.Lives;
             enemyFrame(enemy, Origin, nullptr);
-            if (HeroHealth.health != before || Lives != livesBefore) {
-                healthAfterHits.push_back(HeroHealth.health);
-                livesAfterHits.push_back(Lives);
+            if (Game.HeroHealth.health != before || Game.Lives != livesBefore) {
+                healthAfterHits.push_back(Game.HeroHealth.health);
+                livesAfterHits.push_back(Game.Lives);
                 // One hit per reload of 150 frames.
                 EXPECT_EQ(static_cast<int>(healthAfterHits.size()), frame / 150 + 1) << frame;
             }
@@ -331,7 +332,7 @@ TEST_F(Combat, EnemyFireCostsTheHeroMoreHealthEachHitAndALifeWhenItIsGone)
             EXPECT_EQ(livesAfterHits, (std::vector<int>{3, 3, 3, 3, 3, 3, 2, 2}));
         } else {
             EXPECT_EQ(healthAfterHits, (std::vector<float>{7.5f, 6.5f, 5, 3, 0.5f, -2.5f, -6, -10}));
-            EXPECT_EQ(Lives, 0);
+            EXPECT_EQ(Game.Lives, 0);
         }
     }
 }
@@ -371,16 +372,16 @@ TEST_F(Combat, BulletsHitWhereTheTestPlacesTheEnemyNotWhereAPivotedModelIsDrawn)
     // first frame's roll of a degree aside).
     EXPECT_NEAR(s.model.m[12] - s.place.m[12], 4, 1e-3f);
     enemy.firing = true;
-    EnemyHelis = {enemy};
+    Game.EnemyHelis = {enemy};
 
     // A bullet whose left point passes the enemy's place hits ...
-    HeliOffsetX = 2;
+    Game.HeliOffsetX = 2;
     Projectile atPlace;
     for (int i = 0; i < 10; ++i)
         flyBullet(atPlace, cameraTransform(), pivot);
     EXPECT_TRUE(atPlace.spent);
     // ... one whose left point passes the drawn model does not.
-    HeliOffsetX = 6;
+    Game.HeliOffsetX = 6;
     Projectile atModel;
     for (int i = 0; i < 10; ++i)
         flyBullet(atModel, cameraTransform(), pivot);

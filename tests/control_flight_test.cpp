@@ -38,17 +38,17 @@ TEST(Steering, LeftAloneTheModelSwaysBetweenMinusAndPlusTen)
     playGame();
     float low = 0, high = 0;
     int turns = 0;
-    float previous = HeliTilt;
+    float previous = Game.HeliTilt;
     bool falling = true;
     for (int i = 0; i < 1000; ++i) {
         runFrame();
-        low = std::min(low, HeliTilt);
-        high = std::max(high, HeliTilt);
-        if ((HeliTilt > previous) == falling) {
+        low = std::min(low, Game.HeliTilt);
+        high = std::max(high, Game.HeliTilt);
+        if ((Game.HeliTilt > previous) == falling) {
             falling = !falling;
             ++turns;
         }
-        previous = HeliTilt;
+        previous = Game.HeliTilt;
     }
     EXPECT_NEAR(low, -10.0f, 0.06f);
     EXPECT_NEAR(high, 10.0f, 0.11f);
@@ -57,11 +57,11 @@ TEST(Steering, LeftAloneTheModelSwaysBetweenMinusAndPlusTen)
     // A held: up by 0.4 a frame to 40.
     headless::setKey('A', true);
     frames(300);
-    EXPECT_NEAR(HeliTilt, 40.0f, 0.41f);
+    EXPECT_NEAR(Game.HeliTilt, 40.0f, 0.41f);
     headless::setKey('A', false);
     headless::setKey('D', true);
     frames(300);
-    EXPECT_NEAR(HeliTilt, -40.0f, 0.41f);
+    EXPECT_NEAR(Game.HeliTilt, -40.0f, 0.41f);
 }
 
 TEST(Steering, LeftHeldToTheEdgeThenTheBankReturns)
@@ -70,23 +70,23 @@ TEST(Steering, LeftHeldToTheEdgeThenTheBankReturns)
     playGame();
     headless::setKey(VK_LEFT, true);
     frames(10);
-    EXPECT_NEAR(HeliOffsetX, -1.0f, 1e-4f);
-    EXPECT_NEAR(HeliRoll, 4.0f, 1e-4f);
+    EXPECT_NEAR(Game.HeliOffsetX, -1.0f, 1e-4f);
+    EXPECT_NEAR(Game.HeliRoll, 4.0f, 1e-4f);
     frames(40);
-    EXPECT_NEAR(HeliOffsetX, -5.0f, 1e-3f);
-    EXPECT_NEAR(HeliRoll, 20.0f, 1e-3f);
+    EXPECT_NEAR(Game.HeliOffsetX, -5.0f, 1e-3f);
+    EXPECT_NEAR(Game.HeliRoll, 20.0f, 1e-3f);
     // The edge: no more movement, the bank falls back by 0.5 a frame.
     runFrame();
     runFrame();
-    const float atEdge = HeliOffsetX;
-    const float roll = HeliRoll;
+    const float atEdge = Game.HeliOffsetX;
+    const float roll = Game.HeliRoll;
     runFrame();
-    EXPECT_FLOAT_EQ(HeliOffsetX, atEdge);
-    EXPECT_NEAR(HeliRoll, roll - 0.5f, 1e-4f);
+    EXPECT_FLOAT_EQ(Game.HeliOffsetX, atEdge);
+    EXPECT_NEAR(Game.HeliRoll, roll - 0.5f, 1e-4f);
     // Back to within half a degree of level: the left rule takes 0.5 and
     // the released right rule gives it back once the bank is below zero.
     frames(100);
-    EXPECT_LT(std::abs(HeliRoll), 0.5f);
+    EXPECT_LT(std::abs(Game.HeliRoll), 0.5f);
 
     // Released and pressed again at the edge: the bank does not grow, the
     // model stays put.
@@ -94,19 +94,19 @@ TEST(Steering, LeftHeldToTheEdgeThenTheBankReturns)
     runFrame();
     headless::setKey(VK_LEFT, true);
     frames(5);
-    EXPECT_FLOAT_EQ(HeliOffsetX, atEdge);
-    EXPECT_LT(std::abs(HeliRoll), 0.5f);
+    EXPECT_FLOAT_EQ(Game.HeliOffsetX, atEdge);
+    EXPECT_LT(std::abs(Game.HeliRoll), 0.5f);
 
     // Right from the edge banks the other way and moves back in.
     headless::setKey(VK_LEFT, false);
     headless::setKey(VK_RIGHT, true);
     frames(10);
-    EXPECT_NEAR(HeliOffsetX, atEdge + 1.0f, 1e-3f);
-    EXPECT_LT(HeliRoll, -3.0f);
+    EXPECT_NEAR(Game.HeliOffsetX, atEdge + 1.0f, 1e-3f);
+    EXPECT_LT(Game.HeliRoll, -3.0f);
     headless::setKey(VK_RIGHT, false);
     frames(20);
-    EXPECT_GE(HeliRoll, 0.0f - 1e-6f);
-    EXPECT_LT(HeliRoll, 0.5f);
+    EXPECT_GE(Game.HeliRoll, 0.0f - 1e-6f);
+    EXPECT_LT(Game.HeliRoll, 0.5f);
 }
 
 TEST(Steering, UpAndDownTogetherUpWins)
@@ -116,19 +116,19 @@ TEST(Steering, UpAndDownTogetherUpWins)
     headless::setKey(VK_UP, true);
     headless::setKey(VK_DOWN, true);
     frames(10);
-    EXPECT_NEAR(HeliPitch, -4.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(PathSpeed, 2.0f);
+    EXPECT_NEAR(Game.HeliPitch, -4.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(Game.PathSpeed, 2.0f);
     frames(100);
-    EXPECT_NEAR(HeliPitch, -25.2f, 1e-3f); // stops past -25
+    EXPECT_NEAR(Game.HeliPitch, -25.2f, 1e-3f); // stops past -25
     // Down alone noses up and keeps the speed Up left.
     headless::setKey(VK_UP, false);
     frames(10);
-    EXPECT_NEAR(HeliPitch, -21.2f, 1e-3f);
-    EXPECT_FLOAT_EQ(PathSpeed, 2.0f);
+    EXPECT_NEAR(Game.HeliPitch, -21.2f, 1e-3f);
+    EXPECT_FLOAT_EQ(Game.PathSpeed, 2.0f);
     headless::setKey(VK_DOWN, false);
     runFrame();
-    EXPECT_FLOAT_EQ(PathSpeed, 1.0f);
-    EXPECT_NEAR(HeliPitch, -21.2f, 1e-3f); // no return to centre
+    EXPECT_FLOAT_EQ(Game.PathSpeed, 1.0f);
+    EXPECT_NEAR(Game.HeliPitch, -21.2f, 1e-3f); // no return to centre
 }
 
 TEST(Steering, WAndSMoveTheCameraWhileTheCourseWaits)
@@ -137,11 +137,11 @@ TEST(Steering, WAndSMoveTheCameraWhileTheCourseWaits)
     playGame();
     headless::setKey('W', true);
     frames(10);
-    EXPECT_NEAR(PathY, -1.0f, 1e-4f);
+    EXPECT_NEAR(Game.PathY, -1.0f, 1e-4f);
     headless::setKey('W', false);
     headless::setKey('S', true);
     frames(5);
-    EXPECT_NEAR(PathY, -0.5f, 1e-4f);
+    EXPECT_NEAR(Game.PathY, -0.5f, 1e-4f);
 }
 
 TEST(FuelTimer, DrainsAtNineFourteenAndNineteenSeconds)
@@ -151,7 +151,7 @@ TEST(FuelTimer, DrainsAtNineFourteenAndNineteenSeconds)
     auto at = [](uint32_t ms) {
         headless::setMilliseconds(1000 + ms);
         runFrame();
-        return Fuel;
+        return Game.Fuel;
     };
     EXPECT_FLOAT_EQ(at(3999), 360.0f);
     EXPECT_FLOAT_EQ(at(4000), 360.0f); // the fuel timer starts here
@@ -175,7 +175,7 @@ TEST(FuelTimer, TheClockWrappingDoesNotStopTheTimer)
     runFrame();
     headless::advanceMilliseconds(5000);
     runFrame();
-    EXPECT_FLOAT_EQ(Fuel, 358.0f);
+    EXPECT_FLOAT_EQ(Game.Fuel, 358.0f);
 }
 
 TEST(Gates, AtFuel250TheLostCaptionShowsAndTheControlsStop)
@@ -183,30 +183,30 @@ TEST(Gates, AtFuel250TheLostCaptionShowsAndTheControlsStop)
     scenetest::ScratchDir dir;
     playGame("P 0 0 30 0 0 0 40 0 0 0 50 0 0 0 60 0 0 0 70 0");
     const int depth = glprobe::modelviewDepth();
-    Fuel = 252.0f;
+    Game.Fuel = 252.0f;
     headless::setMilliseconds(1000 + 4000);
     runFrame(); // the fuel timer starts; the course moves from here on
-    const float z = PathZ;
+    const float z = Game.PathZ;
     headless::setMilliseconds(1000 + 9000);
     Draws.clear();
     runFrame(); // drains to 250 and is gated in the same step
-    EXPECT_FLOAT_EQ(Fuel, 250.0f);
+    EXPECT_FLOAT_EQ(Game.Fuel, 250.0f);
     EXPECT_EQ(countDraws(LoosingScene), 1);
     EXPECT_EQ(countDraws(WinningScene), 0);
-    EXPECT_FLOAT_EQ(PathZ, z); // the course did not move
+    EXPECT_FLOAT_EQ(Game.PathZ, z); // the course did not move
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
 
     headless::setKey(VK_LEFT, true);
     headless::setKey(VK_SPACE, true);
     frames(5);
-    EXPECT_FLOAT_EQ(HeliOffsetX, 0.0f);
-    EXPECT_TRUE(Bullets.empty());
-    EXPECT_FLOAT_EQ(PathZ, z);
+    EXPECT_FLOAT_EQ(Game.HeliOffsetX, 0.0f);
+    EXPECT_TRUE(Game.Bullets.empty());
+    EXPECT_FLOAT_EQ(Game.PathZ, z);
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
     // The fuel drains on while lost.
     headless::advanceMilliseconds(5000);
     runFrame();
-    EXPECT_FLOAT_EQ(Fuel, 248.0f);
+    EXPECT_FLOAT_EQ(Game.Fuel, 248.0f);
     EXPECT_EQ(countDraws(LoosingScene), 7);
 }
 
@@ -217,12 +217,12 @@ TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
     const int depth = glprobe::modelviewDepth();
     headless::setMilliseconds(1000 + 4001);
     runFrame();
-    EXPECT_FLOAT_EQ(PathZ, 7000.0f);
-    EXPECT_FALSE(GameWon);
+    EXPECT_FLOAT_EQ(Game.PathZ, 7000.0f);
+    EXPECT_FALSE(Game.GameWon);
     Draws.clear();
     runFrame();
-    EXPECT_FLOAT_EQ(PathZ, 7328.0f);
-    EXPECT_TRUE(GameWon);
+    EXPECT_FLOAT_EQ(Game.PathZ, 7328.0f);
+    EXPECT_TRUE(Game.GameWon);
     EXPECT_EQ(countDraws(WinningScene), 1);
     // Drawn from the identity, 150 ahead.
     EXPECT_FLOAT_EQ(drawnAt(WinningScene).modelview[0], 1.0f);
@@ -233,8 +233,8 @@ TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
     headless::setKey(VK_RIGHT, true);
     Draws.clear();
     frames(3);
-    EXPECT_FLOAT_EQ(PathZ, 7328.0f);
-    EXPECT_FLOAT_EQ(HeliOffsetX, 0.0f);
+    EXPECT_FLOAT_EQ(Game.PathZ, 7328.0f);
+    EXPECT_FLOAT_EQ(Game.HeliOffsetX, 0.0f);
     EXPECT_EQ(countDraws(WinningScene), 3);
     const Drawn& sky = drawnAt(Map1Scene);
     ASSERT_NE(sky.scene, nullptr);
@@ -257,8 +257,8 @@ TEST(Gates, WonAndLostTogetherDrawBothWonFirst)
 {
     scenetest::ScratchDir dir;
     playGame();
-    PathZ = 7328.0f;
-    Lives = 0;
+    Game.PathZ = 7328.0f;
+    Game.Lives = 0;
     Draws.clear();
     runFrame();
     EXPECT_EQ(drawnAmong({WinningScene, LoosingScene}), (std::vector<Scene*>{WinningScene, LoosingScene}));
@@ -282,8 +282,8 @@ TEST(Weapons, CtrlHeldFiresOneRocketAndSpaceABulletEveryTwentiethFrame)
                     return !s.fresh && dx * dx + dy * dy + dz * dz < 5.5f * 5.5f;
                 });
             };
-            rockets += static_cast<int>(launched(Rockets));
-            bullets += static_cast<int>(launched(Bullets));
+            rockets += static_cast<int>(launched(Game.Rockets));
+            bullets += static_cast<int>(launched(Game.Bullets));
         }
     };
     headless::setKey(VK_CONTROL, true);
@@ -295,9 +295,9 @@ TEST(Weapons, CtrlHeldFiresOneRocketAndSpaceABulletEveryTwentiethFrame)
     frames(1);
     headless::setKey(VK_CONTROL, false);
     EXPECT_EQ(rockets, 2);
-    ASSERT_FALSE(Rockets.empty());
-    EXPECT_FALSE(Rockets.back().fresh); // launched in the frame it was fired
-    EXPECT_FALSE(Rockets.back().spent);
+    ASSERT_FALSE(Game.Rockets.empty());
+    EXPECT_FALSE(Game.Rockets.back().fresh); // launched in the frame it was fired
+    EXPECT_FALSE(Game.Rockets.back().spent);
 
     headless::setKey(VK_SPACE, true);
     frames(1);

@@ -17,17 +17,15 @@ void loadCourse(const std::string& text)
 {
     scenetest::writeFile("Patho.txt", text);
     loadPathText();
-    resetCourse();
-    PathX = 0.0f, PathY = 0.0f, PathZ = 24.0f, PathYaw = 0.0f;
-    PathSpeed = 1.0f;
+    Game = GameState{};
 }
 
 void expectCamera(float x, float y, float z, float yaw)
 {
-    EXPECT_FLOAT_EQ(PathX, x);
-    EXPECT_FLOAT_EQ(PathY, y);
-    EXPECT_FLOAT_EQ(PathZ, z);
-    EXPECT_FLOAT_EQ(PathYaw, yaw);
+    EXPECT_FLOAT_EQ(Game.PathX, x);
+    EXPECT_FLOAT_EQ(Game.PathY, y);
+    EXPECT_FLOAT_EQ(Game.PathZ, z);
+    EXPECT_FLOAT_EQ(Game.PathYaw, yaw);
 }
 
 } // namespace
@@ -40,7 +38,7 @@ TEST(CourseText, ThirteenTokensGiveOneRecordAtNormalSpeed)
     expectCamera(5, 6, 7, 90);
     advanceCourse(); // 9 10 11 180 skipped, nothing left to take
     expectCamera(5, 6, 7, 90);
-    EXPECT_EQ(courseCursor, nullptr);
+    EXPECT_EQ(Game.courseCursor, nullptr);
     advanceCourse();
     expectCamera(5, 6, 7, 90);
 }
@@ -52,12 +50,12 @@ TEST(CourseText, DoubleSpeedSkipsEightTokens)
     for (int i = 0; i < 12; ++i)
         records.push_back({float(i), float(i) + 0.5f, float(100 * i), float(i)});
     loadCourse(courseText(records));
-    PathSpeed = 2.0f;
+    Game.PathSpeed = 2.0f;
     advanceCourse();
     expectCamera(2, 2.5f, 200, 2); // records 0 and 1 skipped
     advanceCourse();
     expectCamera(5, 5.5f, 500, 5);
-    PathSpeed = 1.0f;
+    Game.PathSpeed = 1.0f;
     advanceCourse();
     expectCamera(7, 7.5f, 700, 7);
 }
@@ -92,7 +90,7 @@ TEST(CourseText, AMissingOrEmptyCourseLeavesTheCameraStill)
     loadPathText();
     EXPECT_EQ(PathFile, nullptr);
     EXPECT_EQ(PathText[0], '\0');
-    resetCourse();
+    Game = GameState{};
     advanceCourse();
     advanceCourse();
     expectCamera(0, 0, 24, 0);
@@ -115,7 +113,7 @@ TEST(CourseText, ACourseEndingInsideARecordKeepsTheLastWholeRecord)
         advanceCourse();
         advanceCourse();
         expectCamera(5, 6, 7, 90);
-        EXPECT_EQ(courseCursor, nullptr) << tail;
+        EXPECT_EQ(Game.courseCursor, nullptr) << tail;
     }
 }
 
@@ -152,23 +150,23 @@ TEST(CourseFlight, TheCourseStartsAfterFourSecondsOfTheScriptedClock)
     startGame();
     headless::setMilliseconds(5000);
     loadLevel();
-    EXPECT_FLOAT_EQ(PathZ, 24);
+    EXPECT_FLOAT_EQ(Game.PathZ, 24);
 
     runFrame(); // the first control step: the delay starts
     headless::advanceMilliseconds(4000);
     runFrame();
-    EXPECT_FLOAT_EQ(PathZ, 24); // exactly 4000 ms: still waiting
+    EXPECT_FLOAT_EQ(Game.PathZ, 24); // exactly 4000 ms: still waiting
     headless::advanceMilliseconds(1);
     runFrame();
-    EXPECT_FLOAT_EQ(PathZ, 40); // record 1
+    EXPECT_FLOAT_EQ(Game.PathZ, 40); // record 1
     runFrame();
-    EXPECT_FLOAT_EQ(PathZ, 60); // record 3
+    EXPECT_FLOAT_EQ(Game.PathZ, 60); // record 3
 
     // The camera of this frame is what the world is drawn under.
     Draws.clear();
     runFrame();
     ASSERT_EQ(countDraws(Map1Scene), 1);
-    EXPECT_FLOAT_EQ(PathZ, 80);
+    EXPECT_FLOAT_EQ(Game.PathZ, 80);
     const Drawn& map = drawnAt(Map1Scene);
     // The camera, then the map's placement.
     EXPECT_FLOAT_EQ(map.modelview[12], layout::PlacementOffset.x);

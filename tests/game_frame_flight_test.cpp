@@ -55,8 +55,8 @@ TEST(Countdown, EachStageShowsItsCaptionAndTheOldOneOnceMoreAtItsBoundary)
     float camera[16];
     glPushMatrix();
     glLoadIdentity();
-    glRotatef(PathYaw, 0, 1, 0);
-    glTranslatef(PathX, PathY, PathZ - 100);
+    glRotatef(Game.PathYaw, 0, 1, 0);
+    glTranslatef(Game.PathX, Game.PathY, Game.PathZ - 100);
     glprobe::modelviewMatrix(camera);
     glPopMatrix();
     for (int i = 0; i < 16; ++i)
@@ -83,16 +83,16 @@ TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
     // The sky is drawn unfogged, the rest fogged: the fog is on after the
     // frame.
     EXPECT_TRUE(glIsEnabled(GL_FOG));
-    EXPECT_FLOAT_EQ(SkyAngle, 0.02f);
+    EXPECT_FLOAT_EQ(Game.SkyAngle, 0.02f);
 
     // The hero at its offsets, from the identity.
     const Drawn& hero = drawnAt(HeroHeliScene);
-    EXPECT_NEAR(hero.modelview[12], HeliOffsetX, 1e-5f);
+    EXPECT_NEAR(hero.modelview[12], Game.HeliOffsetX, 1e-5f);
     EXPECT_NEAR(hero.modelview[13], -3.0f, 1e-5f);
     EXPECT_NEAR(hero.modelview[14], -12.0f, 1e-5f);
 
     // Two frames: -140 degrees about y through the pivot.
-    EXPECT_FLOAT_EQ(RotorAngle, -140.0f);
+    EXPECT_FLOAT_EQ(Game.RotorAngle, -140.0f);
     Vec4 pivot = transformPoint(rotor->worldMatrix, Vec4{2, 0, 0, 1});
     EXPECT_NEAR(pivot.x, 2, 1e-4f);
     EXPECT_NEAR(pivot.z, 0, 1e-4f);
@@ -119,44 +119,44 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     }
     headless::setKey(VK_SPACE, false);
     headless::setKey(VK_CONTROL, false);
-    ASSERT_GT(PathZ, 100.0f);
-    ASSERT_LT(Fuel, 360.0f);
-    ASSERT_FALSE(showReady);
-    ASSERT_FALSE(Bullets.empty());
-    EnemyHelis[0].dead = true;
-    HeroHealth = HealthTriple{3, 1, 8};
-    GameWon = true;
+    ASSERT_GT(Game.PathZ, 100.0f);
+    ASSERT_LT(Game.Fuel, 360.0f);
+    ASSERT_FALSE(Game.showReady);
+    ASSERT_FALSE(Game.Bullets.empty());
+    Game.EnemyHelis[0].dead = true;
+    Game.HeroHealth = HealthTriple{3, 1, 8};
+    Game.GameWon = true;
     RotationKeyCursor[0] = 4;
-    RotorAngle = -700.0f;
+    Game.RotorAngle = -700.0f;
     pressAndRelease(VK_ESCAPE);
     ASSERT_TRUE(MenuActive);
 
     runFrame();
     loadLevel();
-    EXPECT_FLOAT_EQ(Fuel, 360.0f);
-    EXPECT_FALSE(GameWon);
-    EXPECT_FLOAT_EQ(PathZ, 24.0f);
-    EXPECT_EQ(EnemyHelis.size(), 11u);
-    EXPECT_EQ(MilitaryBases.size(), 22u);
-    EXPECT_FALSE(EnemyHelis[0].dead);
-    EXPECT_TRUE(Rockets.empty());
-    EXPECT_TRUE(Bullets.empty());
-    EXPECT_FLOAT_EQ(HeroHealth.damage, 0);
-    EXPECT_FLOAT_EQ(HeroHealth.health, 8);
+    EXPECT_FLOAT_EQ(Game.Fuel, 360.0f);
+    EXPECT_FALSE(Game.GameWon);
+    EXPECT_FLOAT_EQ(Game.PathZ, 24.0f);
+    EXPECT_EQ(Game.EnemyHelis.size(), 11u);
+    EXPECT_EQ(Game.MilitaryBases.size(), 22u);
+    EXPECT_FALSE(Game.EnemyHelis[0].dead);
+    EXPECT_TRUE(Game.Rockets.empty());
+    EXPECT_TRUE(Game.Bullets.empty());
+    EXPECT_FLOAT_EQ(Game.HeroHealth.damage, 0);
+    EXPECT_FLOAT_EQ(Game.HeroHealth.health, 8);
     EXPECT_EQ(RotationKeyCursor[0], 0u);
     // The sky and the rotor start from 0 again: one game frame has run.
-    EXPECT_FLOAT_EQ(SkyAngle, 0.01f);
-    EXPECT_FLOAT_EQ(RotorAngle, 0.0f);  // no HeliRotor node in this hero
-    EXPECT_FLOAT_EQ(hudSlide, -270.0f); // slides in again
+    EXPECT_FLOAT_EQ(Game.SkyAngle, 0.01f);
+    EXPECT_FLOAT_EQ(Game.RotorAngle, 0.0f);  // no HeliRotor node in this hero
+    EXPECT_FLOAT_EQ(Game.hudSlide, -270.0f); // slides in again
 
     // The countdown shows again and the course restarts at its start: the
     // first control step runs in the frame after loading.
-    headless::setMilliseconds(countdownStart + 500);
+    headless::setMilliseconds(Game.countdownStart + 500);
     Draws.clear();
     runFrame();
     EXPECT_EQ(countDraws(ReadyScene), 1);
-    headless::setMilliseconds(countdownStart + 500 + 4001);
+    headless::setMilliseconds(Game.countdownStart + 500 + 4001);
     runFrame();
-    EXPECT_FLOAT_EQ(PathZ, 40.0f);
-    EXPECT_FLOAT_EQ(Fuel, 360.0f); // the fuel timer started afresh too
+    EXPECT_FLOAT_EQ(Game.PathZ, 40.0f);
+    EXPECT_FLOAT_EQ(Game.Fuel, 360.0f); // the fuel timer started afresh too
 }

@@ -69,7 +69,7 @@ TEST(GameRender, MidCourseTheHudStandsInItsPlace)
         runFrame();
     }
     DrawScene = drawLoadedScene;
-    ASSERT_GT(PathZ, 500.0f);
+    ASSERT_GT(Game.PathZ, 500.0f);
     std::vector<uint8_t> all = frameWithout(&AirplaneScene);
     // Top right: the fuel gauge with its blue band; bottom: the panel.
     EXPECT_GT(differing(all, frameWithout(&FuelScene), 600, 520, 800, 600), 300) << "fuel gauge";

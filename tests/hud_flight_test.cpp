@@ -52,7 +52,7 @@ TEST(Hud, OneIconPerLifeUpToThree)
     using V = std::vector<float>;
     for (auto [lives, xs] : {std::pair{0, V{}}, std::pair{1, V{280}}, std::pair{2, V{310, 280}},
                              std::pair{5, V{340, 310, 280}}}) {
-        Lives = lives;
+        Game.Lives = lives;
         Draws.clear();
         runFrame();
         EXPECT_EQ(lifeIconsX(), xs) << lives;
@@ -88,13 +88,13 @@ TEST(Hud, TheFuelBarIsABlueBandFrom257ToTheFuelLeft)
     EXPECT_NEAR(first, 400 + 257, 1);
     EXPECT_NEAR(last, 400 + 360, 1);
 
-    Fuel = 300.0f;
+    Game.Fuel = 300.0f;
     runFrame();
     bluePixelsInBarRow(&first, &last);
     EXPECT_NEAR(last, 400 + 300, 1);
 
     for (float fuel : {257.0f, 250.0f}) {
-        Fuel = fuel;
+        Game.Fuel = fuel;
         runFrame();
         EXPECT_EQ(bluePixelsInBarRow(&first, &last), 0) << fuel;
     }

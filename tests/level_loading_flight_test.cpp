@@ -71,26 +71,26 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
 
     // The game frame ran in the same frame, with no control step before it,
     // and left the modelview stack as the frame found it.
-    EXPECT_TRUE(countdownStarted);
+    EXPECT_TRUE(Game.countdownStarted);
     EXPECT_EQ(countDraws(HeroHeliScene), 1);
     EXPECT_EQ(countDraws(Map1Scene), 1);
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
-    EXPECT_FLOAT_EQ(RotorAngle, 0.0f); // no HeliRotor node in the empty hero
+    EXPECT_FLOAT_EQ(Game.RotorAngle, 0.0f); // no HeliRotor node in the empty hero
 
     // The population.
-    EXPECT_EQ(EnemyHelis.size(), 11u);
-    EXPECT_EQ(MilitaryBases.size(), 22u);
-    EXPECT_FLOAT_EQ(EnemyHelis[3].spawn.x, 289.89996f);
-    EXPECT_FLOAT_EQ(EnemyHelis[10].position.y, 98.39953f);
-    EXPECT_FLOAT_EQ(MilitaryBases[21].position.y, 8383.0f);
+    EXPECT_EQ(Game.EnemyHelis.size(), 11u);
+    EXPECT_EQ(Game.MilitaryBases.size(), 22u);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[3].spawn.x, 289.89996f);
+    EXPECT_FLOAT_EQ(Game.EnemyHelis[10].position.y, 98.39953f);
+    EXPECT_FLOAT_EQ(Game.MilitaryBases[21].position.y, 8383.0f);
     for (size_t k = 0; k < 11; ++k)
-        EXPECT_FLOAT_EQ(MilitaryBases[k].position.y, -EnemyHelis[k].spawn.z) << k;
+        EXPECT_FLOAT_EQ(Game.MilitaryBases[k].position.y, -Game.EnemyHelis[k].spawn.z) << k;
     EXPECT_EQ(BaseCollider.scene, MilitaryBaseScene);
     EXPECT_EQ(HeroCollider.scene, HeroHeliScene);
-    EXPECT_FLOAT_EQ(HeliOffsetY, -3.0f);
-    EXPECT_FLOAT_EQ(HeliOffsetZ, -12.0f);
-    EXPECT_FLOAT_EQ(HeroHealth.health, 8.0f);
-    EXPECT_FLOAT_EQ(HeroHealth.capacity, 8.0f);
+    EXPECT_FLOAT_EQ(Game.HeliOffsetY, -3.0f);
+    EXPECT_FLOAT_EQ(Game.HeliOffsetZ, -12.0f);
+    EXPECT_FLOAT_EQ(Game.HeroHealth.health, 8.0f);
+    EXPECT_FLOAT_EQ(Game.HeroHealth.capacity, 8.0f);
     expectFog(0.65f, 0.43f, 0.1f, 0.001f);
 }
 
@@ -156,11 +156,11 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
     loadLevel();
     runFrame();
     ASSERT_NE(PathFile, nullptr);
-    Lives = 1;
+    Game.Lives = 1;
 
     pressAndRelease(VK_ESCAPE);
     EXPECT_EQ(levelScenesLoaded(), 0);
-    EXPECT_EQ(Lives, 3);
+    EXPECT_EQ(Game.Lives, 3);
     EXPECT_EQ(PathFile, nullptr);
     EXPECT_EQ(LoadStep, 0u);
     EXPECT_FLOAT_EQ(LoadProgress, 0.0f);

@@ -58,6 +58,6 @@ BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ)
 void basesStep()
 {
     const Matrix4 camera = cameraTransform();
-    for (MilitaryBase& base : MilitaryBases)
-        drawBase(baseFrame(base, camera, PathZ), base);
+    for (MilitaryBase& base : Game.MilitaryBases)
+        drawBase(baseFrame(base, camera, Game.PathZ), base);
 }

@@ -8,16 +8,6 @@
 
 #include <GL/gl.h>
 
-bool controlStarted = false;
-uint32_t controlStart = 0;
-bool fuelTimerStarted = false;
-uint32_t fuelTimer = 0;
-int fireCounter = 0;
-bool tiltFalling = true;
-bool movedLeft = true;
-bool movedRight = true;
-bool CameraPushed = false;
-
 namespace {
 
 constexpr int KeyW = 0x57;
@@ -29,19 +19,19 @@ constexpr int KeyD = 0x44;
 // and one interval), then one every 5 s, whatever the state of the game.
 void runFuelTimer(uint32_t now)
 {
-    if (!controlStarted) {
-        controlStart = now;
-        controlStarted = true;
+    if (!Game.controlStarted) {
+        Game.controlStart = now;
+        Game.controlStarted = true;
     }
-    if (now - controlStart < StartDelayMs)
+    if (now - Game.controlStart < StartDelayMs)
         return;
-    if (!fuelTimerStarted) {
-        fuelTimer = now;
-        fuelTimerStarted = true;
+    if (!Game.fuelTimerStarted) {
+        Game.fuelTimer = now;
+        Game.fuelTimerStarted = true;
     }
-    if (now - fuelTimer >= FuelDrainIntervalMs) {
-        fuelTimer = now;
-        Fuel -= FuelDrain;
+    if (now - Game.fuelTimer >= FuelDrainIntervalMs) {
+        Game.fuelTimer = now;
+        Game.Fuel -= FuelDrain;
     }
 }
 
@@ -50,20 +40,20 @@ void runFuelTimer(uint32_t now)
 void steerTilt()
 {
     if (isKeyDown(KeyA)) {
-        if (HeliTilt < 40.0f)
-            HeliTilt += 0.4f;
-    } else if (HeliTilt > -10.0f && tiltFalling) {
-        HeliTilt -= 0.05f;
+        if (Game.HeliTilt < 40.0f)
+            Game.HeliTilt += 0.4f;
+    } else if (Game.HeliTilt > -10.0f && Game.tiltFalling) {
+        Game.HeliTilt -= 0.05f;
     } else {
-        tiltFalling = false;
+        Game.tiltFalling = false;
     }
     if (isKeyDown(KeyD)) {
-        if (HeliTilt > -40.0f)
-            HeliTilt -= 0.4f;
-    } else if (HeliTilt < 10.0f && !tiltFalling) {
-        HeliTilt += 0.1f;
+        if (Game.HeliTilt > -40.0f)
+            Game.HeliTilt -= 0.4f;
+    } else if (Game.HeliTilt < 10.0f && !Game.tiltFalling) {
+        Game.HeliTilt += 0.1f;
     } else {
-        tiltFalling = true;
+        Game.tiltFalling = true;
     }
 }
 
@@ -72,32 +62,32 @@ void steerTilt()
 void steerSideways()
 {
     if (isKeyDown(VK_LEFT)) {
-        if (HeliRoll < 45.0f && movedLeft)
-            HeliRoll += 0.4f;
-        if (HeliOffsetX > -5.0f) {
-            HeliOffsetX -= 0.1f;
-            movedLeft = true;
+        if (Game.HeliRoll < 45.0f && Game.movedLeft)
+            Game.HeliRoll += 0.4f;
+        if (Game.HeliOffsetX > -5.0f) {
+            Game.HeliOffsetX -= 0.1f;
+            Game.movedLeft = true;
         } else {
-            movedLeft = false;
+            Game.movedLeft = false;
         }
-        if (HeliRoll > 0.0f && !movedLeft)
-            HeliRoll -= 0.5f;
-    } else if (HeliRoll > 0.0f) {
-        HeliRoll -= 0.5f;
+        if (Game.HeliRoll > 0.0f && !Game.movedLeft)
+            Game.HeliRoll -= 0.5f;
+    } else if (Game.HeliRoll > 0.0f) {
+        Game.HeliRoll -= 0.5f;
     }
     if (isKeyDown(VK_RIGHT)) {
-        if (HeliRoll > -45.0f && movedRight)
-            HeliRoll -= 0.4f;
-        if (HeliOffsetX < 5.0f) {
-            HeliOffsetX += 0.1f;
-            movedRight = true;
+        if (Game.HeliRoll > -45.0f && Game.movedRight)
+            Game.HeliRoll -= 0.4f;
+        if (Game.HeliOffsetX < 5.0f) {
+            Game.HeliOffsetX += 0.1f;
+            Game.movedRight = true;
         } else {
-            movedRight = false;
+            Game.movedRight = false;
         }
-        if (HeliRoll < 0.0f && !movedRight)
-            HeliRoll += 0.5f;
-    } else if (HeliRoll < 0.0f) {
-        HeliRoll += 0.5f;
+        if (Game.HeliRoll < 0.0f && !Game.movedRight)
+            Game.HeliRoll += 0.5f;
+    } else if (Game.HeliRoll < 0.0f) {
+        Game.HeliRoll += 0.5f;
     }
 }
 
@@ -106,14 +96,14 @@ void steerSideways()
 void steerPitch()
 {
     if (isKeyDown(VK_UP)) {
-        if (HeliPitch > -25.0f)
-            HeliPitch -= 0.4f;
-        PathSpeed = 2.0f;
+        if (Game.HeliPitch > -25.0f)
+            Game.HeliPitch -= 0.4f;
+        Game.PathSpeed = 2.0f;
     } else if (isKeyDown(VK_DOWN)) {
-        if (HeliPitch < 25.0f)
-            HeliPitch += 0.4f;
+        if (Game.HeliPitch < 25.0f)
+            Game.HeliPitch += 0.4f;
     } else {
-        PathSpeed = 1.0f;
+        Game.PathSpeed = 1.0f;
     }
 }
 
@@ -122,13 +112,13 @@ void steerPitch()
 void fire()
 {
     if (wasKeyPressed(VK_CONTROL))
-        Rockets.push_back(Projectile());
+        Game.Rockets.push_back(Projectile());
     if (isKeyDown(VK_SPACE)) {
-        if (fireCounter % 20 == 0)
-            Bullets.push_back(Projectile());
-        fireCounter += 1;
+        if (Game.fireCounter % 20 == 0)
+            Game.Bullets.push_back(Projectile());
+        Game.fireCounter += 1;
     } else {
-        fireCounter = 0;
+        Game.fireCounter = 0;
     }
 }
 
@@ -144,42 +134,28 @@ void controlStep()
     }
     // Won or lost: only the fuel timer and Escape run. The game frame keeps
     // the last camera view behind the caption.
-    if (Fuel <= LowFuel || GameWon || Lives == 0)
+    if (Game.Fuel <= LowFuel || Game.GameWon || Game.Lives == 0)
         return;
 
     if (isKeyDown(KeyW))
-        PathY -= 0.1f;
+        Game.PathY -= 0.1f;
     if (isKeyDown(KeyS))
-        PathY += 0.1f;
+        Game.PathY += 0.1f;
     steerTilt();
     steerSideways();
     steerPitch();
     fire();
 
-    if (now - controlStart > StartDelayMs)
+    if (now - Game.controlStart > StartDelayMs)
         advanceCourse();
     pushCamera();
-    CameraPushed = true;
+    Game.CameraPushed = true;
 }
 
 void pushCamera()
 {
     glPushMatrix();
     glLoadIdentity();
-    glRotatef(PathYaw, 0.0f, 1.0f, 0.0f);
-    glTranslatef(PathX, PathY, PathZ);
-}
-
-void resetControlStep()
-{
-    controlStarted = false;
-    controlStart = 0;
-    fuelTimerStarted = false;
-    fuelTimer = 0;
-    fireCounter = 0;
-    tiltFalling = true;
-    movedLeft = true;
-    movedRight = true;
-    CameraPushed = false;
-    resetCourse();
+    glRotatef(Game.PathYaw, 0.0f, 1.0f, 0.0f);
+    glTranslatef(Game.PathX, Game.PathY, Game.PathZ);
 }

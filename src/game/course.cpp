@@ -6,46 +6,35 @@
 
 #include <cstring>
 
-bool firstRead = true;
-char* courseCursor = nullptr;
-char* courseContext = nullptr;
-
 namespace {
 
 const char* const Separators = "\" ,\t\n)(*";
 
-char* nextToken() { return strtok_r(nullptr, Separators, &courseContext); }
+char* nextToken() { return strtok_r(nullptr, Separators, &Game.courseContext); }
 
 } // namespace
 
 void advanceCourse()
 {
-    if (firstRead) {
-        courseCursor = strtok_r(PathText, Separators, &courseContext);
-        firstRead = false;
+    if (Game.firstRead) {
+        Game.courseCursor = strtok_r(PathText, Separators, &Game.courseContext);
+        Game.firstRead = false;
     }
-    if (!courseCursor)
+    if (!Game.courseCursor)
         return;
-    for (int k = 0; 4.0f * PathSpeed > static_cast<float>(k); ++k)
-        courseCursor = nextToken();
+    for (int k = 0; 4.0f * Game.PathSpeed > static_cast<float>(k); ++k)
+        Game.courseCursor = nextToken();
 
     char* record[4];
     for (char*& token : record) {
-        if (!courseCursor)
+        if (!Game.courseCursor)
             return;
-        token = courseCursor = nextToken();
+        token = Game.courseCursor = nextToken();
     }
-    if (!courseCursor)
+    if (!Game.courseCursor)
         return;
-    PathX = static_cast<float>(localeFreeAtof(record[0]));
-    PathY = static_cast<float>(localeFreeAtof(record[1]));
-    PathZ = static_cast<float>(localeFreeAtof(record[2]));
-    PathYaw = static_cast<float>(localeFreeAtof(record[3]));
-}
-
-void resetCourse()
-{
-    firstRead = true;
-    courseCursor = nullptr;
-    courseContext = nullptr;
+    Game.PathX = static_cast<float>(localeFreeAtof(record[0]));
+    Game.PathY = static_cast<float>(localeFreeAtof(record[1]));
+    Game.PathZ = static_cast<float>(localeFreeAtof(record[2]));
+    Game.PathYaw = static_cast<float>(localeFreeAtof(record[3]));
 }

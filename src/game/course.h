@@ -6,17 +6,7 @@
 // next four, so a frame moves two records on at normal speed and three at
 // double speed.
 
-// True until the course text has been tokenised in this game.
-extern bool firstRead;
-// The token last taken; null once the text is exhausted.
-extern char* courseCursor;
-// The tokeniser's place in the text between frames.
-extern char* courseContext;
-
 // Moves the camera (PathX, PathY, PathZ, PathYaw) one frame along the
 // course. A text that ends inside a record leaves the camera at the last
 // whole record.
 void advanceCourse();
-
-// Back to the start of the course text.
-void resetCourse();

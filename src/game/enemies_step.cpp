@@ -44,11 +44,11 @@ void sway(EnemyHeli& enemy)
 void engage(EnemyHeli& enemy)
 {
     if (!enemy.engaged) {
-        const float gap = std::abs(enemy.position.z) - std::abs(PathZ);
+        const float gap = std::abs(enemy.position.z) - std::abs(Game.PathZ);
         if (std::sqrt(gap * gap) <= EnemyEngageZ)
             enemy.engaged = true;
-        enemy.anchor = Vec4{PathX, PathY, PathZ, 1.0f};
-        enemy.anchorYaw = PathYaw;
+        enemy.anchor = Vec4{Game.PathX, Game.PathY, Game.PathZ, 1.0f};
+        enemy.anchorYaw = Game.PathYaw;
     }
 }
 
@@ -99,20 +99,21 @@ void fire(EnemyHeli& enemy, EnemySight& s)
     const Matrix4 bullet = rotated(rotatedXYZ(translated(enemyAnchorFrame(enemy), shot.position),
                                               enemy.angles.x, enemy.angles.y, enemy.angles.z),
                                    180.0f, 0.0f, 1.0f, 0.0f);
-    const Matrix4 hero = rotatedXYZ(translated(inverse(bullet), HeliOffsetX, HeliOffsetY, HeliOffsetZ),
-                                    HeliPitch, HeliTilt, HeliRoll);
+    const Matrix4 hero =
+        rotatedXYZ(translated(inverse(bullet), Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ),
+                   Game.HeliPitch, Game.HeliTilt, Game.HeliRoll);
     bool hit = false;
     HeroCollider.collide(transformPoint(hero, Origin), BulletHitSize, hit);
     if (hit && !shot.spent) {
         shot.spent = true;
-        HeroHealth.damage += HeroDamagePerHit;
+        Game.HeroHealth.damage += HeroDamagePerHit;
         // A hit that finds the health gone takes a life and refills it.
-        if (HeroHealth.health <= 0.0f && Lives > 0) {
-            Lives -= 1;
-            HeroHealth.damage = 0.0f;
-            HeroHealth.health = 8.0f;
+        if (Game.HeroHealth.health <= 0.0f && Game.Lives > 0) {
+            Game.Lives -= 1;
+            Game.HeroHealth.damage = 0.0f;
+            Game.HeroHealth.health = 8.0f;
         }
-        HeroHealth.health -= HeroHealth.damage;
+        Game.HeroHealth.health -= Game.HeroHealth.damage;
     }
 
     s.shotShown = true;
@@ -161,21 +162,21 @@ EnemySight enemyFrame(EnemyHeli& enemy, Vec4 pivot, Scene* crashAnimation)
     EnemySight s;
     if (enemy.dead)
         return s;
-    if (std::abs(enemy.spawn.z + PathZ) > EnemyNearZ && enemy.spawn.y <= enemy.position.y) {
+    if (std::abs(enemy.spawn.z + Game.PathZ) > EnemyNearZ && enemy.spawn.y <= enemy.position.y) {
         enemy.firing = false;
         enemy.velocity = Vec3{0.0f, -1.0f, 0.0f};
         return s;
     }
     // Down at the hero's height: hover and fire.
-    if (-3.0f - PathY >= enemy.position.y) {
+    if (-3.0f - Game.PathY >= enemy.position.y) {
         enemy.firing = true;
         enemy.velocity = Vec3{};
     }
     if (enemy.active) {
         sway(enemy);
         engage(enemy);
-        enemy.angles.y = turnToHero(HeliOffsetX - (enemy.position.x + enemy.anchor.x),
-                                    HeliOffsetZ - (enemy.position.z + enemy.anchor.z));
+        enemy.angles.y = turnToHero(Game.HeliOffsetX - (enemy.position.x + enemy.anchor.x),
+                                    Game.HeliOffsetZ - (enemy.position.z + enemy.anchor.z));
     }
 
     s.shown = true;
@@ -201,6 +202,6 @@ EnemySight enemyFrame(EnemyHeli& enemy, Vec4 pivot, Scene* crashAnimation)
 void enemiesStep()
 {
     const Vec4 pivot = heroPivot();
-    for (EnemyHeli& enemy : EnemyHelis)
+    for (EnemyHeli& enemy : Game.EnemyHelis)
         drawEnemy(enemyFrame(enemy, pivot, DestroyHeliScene), enemy);
 }

@@ -16,15 +16,6 @@
 
 #include <GL/gl.h>
 
-float RotorAngle = 0.0f;
-float SkyAngle = 0.0f;
-bool countdownStarted = false;
-uint32_t countdownStart = 0;
-bool showReady = true;
-bool showThree = false;
-bool showTwo = false;
-bool showOne = false;
-
 namespace {
 
 // 100 units in front of the camera.
@@ -41,28 +32,28 @@ void countdownCaption(Scene* scene)
 void countdown()
 {
     const uint32_t now = platformMilliseconds();
-    if (!countdownStarted) {
-        countdownStart = now;
-        countdownStarted = true;
+    if (!Game.countdownStarted) {
+        Game.countdownStart = now;
+        Game.countdownStarted = true;
     }
-    const int32_t t = static_cast<int32_t>(now - countdownStart);
-    if (t > 0 && showReady) {
+    const int32_t t = static_cast<int32_t>(now - Game.countdownStart);
+    if (t > 0 && Game.showReady) {
         countdownCaption(ReadyScene);
-        showThree = true;
+        Game.showThree = true;
     }
-    if (t > 1000 && showThree) {
+    if (t > 1000 && Game.showThree) {
         countdownCaption(NumberThreeScene);
-        showReady = false;
-        showTwo = true;
+        Game.showReady = false;
+        Game.showTwo = true;
     }
-    if (t > 2000 && showTwo) {
+    if (t > 2000 && Game.showTwo) {
         countdownCaption(NumberTwoScene);
-        showThree = false;
-        showOne = true;
+        Game.showThree = false;
+        Game.showOne = true;
     }
-    if (t > 3000 && t < 4000 && showOne) {
+    if (t > 3000 && t < 4000 && Game.showOne) {
         countdownCaption(NumberOneScene);
-        showTwo = false;
+        Game.showTwo = false;
     }
 }
 
@@ -70,16 +61,16 @@ void drawHero()
 {
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(-11.0f, 4.0f, HeliOffsetZ);
-    drawHealthBar(HeroHealth);
+    glTranslatef(-11.0f, 4.0f, Game.HeliOffsetZ);
+    drawHealthBar(Game.HeroHealth);
     glPopMatrix();
 
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(HeliOffsetX, HeliOffsetY, HeliOffsetZ);
-    glRotatef(HeliPitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(HeliTilt, 0.0f, 1.0f, 0.0f);
-    glRotatef(HeliRoll, 0.0f, 0.0f, 1.0f);
+    glTranslatef(Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ);
+    glRotatef(Game.HeliPitch, 1.0f, 0.0f, 0.0f);
+    glRotatef(Game.HeliTilt, 0.0f, 1.0f, 0.0f);
+    glRotatef(Game.HeliRoll, 0.0f, 0.0f, 1.0f);
     DrawScene(HeroHeliScene);
     glPopMatrix();
 }
@@ -93,11 +84,11 @@ void turnRotor()
         return;
     const Matrix4 pivot = rotor->nodeMatrix;
     const Matrix4 pivotInverse = inverse(pivot);
-    RotorAngle -= 70.0f;
+    Game.RotorAngle -= 70.0f;
     glPushMatrix();
     glLoadIdentity();
     glMultMatrixf(pivot.m);
-    glRotatef(RotorAngle, 0.0f, 1.0f, 0.0f);
+    glRotatef(Game.RotorAngle, 0.0f, 1.0f, 0.0f);
     glMultMatrixf(pivotInverse.m);
     glGetFloatv(GL_MODELVIEW_MATRIX, rotor->worldMatrix.m);
     glPopMatrix();
@@ -113,9 +104,9 @@ void drawWorld()
     worldPlacement();
     glDisable(GL_FOG);
     glPushMatrix();
-    SkyAngle += 0.01f;
-    glRotatef(SkyAngle, 1.0f, 0.0f, 0.0f);
-    glRotatef(SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
+    Game.SkyAngle += 0.01f;
+    glRotatef(Game.SkyAngle, 1.0f, 0.0f, 0.0f);
+    glRotatef(Game.SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
     DrawScene(SkyScene);
     glPopMatrix();
     glEnable(GL_FOG);
@@ -129,15 +120,15 @@ void gameFrame()
 {
     // No control step pushed a camera in the frame loading ends, nor in a
     // won or lost frame: the world is then seen from the last camera view.
-    if (!CameraPushed)
+    if (!Game.CameraPushed)
         pushCamera();
-    CameraPushed = false;
+    Game.CameraPushed = false;
 
-    if (PathZ >= FinishLineZ) {
+    if (Game.PathZ >= FinishLineZ) {
         wonScreen();
-        GameWon = true;
+        Game.GameWon = true;
     }
-    if (Fuel <= LowFuel || Lives == 0)
+    if (Game.Fuel <= LowFuel || Game.Lives == 0)
         lostScreen();
     countdown();
     drawWorld();
@@ -149,16 +140,4 @@ void gameFrame()
 
     drawHero();
     turnRotor();
-}
-
-void resetGameFrame()
-{
-    RotorAngle = 0.0f;
-    SkyAngle = 0.0f;
-    countdownStarted = false;
-    countdownStart = 0;
-    showReady = true;
-    showThree = false;
-    showTwo = false;
-    showOne = false;
 }

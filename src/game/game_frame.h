@@ -8,23 +8,8 @@
 
 #include <cstdint>
 
-extern float RotorAngle;
-extern float SkyAngle;
-
-// The countdown runs from the first game frame of a game.
-extern bool countdownStarted;
-extern uint32_t countdownStart;
-// Which countdown caption is due.
-extern bool showReady;
-extern bool showThree;
-extern bool showTwo;
-extern bool showOne;
-
 void gameFrame();
 
 // The world under the camera: the sky turned on by 0.01 degrees a frame
 // (SkyAngle) and drawn without fog, then the map halves and the road.
 void drawWorld();
-
-// Back to the state of the first game frame of a game.
-void resetGameFrame();

@@ -1,19 +1,13 @@
 #include "game/game_reset.h"
 
-#include "game/control_step.h"
-#include "game/game_frame.h"
 #include "game/game_state.h"
 #include "scene/animation.h"
-#include "screens/hud.h"
 
 #include <algorithm>
 
 void startFreshGame()
 {
-    resetGameState();
-    resetControlStep();
-    resetGameFrame();
-    resetHudLayer();
+    Game = GameState{};
     std::fill(std::begin(RotationKeyCursor), std::end(RotationKeyCursor), 0u);
     std::fill(std::begin(PositionKeyCursor), std::end(PositionKeyCursor), 0u);
     std::fill(std::begin(ScaleKeyCursor), std::end(ScaleKeyCursor), 0u);

@@ -1,8 +1,7 @@
 #pragma once
 
-// Every game starts fresh, however the last one ended: the per-game state of
-// the game, the control step, the course, the game frame, the HUD slide and
-// the animation key cursors go back to their first-game values, and the
-// four lists are emptied. Run by the level population before it appends the
-// level's enemies and bases.
+// Every game starts fresh, however the last one ended: a new GameState (the
+// camera, the control step, the course, the game frame, the HUD slide and
+// the four empty lists) and the animation key cursors back at 0. Run by the
+// level population before it appends the level's enemies and bases.
 void startFreshGame();

@@ -7,7 +7,7 @@
 
 Matrix4 cameraTransform()
 {
-    return translated(rotated(Matrix4(), PathYaw, 0.0f, 1.0f, 0.0f), PathX, PathY, PathZ);
+    return translated(rotated(Matrix4(), Game.PathYaw, 0.0f, 1.0f, 0.0f), Game.PathX, Game.PathY, Game.PathZ);
 }
 
 Matrix4 placedInWorld(const Matrix4& m)
@@ -27,8 +27,8 @@ Matrix4 placedAtBase(const Matrix4& m, const MilitaryBase& base)
 
 Matrix4 heroTransform()
 {
-    return rotatedXYZ(translated(Matrix4(), HeliOffsetX, HeliOffsetY, HeliOffsetZ), HeliPitch, HeliTilt,
-                      HeliRoll);
+    return rotatedXYZ(translated(Matrix4(), Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ),
+                      Game.HeliPitch, Game.HeliTilt, Game.HeliRoll);
 }
 
 Matrix4 enemyAnchorFrame(const EnemyHeli& enemy)

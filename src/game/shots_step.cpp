@@ -85,9 +85,9 @@ void launchShot(Projectile& shot, const Matrix4& camera, float drop)
 {
     shot.launchFrame = camera;
     invert(shot.launchFrame);
-    shot.start = Vec4{HeliOffsetX, HeliOffsetY, HeliOffsetZ - 3.0f, 1.0f};
+    shot.start = Vec4{Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ - 3.0f, 1.0f};
     shot.position = shot.start;
-    shot.angles = Vec3{HeliPitch - drop, HeliTilt, HeliRoll};
+    shot.angles = Vec3{Game.HeliPitch - drop, Game.HeliTilt, Game.HeliRoll};
     const float pitch = gameRadians(shot.angles.x), heading = gameRadians(shot.angles.y);
     const Vec3 d{-std::sin(heading), std::sin(pitch), -std::cos(heading)};
     shot.launchDirection = d;
@@ -101,7 +101,7 @@ ShotSight flyRocket(Projectile& rocket, const Matrix4& camera, float pathZ)
     if (rocket.fresh)
         launchShot(rocket, camera, RocketDrop);
     move(rocket, RocketSpeed);
-    for (MilitaryBase& base : MilitaryBases) {
+    for (MilitaryBase& base : Game.MilitaryBases) {
         // Only bases within 175 units of depth beyond the course progress
         // are tested.
         const Vec4 seen = transformPoint(placedAtBase(placedInWorld(camera), base), Origin);
@@ -127,7 +127,7 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
     if (bullet.fresh)
         launchShot(bullet, camera, 0.0f);
     move(bullet, BulletSpeed);
-    for (EnemyHeli& enemy : EnemyHelis) {
+    for (EnemyHeli& enemy : Game.EnemyHelis) {
         if (!enemy.firing)
             continue;
         // The enemy's model frame as the hit test has always placed it: the
@@ -154,14 +154,14 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
 
 void rocketsStep()
 {
-    const float pathZ = PathZ;
-    shotsStep(Rockets, RocketExplosionEnd, RocketScene,
+    const float pathZ = Game.PathZ;
+    shotsStep(Game.Rockets, RocketExplosionEnd, RocketScene,
               [pathZ](Projectile& shot, const Matrix4& camera) { return flyRocket(shot, camera, pathZ); });
 }
 
 void bulletsStep()
 {
     const Vec4 pivot = heroPivot();
-    shotsStep(Bullets, BulletExplosionEnd, BulletScene,
+    shotsStep(Game.Bullets, BulletExplosionEnd, BulletScene,
               [pivot](Projectile& shot, const Matrix4& camera) { return flyBullet(shot, camera, pivot); });
 }

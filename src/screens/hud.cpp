@@ -6,8 +6,6 @@
 
 #include <GL/gl.h>
 
-float hudSlide = -270.0f;
-
 namespace {
 
 void drawFuelBar()
@@ -16,10 +14,10 @@ void drawFuelBar()
     // left: a solid band, empty at 257 or less. The blue is given as 128
     // and clamped by GL.
     glBegin(GL_LINES);
-    for (float x = 257.0f; Fuel > 257.0f && x < Fuel; x += 0.1f) {
+    for (float x = 257.0f; Game.Fuel > 257.0f && x < Game.Fuel; x += 0.1f) {
         glColor3f(0.0f, 0.0f, 128.0f);
-        glVertex3f(x, hudSlide + 264.0f, 1.0f);
-        glVertex3f(x, hudSlide + 274.0f, 1.0f);
+        glVertex3f(x, Game.hudSlide + 264.0f, 1.0f);
+        glVertex3f(x, Game.hudSlide + 274.0f, 1.0f);
     }
     glEnd();
 }
@@ -30,12 +28,12 @@ void hudLayer()
 {
     // The only clear of a game frame: the game frame draws over it.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (hudSlide < 0.0f)
-        hudSlide += 10.0f;
+    if (Game.hudSlide < 0.0f)
+        Game.hudSlide += 10.0f;
 
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(hudSlide + 300.0f, 265.0f, 0.0f);
+    glTranslatef(Game.hudSlide + 300.0f, 265.0f, 0.0f);
     glScalef(2.2f, 2.7f, 1.0f);
     DrawScene(FuelScene);
     glPopMatrix();
@@ -45,11 +43,11 @@ void hudLayer()
         float x;
     } icons[] = {{3, 340.0f}, {2, 310.0f}, {1, 280.0f}};
     for (const auto& icon : icons) {
-        if (Lives < icon.life)
+        if (Game.Lives < icon.life)
             continue;
         glPushMatrix();
         glLoadIdentity();
-        glTranslatef(hudSlide + icon.x, 223.0f, 1.0f);
+        glTranslatef(Game.hudSlide + icon.x, 223.0f, 1.0f);
         glScalef(0.4f, 0.4f, 0.5f);
         DrawScene(LivesScene);
         glPopMatrix();
@@ -66,5 +64,3 @@ void hudLayer()
     DrawScene(HeliMetersScene);
     glPopMatrix();
 }
-
-void resetHudLayer() { hudSlide = -270.0f; }

@@ -76,7 +76,7 @@ Vec3 shotDirection(float pitch, float tilt)
     return {d.x / n, d.y / n, d.z / n};
 }
 
-Vec4 muzzle() { return {HeliOffsetX, HeliOffsetY, HeliOffsetZ - 3.0f, 1.0f}; }
+Vec4 muzzle() { return {Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ - 3.0f, 1.0f}; }
 
 Vec4 along(Vec4 p, Vec3 d, float s) { return {p.x + d.x * s, p.y + d.y * s, p.z + d.z * s, 1.0f}; }
 
@@ -109,7 +109,7 @@ int rocketsBound(const MilitaryBase& base)
 {
     const Matrix4 toBase = inverse(placedAtBase(placedInWorld(Matrix4()), base));
     int n = 0;
-    for (const Projectile& r : Rockets) {
+    for (const Projectile& r : Game.Rockets) {
         if (r.fresh || r.spent || r.age > 0.0f)
             continue;
         const Matrix4 m = toBase * r.launchFrame;
@@ -131,16 +131,16 @@ int rocketsBound(const MilitaryBase& base)
 const MilitaryBase* rocketWouldHit(const Matrix4& nextCamera)
 {
     std::vector<Matrix4> toBase;
-    for (const MilitaryBase& b : MilitaryBases)
+    for (const MilitaryBase& b : Game.MilitaryBases)
         toBase.push_back(inverse(placedAtBase(placedInWorld(nextCamera), b)));
-    const Vec3 d = shotDirection(HeliPitch - RocketDrop, HeliTilt);
+    const Vec3 d = shotDirection(Game.HeliPitch - RocketDrop, Game.HeliTilt);
     for (float s = RocketSpeed;; s += RocketSpeed) {
         const Vec4 p = along(muzzle(), d, s);
         if (p.x * p.x + p.y * p.y + p.z * p.z > RocketRangeSquared)
             return nullptr;
-        for (size_t i = 0; i < MilitaryBases.size(); ++i)
+        for (size_t i = 0; i < Game.MilitaryBases.size(); ++i)
             if (insideBase(transformPoint(toBase[i], p)))
-                return &MilitaryBases[i];
+                return &Game.MilitaryBases[i];
     }
 }
 
@@ -176,8 +176,8 @@ bool insideHelicopter(Vec4 p)
 // Would a bullet fired in the coming frame pass a flank through the enemy?
 bool bulletWouldHit(const EnemyHeli& enemy, const EnemyTrack& t, const Matrix4& step)
 {
-    const Vec3 d = shotDirection(HeliPitch, HeliTilt);
-    const Matrix4 turn = rotatedXYZ(Matrix4(), HeliPitch, HeliTilt, HeliRoll);
+    const Vec3 d = shotDirection(Game.HeliPitch, Game.HeliTilt);
+    const Matrix4 turn = rotatedXYZ(Matrix4(), Game.HeliPitch, Game.HeliTilt, Game.HeliRoll);
     const Vec4 flankRight = transformPoint(turn, Vec4{2, 0, 0, 1}),
                flankLeft = transformPoint(turn, Vec4{-2, 0, 0, 1});
     for (int k = 1; k <= 30; ++k) {
@@ -214,25 +214,25 @@ void tell(const char* what, int number = 0, float value = 0.0f)
 void narrate()
 {
     if (pilot.gameFrames == 1) {
-        pilot.baseDamage.assign(MilitaryBases.size(), 0.0f);
-        pilot.enemyDamage.assign(EnemyHelis.size(), 0.0f);
-        pilot.enemySighted.assign(EnemyHelis.size(), false);
-        pilot.enemyGone.assign(EnemyHelis.size(), false);
-        pilot.baseTargeted.assign(MilitaryBases.size(), false);
-        pilot.health = HeroHealth.health;
-        pilot.lives = Lives;
+        pilot.baseDamage.assign(Game.MilitaryBases.size(), 0.0f);
+        pilot.enemyDamage.assign(Game.EnemyHelis.size(), 0.0f);
+        pilot.enemySighted.assign(Game.EnemyHelis.size(), false);
+        pilot.enemyGone.assign(Game.EnemyHelis.size(), false);
+        pilot.baseTargeted.assign(Game.MilitaryBases.size(), false);
+        pilot.health = Game.HeroHealth.health;
+        pilot.lives = Game.Lives;
         pilot.ended = false;
         tell("a game begins");
     }
-    for (size_t i = 0; i < MilitaryBases.size() && i < pilot.baseDamage.size(); ++i) {
-        const float damage = MilitaryBases[i].damage;
+    for (size_t i = 0; i < Game.MilitaryBases.size() && i < pilot.baseDamage.size(); ++i) {
+        const float damage = Game.MilitaryBases[i].damage;
         if (damage > pilot.baseDamage[i] && pilot.baseDamage[i] <= BaseDestroyedAbove)
             tell(damage > BaseDestroyedAbove ? "base %d destroyed" : "base %d hit, its health %.0f",
-                 static_cast<int>(i) + 1, MilitaryBases[i].health);
+                 static_cast<int>(i) + 1, Game.MilitaryBases[i].health);
         pilot.baseDamage[i] = damage;
     }
-    for (size_t i = 0; i < EnemyHelis.size() && i < pilot.enemyDamage.size(); ++i) {
-        const EnemyHeli& e = EnemyHelis[i];
+    for (size_t i = 0; i < Game.EnemyHelis.size() && i < pilot.enemyDamage.size(); ++i) {
+        const EnemyHeli& e = Game.EnemyHelis[i];
         if (!pilot.enemySighted[i] && i < pilot.enemies.size() && hovering(pilot.enemies[i])) {
             pilot.enemySighted[i] = true;
             tell("enemy %d hovers ahead, firing", static_cast<int>(i) + 1);
@@ -257,18 +257,18 @@ void narrate()
             tell("enemy %d has crashed", static_cast<int>(i) + 1);
         }
     }
-    if (HeroHealth.health != pilot.health || Lives != pilot.lives) {
-        tell(Lives < pilot.lives ? "hit by enemy fire: a life lost, %d left"
-                                 : "hit by enemy fire, %d lives, health %.1f",
-             Lives, HeroHealth.health);
-        pilot.health = HeroHealth.health;
-        pilot.lives = Lives;
+    if (Game.HeroHealth.health != pilot.health || Game.Lives != pilot.lives) {
+        tell(Game.Lives < pilot.lives ? "hit by enemy fire: a life lost, %d left"
+                                      : "hit by enemy fire, %d lives, health %.1f",
+             Game.Lives, Game.HeroHealth.health);
+        pilot.health = Game.HeroHealth.health;
+        pilot.lives = Game.Lives;
     }
-    if (!pilot.ended && (GameWon || Fuel <= LowFuel || Lives == 0)) {
+    if (!pilot.ended && (Game.GameWon || Game.Fuel <= LowFuel || Game.Lives == 0)) {
         pilot.ended = true;
-        tell(GameWon ? "mission complete, %d lives and %.0f fuel left"
-                     : "mission failed, %d lives and %.0f fuel left",
-             Lives, Fuel);
+        tell(Game.GameWon ? "mission complete, %d lives and %.0f fuel left"
+                          : "mission failed, %d lives and %.0f fuel left",
+             Game.Lives, Game.Fuel);
     }
 }
 
@@ -276,11 +276,11 @@ void narrate()
 
 void lookAtEnemies()
 {
-    pilot.enemies.resize(EnemyHelis.size());
-    for (size_t i = 0; i < EnemyHelis.size(); ++i) {
-        const EnemyHeli& e = EnemyHelis[i];
+    pilot.enemies.resize(Game.EnemyHelis.size());
+    for (size_t i = 0; i < Game.EnemyHelis.size(); ++i) {
+        const EnemyHeli& e = Game.EnemyHelis[i];
         EnemyTrack& t = pilot.enemies[i];
-        const bool waiting = std::abs(e.spawn.z + PathZ) > EnemyNearZ && e.spawn.y <= e.position.y;
+        const bool waiting = std::abs(e.spawn.z + Game.PathZ) > EnemyNearZ && e.spawn.y <= e.position.y;
         const Vec4 eye = transformPoint(translated(enemyAnchorFrame(e), e.position), Origin);
         if (e.dead || waiting || e.damage >= EnemyDownAt || !onScreen(eye)) {
             t = EnemyTrack{};
@@ -304,11 +304,11 @@ void lookAtEnemies()
 // An enemy bullet on its way to the hero: which way to slide, or 0.
 int dodge()
 {
-    pilot.enemyShots.resize(EnemyHelis.size(), Vec4{});
+    pilot.enemyShots.resize(Game.EnemyHelis.size(), Vec4{});
     int away = 0;
     float closest = 1e9f;
-    for (size_t i = 0; i < EnemyHelis.size(); ++i) {
-        const EnemyHeli& e = EnemyHelis[i];
+    for (size_t i = 0; i < Game.EnemyHelis.size(); ++i) {
+        const EnemyHeli& e = Game.EnemyHelis[i];
         const Vec4 was = pilot.enemyShots[i];
         pilot.enemyShots[i] = Vec4{};
         if (e.dead || !e.active || !e.firing)
@@ -316,19 +316,20 @@ int dodge()
         const Vec4 shot = transformPoint(translated(enemyAnchorFrame(e), e.shot.position), Origin);
         pilot.enemyShots[i] = shot;
         const Vec3 v{shot.x - was.x, shot.y - was.y, shot.z - was.z};
-        if (was.w == 0.0f || v.z <= 0.05f || shot.z > HeliOffsetZ + 1.0f || std::abs(v.x) > 2.0f)
+        if (was.w == 0.0f || v.z <= 0.05f || shot.z > Game.HeliOffsetZ + 1.0f || std::abs(v.x) > 2.0f)
             continue;
-        const float frames = (HeliOffsetZ - shot.z) / v.z;
+        const float frames = (Game.HeliOffsetZ - shot.z) / v.z;
         const float x = shot.x + v.x * frames, y = shot.y + v.y * frames;
         // Room to slide out of its way before it arrives.
-        const float miss = x - HeliOffsetX;
-        if (std::abs(miss) > 1.8f || std::abs(y - HeliOffsetY) > 1.5f || frames > 40.0f || frames >= closest)
+        const float miss = x - Game.HeliOffsetX;
+        if (std::abs(miss) > 1.8f || std::abs(y - Game.HeliOffsetY) > 1.5f || frames > 40.0f ||
+            frames >= closest)
             continue;
         closest = frames;
         away = miss > 0.0f ? -1 : 1;
-        if (HeliOffsetX <= -4.8f && away < 0)
+        if (Game.HeliOffsetX <= -4.8f && away < 0)
             away = 1;
-        if (HeliOffsetX >= 4.8f && away > 0)
+        if (Game.HeliOffsetX >= 4.8f && away > 0)
             away = -1;
     }
     return away;
@@ -336,19 +337,19 @@ int dodge()
 
 void slide(unsigned char keys[256], float towardX)
 {
-    if (towardX < HeliOffsetX - 0.15f)
+    if (towardX < Game.HeliOffsetX - 0.15f)
         press(keys, VK_LEFT);
-    else if (towardX > HeliOffsetX + 0.15f)
+    else if (towardX > Game.HeliOffsetX + 0.15f)
         press(keys, VK_RIGHT);
 }
 
 void turn(unsigned char keys[256], float towardTilt)
 {
-    if (towardTilt > HeliTilt + 0.3f)
+    if (towardTilt > Game.HeliTilt + 0.3f)
         press(keys, KeyA);
-    else if (towardTilt < HeliTilt - 0.3f)
+    else if (towardTilt < Game.HeliTilt - 0.3f)
         press(keys, KeyD);
-    else if (towardTilt > HeliTilt)
+    else if (towardTilt > Game.HeliTilt)
         press(keys, KeyA); // held a frame now and then: the idle sway stays small
 }
 
@@ -369,7 +370,7 @@ void playFrame(unsigned char keys[256])
     const MilitaryBase* base = nullptr;
     Vec4 baseEye;
     float baseFrames = 0.0f;
-    for (const MilitaryBase& b : MilitaryBases) {
+    for (const MilitaryBase& b : Game.MilitaryBases) {
         if (b.damage > BaseDestroyedAbove)
             continue;
         const Vec4 eye = transformPoint(placedAtBase(placedInWorld(camera), b), Origin);
@@ -378,7 +379,7 @@ void playFrame(unsigned char keys[256])
         const int hitsLeft = 6 - static_cast<int>(b.damage);
         if (rocketsBound(b) >= hitsLeft)
             continue;
-        const float frames = std::abs(tiltToward(eye) - HeliTilt) / 0.4f + hitsLeft * PressInterval;
+        const float frames = std::abs(tiltToward(eye) - Game.HeliTilt) / 0.4f + hitsLeft * PressInterval;
         if (frames > (-eye.z - 50.0f) / speed)
             continue;
         if (!base || frames < baseFrames) {
@@ -391,13 +392,13 @@ void playFrame(unsigned char keys[256])
     // The enemy to shoot: the hovering one with the fewest hits left.
     const EnemyHeli* enemy = nullptr;
     const EnemyTrack* track = nullptr;
-    for (size_t i = 0; i < EnemyHelis.size(); ++i) {
+    for (size_t i = 0; i < Game.EnemyHelis.size(); ++i) {
         const EnemyTrack& t = pilot.enemies[i];
         if (!hovering(t))
             continue;
-        if (!enemy || EnemyHelis[i].damage > enemy->damage ||
-            (EnemyHelis[i].damage == enemy->damage && std::abs(t.eye.x) < std::abs(track->eye.x))) {
-            enemy = &EnemyHelis[i];
+        if (!enemy || Game.EnemyHelis[i].damage > enemy->damage ||
+            (Game.EnemyHelis[i].damage == enemy->damage && std::abs(t.eye.x) < std::abs(track->eye.x))) {
+            enemy = &Game.EnemyHelis[i];
             track = &t;
         }
     }
@@ -407,7 +408,7 @@ void playFrame(unsigned char keys[256])
     float wantTilt = 0.0f, wantX = 0.0f;
     if (enemy) {
         const float centre = 0.5f * (track->leftmost + track->rightmost);
-        const float depth = HeliOffsetZ - 3.0f - track->eye.z; // from the muzzle
+        const float depth = Game.HeliOffsetZ - 3.0f - track->eye.z; // from the muzzle
         const float flank = centre > 0.0f ? -2.0f : 2.0f;
         const float aim = centre + flank;
         wantX = std::clamp(aim, -4.5f, 4.5f);
@@ -424,9 +425,9 @@ void playFrame(unsigned char keys[256])
         wantPitch = RocketDrop - gameDegrees(std::asin(std::clamp(std::tan(fall), -1.0f, 1.0f)));
         wantPitch = std::clamp(wantPitch, -24.0f, 24.0f);
     }
-    if (wantPitch < HeliPitch - 0.3f)
+    if (wantPitch < Game.HeliPitch - 0.3f)
         press(keys, VK_UP);
-    else if (wantPitch > HeliPitch + 0.3f)
+    else if (wantPitch > Game.HeliPitch + 0.3f)
         press(keys, VK_DOWN);
     const int away = dodge();
     if (away != 0)
@@ -447,7 +448,7 @@ void playFrame(unsigned char keys[256])
             press(keys, VK_CONTROL);
             pilot.ctrlHeld = true;
             pilot.rocketWait = PressInterval;
-            const size_t i = static_cast<size_t>(target - &MilitaryBases[0]);
+            const size_t i = static_cast<size_t>(target - &Game.MilitaryBases[0]);
             if (i < pilot.baseTargeted.size() && !pilot.baseTargeted[i]) {
                 pilot.baseTargeted[i] = true;
                 tell("rockets away at base %d", static_cast<int>(i) + 1);
@@ -457,9 +458,9 @@ void playFrame(unsigned char keys[256])
     if (pilot.spaceHeld) {
         pilot.spaceHeld = false;
     } else if (pilot.bulletWait == 0) {
-        for (size_t i = 0; i < EnemyHelis.size(); ++i)
+        for (size_t i = 0; i < Game.EnemyHelis.size(); ++i)
             if (hovering(pilot.enemies[i]) &&
-                bulletWouldHit(EnemyHelis[i], pilot.enemies[i], pilot.cameraStep)) {
+                bulletWouldHit(Game.EnemyHelis[i], pilot.enemies[i], pilot.cameraStep)) {
                 press(keys, VK_SPACE);
                 pilot.spaceHeld = true;
                 pilot.bulletWait = PressInterval;
@@ -501,7 +502,7 @@ void addAutopilotKeys(unsigned char keys[256])
         return;
     ++pilot.gameFrames;
     narrate();
-    if (GameWon || Fuel <= LowFuel || Lives == 0) {
+    if (Game.GameWon || Game.Fuel <= LowFuel || Game.Lives == 0) {
         if (++pilot.captionFrames == AutopilotCaptionFrames)
             press(keys, VK_ESCAPE);
         return;

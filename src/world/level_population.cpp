@@ -35,19 +35,19 @@ void populateLevel()
 
     startFreshGame();
     for (const layout::Point& spawn : layout::EnemySpawns)
-        EnemyHelis.emplace_back(asVec3(spawn));
+        Game.EnemyHelis.emplace_back(asVec3(spawn));
     for (const layout::Point& place : layout::BasePlaces)
-        MilitaryBases.emplace_back(asVec3(place));
+        Game.MilitaryBases.emplace_back(asVec3(place));
 
     BaseCollider.bind(MilitaryBaseScene);
     HeroCollider.bind(HeroHeliScene);
 
     loadPathText();
 
-    HeliPitch = 0.0f;
-    HeliTilt = 0.0f;
-    HeliRoll = 0.0f;
-    HeliOffsetX = 0.0f;
-    HeliOffsetY = -3.0f;
-    HeliOffsetZ = -12.0f;
+    Game.HeliPitch = 0.0f;
+    Game.HeliTilt = 0.0f;
+    Game.HeliRoll = 0.0f;
+    Game.HeliOffsetX = 0.0f;
+    Game.HeliOffsetY = -3.0f;
+    Game.HeliOffsetZ = -12.0f;
 }

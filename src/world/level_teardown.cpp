@@ -21,7 +21,7 @@ void tearDownLevel()
     // Nothing tests against a deleted mesh.
     BaseCollider.bind(nullptr);
 
-    Lives = 3;
+    Game.Lives = 3;
     closePathFile();
     LoadProgress = 0.0f;
     LoadStep = 0;

@@ -70,9 +70,9 @@ void drawGameHud(float fuel)
     FuelScene = loadScene("fuel.ASE");
     LivesScene = loadScene("lives.ASE");
     HeliMetersScene = loadScene("HeliMeters.ASE");
-    Fuel = fuel;
-    Lives = 3;
-    hudSlide = 0.0f;
+    Game.Fuel = fuel;
+    Game.Lives = 3;
+    Game.hudSlide = 0.0f;
     orthographicHud();
     glLoadIdentity();
     hudLayer();

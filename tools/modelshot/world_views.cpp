@@ -55,7 +55,7 @@ void renderGameView(const std::string& argument)
     Map1Scene = map1;
     Map2Scene = map2;
     RoadScene = road;
-    SkyAngle = 0.01f * float(index / 2) - 0.01f;
+    Game.SkyAngle = 0.01f * float(index / 2) - 0.01f;
     drawWorld();
     for (const layout::Point& b : layout::BasePlaces)
         drawAtBase(base, b);
