@@ -10,14 +10,14 @@
 #include "game/control_step.h"
 #include "game/course.h"
 #include "game/game_state.h"
-#include "game/mesh_collider.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "headless/headless_platform.h"
+#include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
 #include "shell/screen_flags.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 #include "world/path_file.h"
 
 #include <benchmark/benchmark.h>
@@ -57,7 +57,7 @@ void startLevel()
     // where it is put.
     headless::setMilliseconds(200000);
     runFrame();
-    PathText[0] = '\0';
+    Level.PathText[0] = '\0';
     Game.firstRead = true, Game.courseCursor = Game.courseContext = nullptr;
     Game.PathX = -740.0f, Game.PathY = 60.0f, Game.PathZ = 3000.0f, Game.PathYaw = 8.0f;
 
@@ -122,7 +122,7 @@ BENCHMARK(HeaviestCombatFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 static void ColliderCall(benchmark::State& state)
 {
     startLevel();
-    MeshCollider collider(state.range(0) == 0 ? MilitaryBaseScene : HeroHeliScene);
+    MeshCollider collider(state.range(0) == 0 ? Level.MilitaryBaseScene.get() : HeroHeliScene);
     const float size = state.range(0) == 0 ? RocketHitSize : BulletHitSize;
     const Vec4 point = state.range(0) == 0 ? Vec4{3, 4, 10, 1} : Vec4{0.2f, 0.1f, 0.5f, 1};
     bool hit = false;

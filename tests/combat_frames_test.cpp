@@ -36,10 +36,10 @@ TEST(CombatFrames, ARocketFliesAsAModelThenExplodesForSixFramesGrowingAndLeavesI
     for (int i = 0; i < 200 && !Game.Rockets.empty(); ++i) {
         Draws.clear();
         runFrame();
-        models += countDraws(RocketScene);
-        if (countDraws(ExplosionScene)) {
+        models += countDraws(Level.RocketScene.get());
+        if (countDraws(Level.ExplosionScene.get())) {
             ++explosions;
-            scales.push_back(scaleOf(drawnAt(ExplosionScene)));
+            scales.push_back(scaleOf(drawnAt(Level.ExplosionScene.get())));
         }
     }
     EXPECT_TRUE(Game.Rockets.empty());
@@ -66,21 +66,21 @@ TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCra
     const Drawn& drawn = drawnAt(HeroHeliScene);
     EXPECT_NEAR(drawn.modelview[14], -30.0f, 0.1f);
     EXPECT_NEAR(drawn.modelview[0], -1.0f, 0.01f); // turned half round
-    EXPECT_EQ(countDraws(BulletScene), 1);
+    EXPECT_EQ(countDraws(Level.BulletScene.get()), 1);
 
     // Down: the crash plays in its place until its animation ends.
     Game.EnemyHelis[0].damage = 5;
     Draws.clear();
     runFrame();
     EXPECT_EQ(countDraws(HeroHeliScene), 1);
-    EXPECT_EQ(countDraws(DestroyHeliScene), 1);
-    EXPECT_EQ(countDraws(BulletScene), 0);
-    DestroyHeliScene->animationEnded = true;
+    EXPECT_EQ(countDraws(Level.DestroyHeliScene.get()), 1);
+    EXPECT_EQ(countDraws(Level.BulletScene.get()), 0);
+    Level.DestroyHeliScene->animationEnded = true;
     runFrame();
     EXPECT_TRUE(Game.EnemyHelis[0].dead);
     Draws.clear();
     runFrame();
-    EXPECT_EQ(countDraws(DestroyHeliScene), 0);
+    EXPECT_EQ(countDraws(Level.DestroyHeliScene.get()), 0);
 }
 
 TEST(CombatFrames, ADestroyedBaseLeavesAWreckThatGrowsForThirteenFrames)
@@ -90,20 +90,20 @@ TEST(CombatFrames, ADestroyedBaseLeavesAWreckThatGrowsForThirteenFrames)
     Game.MilitaryBases = {MilitaryBase(Vec3{-270, 0, -20})};
     Draws.clear();
     runFrame();
-    EXPECT_EQ(countDraws(MilitaryBaseScene), 1);
+    EXPECT_EQ(countDraws(Level.MilitaryBaseScene.get()), 1);
     Game.MilitaryBases[0].damage = 2;
     Draws.clear();
     runFrame();
-    EXPECT_EQ(countDraws(MilitaryBase1Scene), 1);
+    EXPECT_EQ(countDraws(Level.MilitaryBase1Scene.get()), 1);
 
     Game.MilitaryBases[0].damage = 6;
     std::vector<float> scales;
     for (int i = 0; i < 20; ++i) {
         Draws.clear();
         runFrame();
-        EXPECT_EQ(countDraws(MilitaryBaseScene) + countDraws(MilitaryBase1Scene), 0);
-        if (countDraws(MilitaryBase2Scene))
-            scales.push_back(scaleOf(drawnAt(MilitaryBase2Scene)));
+        EXPECT_EQ(countDraws(Level.MilitaryBaseScene.get()) + countDraws(Level.MilitaryBase1Scene.get()), 0);
+        if (countDraws(Level.MilitaryBase2Scene.get()))
+            scales.push_back(scaleOf(drawnAt(Level.MilitaryBase2Scene.get())));
     }
     ASSERT_EQ(scales.size(), 13u);
     EXPECT_NEAR(scales[0], 1.0f, 1e-5f);

@@ -5,10 +5,11 @@
 #include "game/bases_step.h"
 #include "game/enemies_step.h"
 #include "game/game_state.h"
-#include "game/mesh_collider.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "mesh_test_support.h"
+#include "scene/mesh_collider.h"
+#include "world/level_state.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ struct Combat : ::testing::Test {
     {
         baseMesh.addBox({-25, -25, 0}, {25, 25, 17});
         heliMesh.addBox({-3, -0.8f, -1}, {3, 0.8f, 2.5f});
-        BaseCollider.bind(baseMesh.scene.get());
+        Level.BaseCollider.bind(baseMesh.scene.get());
         HeroCollider.bind(heliMesh.scene.get());
         Game = GameState{};
         Game.PathZ = 0.0f;
@@ -37,7 +38,7 @@ struct Combat : ::testing::Test {
     }
     void TearDown() override
     {
-        BaseCollider.bind(nullptr);
+        Level.BaseCollider.bind(nullptr);
         HeroCollider.bind(nullptr);
     }
 

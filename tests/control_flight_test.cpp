@@ -191,8 +191,8 @@ TEST(Gates, AtFuel250TheLostCaptionShowsAndTheControlsStop)
     Draws.clear();
     runFrame(); // drains to 250 and is gated in the same step
     EXPECT_FLOAT_EQ(Game.Fuel, 250.0f);
-    EXPECT_EQ(countDraws(LoosingScene), 1);
-    EXPECT_EQ(countDraws(WinningScene), 0);
+    EXPECT_EQ(countDraws(Level.LoosingScene.get()), 1);
+    EXPECT_EQ(countDraws(Level.WinningScene.get()), 0);
     EXPECT_FLOAT_EQ(Game.PathZ, z); // the course did not move
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
 
@@ -207,7 +207,7 @@ TEST(Gates, AtFuel250TheLostCaptionShowsAndTheControlsStop)
     headless::advanceMilliseconds(5000);
     runFrame();
     EXPECT_FLOAT_EQ(Game.Fuel, 248.0f);
-    EXPECT_EQ(countDraws(LoosingScene), 7);
+    EXPECT_EQ(countDraws(Level.LoosingScene.get()), 7);
 }
 
 TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
@@ -223,10 +223,10 @@ TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
     runFrame();
     EXPECT_FLOAT_EQ(Game.PathZ, 7328.0f);
     EXPECT_TRUE(Game.GameWon);
-    EXPECT_EQ(countDraws(WinningScene), 1);
+    EXPECT_EQ(countDraws(Level.WinningScene.get()), 1);
     // Drawn from the identity, 150 ahead.
-    EXPECT_FLOAT_EQ(drawnAt(WinningScene).modelview[0], 1.0f);
-    EXPECT_FLOAT_EQ(drawnAt(WinningScene).modelview[14], -150.0f);
+    EXPECT_FLOAT_EQ(drawnAt(Level.WinningScene.get()).modelview[0], 1.0f);
+    EXPECT_FLOAT_EQ(drawnAt(Level.WinningScene.get()).modelview[14], -150.0f);
 
     // Gated: the course stops, the keys do nothing, the world is drawn from
     // the camera of the finish.
@@ -235,8 +235,8 @@ TEST(Gates, AtPathZ7328TheWonCaptionShowsAndTheWorldStaysAtTheLastView)
     frames(3);
     EXPECT_FLOAT_EQ(Game.PathZ, 7328.0f);
     EXPECT_FLOAT_EQ(Game.HeliOffsetX, 0.0f);
-    EXPECT_EQ(countDraws(WinningScene), 3);
-    const Drawn& sky = drawnAt(Map1Scene);
+    EXPECT_EQ(countDraws(Level.WinningScene.get()), 3);
+    const Drawn& sky = drawnAt(Level.Map1Scene.get());
     ASSERT_NE(sky.scene, nullptr);
     float camera[16];
     glPushMatrix();
@@ -261,7 +261,8 @@ TEST(Gates, WonAndLostTogetherDrawBothWonFirst)
     Game.Lives = 0;
     Draws.clear();
     runFrame();
-    EXPECT_EQ(drawnAmong({WinningScene, LoosingScene}), (std::vector<Scene*>{WinningScene, LoosingScene}));
+    EXPECT_EQ(drawnAmong({Level.WinningScene.get(), Level.LoosingScene.get()}),
+              (std::vector<Scene*>{Level.WinningScene.get(), Level.LoosingScene.get()}));
 }
 
 TEST(Weapons, CtrlHeldFiresOneRocketAndSpaceABulletEveryTwentiethFrame)

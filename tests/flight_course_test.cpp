@@ -4,6 +4,7 @@
 #include "flight_test_support.h"
 #include "game/course.h"
 #include "world/level_layout.h"
+#include "world/level_state.h"
 #include "world/path_file.h"
 
 #include <clocale>
@@ -79,7 +80,7 @@ TEST(CourseText, SeparatorsAreInterchangeableAndCrLfReadsAsLf)
     expectCamera(1, 2, 3, 4);
     advanceCourse();
     expectCamera(5, 6, 7, 8);
-    EXPECT_EQ(std::strchr(PathText, '\r'), nullptr);
+    EXPECT_EQ(std::strchr(Level.PathText.data(), '\r'), nullptr);
 }
 
 TEST(CourseText, AMissingOrEmptyCourseLeavesTheCameraStill)
@@ -88,21 +89,21 @@ TEST(CourseText, AMissingOrEmptyCourseLeavesTheCameraStill)
     loadCourse("");
     std::remove("Patho.txt");
     loadPathText();
-    EXPECT_EQ(PathFile, nullptr);
-    EXPECT_EQ(PathText[0], '\0');
+    EXPECT_EQ(Level.PathFile, nullptr);
+    EXPECT_EQ(Level.PathText[0], '\0');
     Game = GameState{};
     advanceCourse();
     advanceCourse();
     expectCamera(0, 0, 24, 0);
-    closePathFile(); // nothing was opened: nothing to close
+    Level.PathFile.reset(); // nothing was opened: nothing to close
 
     loadCourse(" ,\n\t ");
-    EXPECT_NE(PathFile, nullptr);
+    EXPECT_NE(Level.PathFile, nullptr);
     for (int i = 0; i < 5; ++i)
         advanceCourse();
     expectCamera(0, 0, 24, 0);
-    closePathFile();
-    EXPECT_EQ(PathFile, nullptr);
+    Level.PathFile.reset();
+    EXPECT_EQ(Level.PathFile, nullptr);
 }
 
 TEST(CourseText, ACourseEndingInsideARecordKeepsTheLastWholeRecord)
@@ -134,8 +135,8 @@ TEST(CourseText, ALongFileFillsAllButTheLastByte)
     scenetest::ScratchDir dir;
     scenetest::writeFile("Patho.txt", std::string(PathTextSize + 100, '7'));
     loadPathText();
-    EXPECT_EQ(std::strlen(PathText), PathTextSize - 1);
-    closePathFile();
+    EXPECT_EQ(std::strlen(Level.PathText.data()), PathTextSize - 1);
+    Level.PathFile.reset();
 }
 
 // Through whole frames: the course waits 4 seconds after the first control
@@ -165,9 +166,9 @@ TEST(CourseFlight, TheCourseStartsAfterFourSecondsOfTheScriptedClock)
     // The camera of this frame is what the world is drawn under.
     Draws.clear();
     runFrame();
-    ASSERT_EQ(countDraws(Map1Scene), 1);
+    ASSERT_EQ(countDraws(Level.Map1Scene.get()), 1);
     EXPECT_FLOAT_EQ(Game.PathZ, 80);
-    const Drawn& map = drawnAt(Map1Scene);
+    const Drawn& map = drawnAt(Level.Map1Scene.get());
     // The camera, then the map's placement.
     EXPECT_FLOAT_EQ(map.modelview[12], layout::PlacementOffset.x);
     EXPECT_FLOAT_EQ(map.modelview[14], 80 + layout::PlacementOffset.z);

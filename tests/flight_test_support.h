@@ -15,7 +15,7 @@
 #include "shell/keyboard.h"
 #include "shell/screen_flags.h"
 #include "world/level_loading.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 #include "world/level_teardown.h"
 
 #include <GL/gl.h>

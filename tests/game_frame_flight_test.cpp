@@ -19,7 +19,8 @@ std::vector<Scene*> captionsAt(uint32_t t)
     headless::setMilliseconds(10000 + t);
     Draws.clear();
     runFrame();
-    return drawnAmong({ReadyScene, NumberThreeScene, NumberTwoScene, NumberOneScene});
+    return drawnAmong({Level.ReadyScene.get(), Level.NumberThreeScene.get(), Level.NumberTwoScene.get(),
+                       Level.NumberOneScene.get()});
 }
 
 } // namespace
@@ -31,12 +32,14 @@ TEST(Countdown, EachStageShowsItsCaptionAndTheOldOneOnceMoreAtItsBoundary)
     headless::setMilliseconds(10000);
     Draws.clear();
     loadLevel(); // the first game frame: t = 0, nothing yet
-    EXPECT_TRUE(drawnAmong({ReadyScene, NumberThreeScene, NumberTwoScene, NumberOneScene}).empty());
+    EXPECT_TRUE(drawnAmong({Level.ReadyScene.get(), Level.NumberThreeScene.get(), Level.NumberTwoScene.get(),
+                            Level.NumberOneScene.get()})
+                    .empty());
     using V = std::vector<Scene*>;
-    Scene* R = ReadyScene;
-    Scene* three = NumberThreeScene;
-    Scene* two = NumberTwoScene;
-    Scene* one = NumberOneScene;
+    Scene* R = Level.ReadyScene.get();
+    Scene* three = Level.NumberThreeScene.get();
+    Scene* two = Level.NumberTwoScene.get();
+    Scene* one = Level.NumberOneScene.get();
     EXPECT_EQ(captionsAt(0), V{});
     EXPECT_EQ(captionsAt(1), V{R});
     EXPECT_EQ(captionsAt(1000), V{R});
@@ -78,8 +81,10 @@ TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
     Draws.clear();
     headless::setKey(VK_LEFT, true);
     runFrame();
-    EXPECT_EQ(drawnAmong({SkyScene, Map1Scene, Map2Scene, RoadScene, HeroHeliScene}),
-              (std::vector<Scene*>{SkyScene, Map1Scene, Map2Scene, RoadScene, HeroHeliScene}));
+    EXPECT_EQ(drawnAmong({Level.SkyScene.get(), Level.Map1Scene.get(), Level.Map2Scene.get(),
+                          Level.RoadScene.get(), HeroHeliScene}),
+              (std::vector<Scene*>{Level.SkyScene.get(), Level.Map1Scene.get(), Level.Map2Scene.get(),
+                                   Level.RoadScene.get(), HeroHeliScene}));
     // The sky is drawn unfogged, the rest fogged: the fog is on after the
     // frame.
     EXPECT_TRUE(glIsEnabled(GL_FOG));
@@ -154,7 +159,7 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     headless::setMilliseconds(Game.countdownStart + 500);
     Draws.clear();
     runFrame();
-    EXPECT_EQ(countDraws(ReadyScene), 1);
+    EXPECT_EQ(countDraws(Level.ReadyScene.get()), 1);
     headless::setMilliseconds(Game.countdownStart + 500 + 4001);
     runFrame();
     EXPECT_FLOAT_EQ(Game.PathZ, 40.0f);

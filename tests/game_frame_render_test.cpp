@@ -5,16 +5,18 @@
 #include "flight_test_support.h"
 #include "world/path_file.h"
 
+#include <utility>
+
 using namespace flighttest;
 
 namespace {
 
-std::vector<uint8_t> frameWithout(Scene** hidden)
+// A frame without the scene (an owning or a plain pointer).
+template <typename Pointer> std::vector<uint8_t> frameWithout(Pointer* hidden)
 {
-    Scene* kept = *hidden;
-    *hidden = nullptr;
+    Pointer kept = std::exchange(*hidden, nullptr);
     runFrame();
-    *hidden = kept;
+    *hidden = std::move(kept);
     int w = 0, h = 0;
     return headless::readPixels(&w, &h);
 }
@@ -50,10 +52,10 @@ TEST(GameRender, ACountdownFrameShowsReadyTheTerrainTheSkyAndTheHero)
 
     // Each piece, taken away, changes its part of the picture. The sky's
     // angle moves on a little per frame: the same number of frames each.
-    std::vector<uint8_t> all = frameWithout(&AirplaneScene); // drawn by nothing
-    EXPECT_GT(differing(all, frameWithout(&ReadyScene), 200, 200, 600, 400), 2000) << "Ready";
-    EXPECT_GT(differing(all, frameWithout(&Map1Scene), 0, 0, 800, 300), 5000) << "terrain";
-    EXPECT_GT(differing(all, frameWithout(&SkyScene), 0, 300, 800, 600), 5000) << "sky";
+    std::vector<uint8_t> all = frameWithout(&Level.AirplaneScene); // drawn by nothing
+    EXPECT_GT(differing(all, frameWithout(&Level.ReadyScene), 200, 200, 600, 400), 2000) << "Ready";
+    EXPECT_GT(differing(all, frameWithout(&Level.Map1Scene), 0, 0, 800, 300), 5000) << "terrain";
+    EXPECT_GT(differing(all, frameWithout(&Level.SkyScene), 0, 300, 800, 600), 5000) << "sky";
     EXPECT_GT(differing(all, frameWithout(&HeroHeliScene), 250, 50, 550, 300), 1000) << "hero";
 }
 
@@ -70,10 +72,10 @@ TEST(GameRender, MidCourseTheHudStandsInItsPlace)
     }
     DrawScene = drawLoadedScene;
     ASSERT_GT(Game.PathZ, 500.0f);
-    std::vector<uint8_t> all = frameWithout(&AirplaneScene);
+    std::vector<uint8_t> all = frameWithout(&Level.AirplaneScene);
     // Top right: the fuel gauge with its blue band; bottom: the panel.
-    EXPECT_GT(differing(all, frameWithout(&FuelScene), 600, 520, 800, 600), 300) << "fuel gauge";
-    EXPECT_GT(differing(all, frameWithout(&HeliMetersScene), 0, 0, 800, 200), 2000) << "panel";
+    EXPECT_GT(differing(all, frameWithout(&Level.FuelScene), 600, 520, 800, 600), 300) << "fuel gauge";
+    EXPECT_GT(differing(all, frameWithout(&Level.HeliMetersScene), 0, 0, 800, 200), 2000) << "panel";
     const uint8_t* bar = &all[((300 + 269) * 800 + 400 + 300) * 4];
     EXPECT_GT(bar[2], 200);
     EXPECT_LT(bar[0], 40);

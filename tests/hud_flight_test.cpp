@@ -14,7 +14,7 @@ std::vector<float> lifeIconsX()
 {
     std::vector<float> xs;
     for (const Drawn& d : Draws)
-        if (d.scene == LivesScene)
+        if (d.scene == Level.LivesScene.get())
             xs.push_back(d.modelview[12]);
     return xs;
 }
@@ -68,11 +68,11 @@ TEST(Hud, TheHudSlidesInOverTheFirst27FramesOfAGame)
         Draws.clear();
         runFrame();
         const float slide = frame < 27 ? -270.0f + 10 * frame : 0.0f;
-        EXPECT_FLOAT_EQ(drawnAt(FuelScene).modelview[12], slide + 300) << frame;
-        EXPECT_FLOAT_EQ(drawnAt(FuelScene).modelview[13], 265) << frame;
+        EXPECT_FLOAT_EQ(drawnAt(Level.FuelScene.get()).modelview[12], slide + 300) << frame;
+        EXPECT_FLOAT_EQ(drawnAt(Level.FuelScene.get()).modelview[13], 265) << frame;
         // The panel never slides.
-        EXPECT_FLOAT_EQ(drawnAt(HeliMetersScene).modelview[0], 2.5f);
-        EXPECT_FLOAT_EQ(drawnAt(HeliMetersScene).modelview[12], 0);
+        EXPECT_FLOAT_EQ(drawnAt(Level.HeliMetersScene.get()).modelview[0], 2.5f);
+        EXPECT_FLOAT_EQ(drawnAt(Level.HeliMetersScene.get()).modelview[12], 0);
     }
 }
 

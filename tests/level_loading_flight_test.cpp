@@ -3,7 +3,7 @@
 
 #include "flight_test_support.h"
 #include "game/game_frame.h"
-#include "game/mesh_collider.h"
+#include "scene/mesh_collider.h"
 #include "screens/main_menu.h"
 #include "world/path_file.h"
 
@@ -15,7 +15,7 @@ int levelScenesLoaded()
 {
     int n = 0;
     for (const LevelSceneFile& file : LevelSceneFiles)
-        n += *file.scene != nullptr;
+        n += Level.*file.scene != nullptr;
     return n;
 }
 
@@ -41,29 +41,29 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     enterLoading();
 
     runFrame();
-    EXPECT_FLOAT_EQ(LoadProgress, 0.2f);
-    EXPECT_EQ(LoadStep, 1u);
-    EXPECT_NE(MilitaryBaseScene, nullptr);
-    EXPECT_NE(MilitaryBase1Scene, nullptr);
-    EXPECT_NE(MilitaryBase2Scene, nullptr);
+    EXPECT_FLOAT_EQ(Level.LoadProgress, 0.2f);
+    EXPECT_EQ(Level.LoadStep, 1u);
+    EXPECT_NE(Level.MilitaryBaseScene.get(), nullptr);
+    EXPECT_NE(Level.MilitaryBase1Scene.get(), nullptr);
+    EXPECT_NE(Level.MilitaryBase2Scene.get(), nullptr);
     EXPECT_EQ(levelScenesLoaded(), 3);
     EXPECT_TRUE(LoadingActive);
 
     runFrame();
     runFrame();
     runFrame();
-    EXPECT_FLOAT_EQ(LoadProgress, 0.9f);
-    EXPECT_NE(SkyScene, nullptr);
-    EXPECT_EQ(Map2Scene, nullptr);
+    EXPECT_FLOAT_EQ(Level.LoadProgress, 0.9f);
+    EXPECT_NE(Level.SkyScene.get(), nullptr);
+    EXPECT_EQ(Level.Map2Scene.get(), nullptr);
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
 
     for (int i = 4; i < 9; ++i)
         runFrame();
-    EXPECT_EQ(DestroyHeliScene, nullptr);
+    EXPECT_EQ(Level.DestroyHeliScene.get(), nullptr);
     EXPECT_FALSE(GameActive);
     Draws.clear();
     runFrame();
-    EXPECT_NEAR(LoadProgress, 2.1f, 1e-5f);
+    EXPECT_NEAR(Level.LoadProgress, 2.1f, 1e-5f);
     EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
     EXPECT_TRUE(GameActive);
     EXPECT_FALSE(LoadingActive);
@@ -73,7 +73,7 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     // and left the modelview stack as the frame found it.
     EXPECT_TRUE(Game.countdownStarted);
     EXPECT_EQ(countDraws(HeroHeliScene), 1);
-    EXPECT_EQ(countDraws(Map1Scene), 1);
+    EXPECT_EQ(countDraws(Level.Map1Scene.get()), 1);
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
     EXPECT_FLOAT_EQ(Game.RotorAngle, 0.0f); // no HeliRotor node in the empty hero
 
@@ -85,7 +85,7 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     EXPECT_FLOAT_EQ(Game.MilitaryBases[21].position.y, 8383.0f);
     for (size_t k = 0; k < 11; ++k)
         EXPECT_FLOAT_EQ(Game.MilitaryBases[k].position.y, -Game.EnemyHelis[k].spawn.z) << k;
-    EXPECT_EQ(BaseCollider.scene, MilitaryBaseScene);
+    EXPECT_EQ(Level.BaseCollider.scene, Level.MilitaryBaseScene.get());
     EXPECT_EQ(HeroCollider.scene, HeroHeliScene);
     EXPECT_FLOAT_EQ(Game.HeliOffsetY, -3.0f);
     EXPECT_FLOAT_EQ(Game.HeliOffsetZ, -12.0f);
@@ -99,12 +99,11 @@ TEST(LevelLoading, TheBarStretchesAlongItsOwnZAboutItsPivot)
     scenetest::ScratchDir dir;
     startGame();
     // A bar node whose frame sits at x = 4.
-    LoadingScene = scenetest::loadText("*3DSMAX_ASCIIEXPORT 200\n" +
-                                           scenetest::squareObject("Bar", 4.0f, scenetest::face(0, 0, 1, 2),
-                                                                   1, "\t*WIREFRAME_COLOR 1 0 0\n"),
-                                       "Loading.ASE")
-                       .release();
-    SceneNode* bar = LoadingScene->findNode("Bar");
+    Level.LoadingScene = scenetest::loadText(
+        "*3DSMAX_ASCIIEXPORT 200\n" + scenetest::squareObject("Bar", 4.0f, scenetest::face(0, 0, 1, 2), 1,
+                                                              "\t*WIREFRAME_COLOR 1 0 0\n"),
+        "Loading.ASE");
+    SceneNode* bar = Level.LoadingScene->findNode("Bar");
     ASSERT_NE(bar, nullptr);
     enterLoading();
     for (int i = 0; i < 4; ++i)
@@ -118,15 +117,15 @@ TEST(LevelLoading, TheBarStretchesAlongItsOwnZAboutItsPivot)
     EXPECT_NEAR(along.x, 5, 1e-5f);
     EXPECT_NEAR(along.y, 2, 1e-5f);
     EXPECT_NEAR(along.z, 0.9f, 1e-5f);
-    EXPECT_EQ(countDraws(LoadingScene), 4);
+    EXPECT_EQ(countDraws(Level.LoadingScene.get()), 4);
     // Drawn 45 units ahead, 5 to the left.
-    EXPECT_FLOAT_EQ(drawnAt(LoadingScene).modelview[12], -5);
-    EXPECT_FLOAT_EQ(drawnAt(LoadingScene).modelview[14], -45);
+    EXPECT_FLOAT_EQ(drawnAt(Level.LoadingScene.get()).modelview[12], -5);
+    EXPECT_FLOAT_EQ(drawnAt(Level.LoadingScene.get()).modelview[14], -45);
 
     for (int i = 4; i < 10; ++i)
         runFrame();
     EXPECT_NEAR(transformPoint(bar->worldMatrix, Vec4{4, 0, 1, 1}).z, 2.1f, 1e-5f);
-    EXPECT_EQ(countDraws(LoadingScene), 10); // drawn in the last step too
+    EXPECT_EQ(countDraws(Level.LoadingScene.get()), 10); // drawn in the last step too
 }
 
 TEST(LevelLoading, TheLoadingScreenStartsFromAClearedBuffer)
@@ -155,18 +154,18 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
     const int depth = glprobe::modelviewDepth();
     loadLevel();
     runFrame();
-    ASSERT_NE(PathFile, nullptr);
+    ASSERT_NE(Level.PathFile, nullptr);
     Game.Lives = 1;
 
     pressAndRelease(VK_ESCAPE);
     EXPECT_EQ(levelScenesLoaded(), 0);
     EXPECT_EQ(Game.Lives, 3);
-    EXPECT_EQ(PathFile, nullptr);
-    EXPECT_EQ(LoadStep, 0u);
-    EXPECT_FLOAT_EQ(LoadProgress, 0.0f);
+    EXPECT_EQ(Level.PathFile, nullptr);
+    EXPECT_EQ(Level.LoadStep, 0u);
+    EXPECT_FLOAT_EQ(Level.LoadProgress, 0.0f);
     EXPECT_FALSE(GameActive);
     EXPECT_TRUE(MenuActive);
-    EXPECT_EQ(BaseCollider.scene, nullptr);
+    EXPECT_EQ(Level.BaseCollider.scene, nullptr);
     expectFog(0.5f, 0.5f, 0.5f, 0.007f);
     GLint mode = 0;
     glGetIntegerv(GL_FOG_MODE, &mode);

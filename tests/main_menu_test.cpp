@@ -7,6 +7,7 @@
 #include "shell/frame_loop.h"
 #include "shell/keyboard.h"
 #include "shell/screen_flags.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ TEST(MainMenu, EachItemFiresAfterItsOwnSpin)
     InstructionsActive = false;
     EXPECT_EQ(framesUntil('S', [] { return LoadingActive; }), 67);
     EXPECT_FALSE(MenuActive);
-    EXPECT_NE(LoadingScene, nullptr);
+    EXPECT_NE(Level.LoadingScene.get(), nullptr);
     EXPECT_EQ(MenuItems[StartGameItem].spin, 0.0f);
 }
 

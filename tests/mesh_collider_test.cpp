@@ -1,7 +1,7 @@
 // The hit test behind every shot: a point against the faces of a Scene.
 
-#include "game/mesh_collider.h"
 #include "mesh_test_support.h"
+#include "scene/mesh_collider.h"
 
 #include <gtest/gtest.h>
 

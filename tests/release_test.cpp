@@ -11,6 +11,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "world/data_files.h"
+#include "world/level_state.h"
 #include "world/path_file.h"
 #include "world/sha256.h"
 
@@ -203,7 +204,7 @@ TEST(DamagedData, ACourseNeedsAWholeRecordOfFourNumbers)
     loadPathText();
     writeFile("Patho.txt", std::string("\x00\x13\x88 garbage \xfe", 14));
     loadPathText();
-    closePathFile();
+    Level.PathFile.reset();
     const std::vector<std::string> expected = {
         "Patho.txt: missing",
         "Patho.txt: it holds no whole course record (four numbers: x, y, z and heading)"};
@@ -340,5 +341,5 @@ TEST(Release, AGameThatEndsFreesItsScenesAndALoadingScreenStillUp)
             headless::requestQuit();
     });
     ASSERT_EQ(gameMain({"--windowed"}), 0);
-    EXPECT_EQ(LoadingScene, nullptr);
+    EXPECT_EQ(Level.LoadingScene.get(), nullptr);
 }

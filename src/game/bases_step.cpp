@@ -5,7 +5,7 @@
 #include "game/placements.h"
 #include "screens/effects.h"
 #include "screens/scene_drawer.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -22,7 +22,8 @@ void drawBase(const BaseSight& s, const MilitaryBase& base)
     if (s.look == BaseSight::Wreck)
         drawWreck(s.wreckPhase);
     else
-        DrawScene(s.look == BaseSight::Intact ? MilitaryBaseScene : MilitaryBase1Scene);
+        DrawScene(s.look == BaseSight::Intact ? Level.MilitaryBaseScene.get()
+                                              : Level.MilitaryBase1Scene.get());
     glPopMatrix();
     if (s.look == BaseSight::Wreck)
         return;

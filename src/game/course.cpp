@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "scene/number_text.h"
+#include "world/level_state.h"
 #include "world/path_file.h"
 
 #include <cstring>
@@ -17,7 +18,7 @@ char* nextToken() { return strtok_r(nullptr, Separators, &Game.courseContext); }
 void advanceCourse()
 {
     if (Game.firstRead) {
-        Game.courseCursor = strtok_r(PathText, Separators, &Game.courseContext);
+        Game.courseCursor = strtok_r(Level.PathText.data(), Separators, &Game.courseContext);
         Game.firstRead = false;
     }
     if (!Game.courseCursor)

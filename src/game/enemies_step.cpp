@@ -2,14 +2,14 @@
 
 #include "game/game_state.h"
 #include "game/health_bar.h"
-#include "game/mesh_collider.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
+#include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "screens/effects.h"
 #include "screens/scene_drawer.h"
 #include "shell/frame_loop.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -140,7 +140,7 @@ void drawEnemy(const EnemySight& s, const EnemyHeli& enemy)
     if (s.shotShown) {
         glPushMatrix();
         glLoadMatrixf(s.shotPlace.m);
-        DrawScene(BulletScene);
+        DrawScene(Level.BulletScene.get());
         glPopMatrix();
     }
 }
@@ -203,5 +203,5 @@ void enemiesStep()
 {
     const Vec4 pivot = heroPivot();
     for (EnemyHeli& enemy : Game.EnemyHelis)
-        drawEnemy(enemyFrame(enemy, pivot, DestroyHeliScene), enemy);
+        drawEnemy(enemyFrame(enemy, pivot, Level.DestroyHeliScene.get()), enemy);
 }

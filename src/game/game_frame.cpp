@@ -12,7 +12,7 @@
 #include "screens/game_overlays.h"
 #include "screens/scene_drawer.h"
 #include "shell/frame_loop.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -38,21 +38,21 @@ void countdown()
     }
     const int32_t t = static_cast<int32_t>(now - Game.countdownStart);
     if (t > 0 && Game.showReady) {
-        countdownCaption(ReadyScene);
+        countdownCaption(Level.ReadyScene.get());
         Game.showThree = true;
     }
     if (t > 1000 && Game.showThree) {
-        countdownCaption(NumberThreeScene);
+        countdownCaption(Level.NumberThreeScene.get());
         Game.showReady = false;
         Game.showTwo = true;
     }
     if (t > 2000 && Game.showTwo) {
-        countdownCaption(NumberTwoScene);
+        countdownCaption(Level.NumberTwoScene.get());
         Game.showThree = false;
         Game.showOne = true;
     }
     if (t > 3000 && t < 4000 && Game.showOne) {
-        countdownCaption(NumberOneScene);
+        countdownCaption(Level.NumberOneScene.get());
         Game.showTwo = false;
     }
 }
@@ -107,12 +107,12 @@ void drawWorld()
     Game.SkyAngle += 0.01f;
     glRotatef(Game.SkyAngle, 1.0f, 0.0f, 0.0f);
     glRotatef(Game.SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
-    DrawScene(SkyScene);
+    DrawScene(Level.SkyScene.get());
     glPopMatrix();
     glEnable(GL_FOG);
-    DrawScene(Map1Scene);
-    DrawScene(Map2Scene);
-    DrawScene(RoadScene);
+    DrawScene(Level.Map1Scene.get());
+    DrawScene(Level.Map2Scene.get());
+    DrawScene(Level.RoadScene.get());
     glPopMatrix();
 }
 

@@ -1,12 +1,12 @@
 #include "game/shots_step.h"
 
 #include "game/game_state.h"
-#include "game/mesh_collider.h"
 #include "game/placements.h"
+#include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "screens/effects.h"
 #include "screens/scene_drawer.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -113,7 +113,7 @@ ShotSight flyRocket(Projectile& rocket, const Matrix4& camera, float pathZ)
         const Matrix4 inModel = rotatedXYZ(translated(baseFrame * rocket.launchFrame, rocket.position),
                                            rocket.angles.x, rocket.angles.y, rocket.angles.z);
         bool hit = false;
-        BaseCollider.collide(transformPoint(inModel, Origin), RocketHitSize, hit);
+        Level.BaseCollider.collide(transformPoint(inModel, Origin), RocketHitSize, hit);
         if (hit && !rocket.spent) {
             rocket.spent = true;
             damage(base);
@@ -155,13 +155,13 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
 void rocketsStep()
 {
     const float pathZ = Game.PathZ;
-    shotsStep(Game.Rockets, RocketExplosionEnd, RocketScene,
+    shotsStep(Game.Rockets, RocketExplosionEnd, Level.RocketScene.get(),
               [pathZ](Projectile& shot, const Matrix4& camera) { return flyRocket(shot, camera, pathZ); });
 }
 
 void bulletsStep()
 {
     const Vec4 pivot = heroPivot();
-    shotsStep(Game.Bullets, BulletExplosionEnd, BulletScene,
+    shotsStep(Game.Bullets, BulletExplosionEnd, Level.BulletScene.get(),
               [pivot](Projectile& shot, const Matrix4& camera) { return flyBullet(shot, camera, pivot); });
 }

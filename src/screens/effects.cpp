@@ -2,7 +2,7 @@
 
 #include "scene/scene.h"
 #include "screens/scene_drawer.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -13,7 +13,7 @@ void drawWreck(float phase)
     const float s = std::exp(phase);
     glPushMatrix();
     glScalef(s, s, s);
-    DrawScene(MilitaryBase2Scene);
+    DrawScene(Level.MilitaryBase2Scene.get());
     glPopMatrix();
 }
 
@@ -23,16 +23,16 @@ void drawExplosion(float age)
     glPushMatrix();
     glRotatef(age * 10.0f, 0.0f, 1.0f, 0.0f);
     glScalef(s, s, s);
-    DrawScene(ExplosionScene);
+    DrawScene(Level.ExplosionScene.get());
     glPopMatrix();
 }
 
 void drawCrash()
 {
-    if (!DestroyHeliScene)
+    if (!Level.DestroyHeliScene)
         return;
     glPushMatrix();
-    DestroyHeliScene->update();
-    DrawScene(DestroyHeliScene);
+    Level.DestroyHeliScene->update();
+    DrawScene(Level.DestroyHeliScene.get());
     glPopMatrix();
 }

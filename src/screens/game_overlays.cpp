@@ -1,7 +1,7 @@
 #include "screens/game_overlays.h"
 
 #include "screens/scene_drawer.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -18,6 +18,6 @@ void caption(Scene* scene)
 
 } // namespace
 
-void wonScreen() { caption(WinningScene); }
+void wonScreen() { caption(Level.WinningScene.get()); }
 
-void lostScreen() { caption(LoosingScene); }
+void lostScreen() { caption(Level.LoosingScene.get()); }

@@ -2,7 +2,7 @@
 
 #include "game/game_state.h"
 #include "screens/scene_drawer.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -35,7 +35,7 @@ void hudLayer()
     glLoadIdentity();
     glTranslatef(Game.hudSlide + 300.0f, 265.0f, 0.0f);
     glScalef(2.2f, 2.7f, 1.0f);
-    DrawScene(FuelScene);
+    DrawScene(Level.FuelScene.get());
     glPopMatrix();
 
     const struct {
@@ -49,7 +49,7 @@ void hudLayer()
         glLoadIdentity();
         glTranslatef(Game.hudSlide + icon.x, 223.0f, 1.0f);
         glScalef(0.4f, 0.4f, 0.5f);
-        DrawScene(LivesScene);
+        DrawScene(Level.LivesScene.get());
         glPopMatrix();
     }
 
@@ -61,6 +61,6 @@ void hudLayer()
     glPushMatrix();
     glLoadIdentity();
     glScalef(2.5f, 2.0f, 1.0f);
-    DrawScene(HeliMetersScene);
+    DrawScene(Level.HeliMetersScene.get());
     glPopMatrix();
 }

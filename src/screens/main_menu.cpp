@@ -1,4 +1,5 @@
 #include "screens/main_menu.h"
+#include "world/level_state.h"
 
 #include "platform/platform.h"
 #include "render/texture_registry.h"
@@ -29,19 +30,11 @@ bool pointsFilled = false;
 int pointSpacingX = 0;
 int pointSpacingZ = 0;
 
-Scene* LoadingScene = nullptr;
-
 void createLoadingScene()
 {
     // Every Start Game reads the file anew; the earlier one goes first.
-    deleteLoadingScene();
-    LoadingScene = new Scene("Loading.ASE", "testname");
-}
-
-void deleteLoadingScene()
-{
-    delete LoadingScene;
-    LoadingScene = nullptr;
+    Level.LoadingScene.reset();
+    Level.LoadingScene = std::make_unique<Scene>("Loading.ASE", "testname");
 }
 
 float spinAngle(float spin) { return 40.0f * spin - spin * spin; }

@@ -47,11 +47,9 @@ extern bool pointsFilled;
 extern int pointSpacingX;
 extern int pointSpacingZ;
 
-// The loading screen's scene, made anew at every Start Game.
-extern Scene* LoadingScene;
+// The loading screen's scene (Level.LoadingScene), read anew at every Start
+// Game.
 void createLoadingScene();
-// Frees it with its textures: the game has no use for it after the loading.
-void deleteLoadingScene();
 
 // The turn of a spinning item as a function of its spin: up to 400 degrees
 // at spin 20, swinging back to about 350 when it fires.

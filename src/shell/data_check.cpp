@@ -5,6 +5,7 @@
 #include "scene/scene.h"
 #include "shell/startup.h"
 #include "world/data_files.h"
+#include "world/level_state.h"
 #include "world/path_file.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ std::vector<std::string> readAsTheGameDoes()
                 problems.push_back(std::string(file.name) + ": the node " + node + " is missing");
     }
     loadPathText();
-    closePathFile();
+    Level.PathFile.reset();
     for (const std::string& report : damagedFileReports())
         problems.push_back(report);
     return problems;

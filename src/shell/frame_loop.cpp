@@ -12,6 +12,7 @@
 #include "shell/screen_flags.h"
 #include "shell/viewport.h"
 #include "world/level_loading.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -84,7 +85,7 @@ void releaseGame()
         delete *scene;
         *scene = nullptr;
     }
-    deleteLoadingScene();
+    Level = LevelState{};
 }
 
 void runScenePass()

@@ -6,12 +6,9 @@
 #include "screens/scene_drawer.h"
 #include "shell/screen_flags.h"
 #include "world/level_population.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
-
-unsigned int LoadStep = 0;
-float LoadProgress = 0.0f;
 
 namespace {
 
@@ -26,12 +23,13 @@ void loadStepFiles(unsigned int step)
     for (const LevelSceneFile& file : LevelSceneFiles) {
         if (file.loadStep != step)
             continue;
-        // Never the case through the menu; a second load without a
-        // teardown must not leak the first scene.
-        delete *file.scene;
-        *file.scene = new Scene(file.fileName, "testname");
+        // A second load without a teardown (never the case through the
+        // menu) frees the first scene before it reads the file again.
+        std::unique_ptr<Scene>& scene = Level.*file.scene;
+        scene.reset();
+        scene = std::make_unique<Scene>(file.fileName, "testname");
     }
-    LoadProgress += ProgressIncrements[step];
+    Level.LoadProgress += ProgressIncrements[step];
 }
 
 // Scales the bar along the z axis of its own frame, about its pivot.
@@ -40,7 +38,7 @@ void stretchBar(SceneNode* bar, const Matrix4& barInverse)
     glPushMatrix();
     glLoadIdentity();
     glMultMatrixf(bar->nodeMatrix.m);
-    glScalef(1.0f, 1.0f, LoadProgress);
+    glScalef(1.0f, 1.0f, Level.LoadProgress);
     glMultMatrixf(barInverse.m);
     glGetFloatv(GL_MODELVIEW_MATRIX, bar->worldMatrix.m);
     glPopMatrix();
@@ -50,15 +48,15 @@ void stretchBar(SceneNode* bar, const Matrix4& barInverse)
 
 void loadLevelStep()
 {
-    SceneNode* bar = LoadingScene ? LoadingScene->findNode("Bar") : nullptr;
+    SceneNode* bar = Level.LoadingScene ? Level.LoadingScene->findNode("Bar") : nullptr;
     Matrix4 barInverse;
     if (bar)
         barInverse = inverse(bar->nodeMatrix);
 
-    if (LoadStep < LoadStepCount)
-        loadStepFiles(LoadStep);
-    LoadStep += 1;
-    if (LoadStep == LoadStepCount) {
+    if (Level.LoadStep < LoadStepCount)
+        loadStepFiles(Level.LoadStep);
+    Level.LoadStep += 1;
+    if (Level.LoadStep == LoadStepCount) {
         populateLevel();
         GameActive = true;
         LoadingActive = false;
@@ -72,6 +70,6 @@ void loadLevelStep()
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(-5.0f, 0.0f, -45.0f);
-    DrawScene(LoadingScene);
+    DrawScene(Level.LoadingScene.get());
     glPopMatrix();
 }

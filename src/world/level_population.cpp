@@ -2,10 +2,10 @@
 
 #include "game/game_reset.h"
 #include "game/game_state.h"
-#include "game/mesh_collider.h"
+#include "scene/mesh_collider.h"
 #include "shell/frame_loop.h"
 #include "world/level_layout.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 #include "world/path_file.h"
 
 #include <GL/gl.h>
@@ -39,7 +39,7 @@ void populateLevel()
     for (const layout::Point& place : layout::BasePlaces)
         Game.MilitaryBases.emplace_back(asVec3(place));
 
-    BaseCollider.bind(MilitaryBaseScene);
+    Level.BaseCollider.bind(Level.MilitaryBaseScene.get());
     HeroCollider.bind(HeroHeliScene);
 
     loadPathText();

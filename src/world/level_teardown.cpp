@@ -1,30 +1,22 @@
 #include "world/level_teardown.h"
 
 #include "game/game_state.h"
-#include "game/mesh_collider.h"
+#include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
 #include "shell/screen_flags.h"
 #include "world/level_loading.h"
-#include "world/level_scenes.h"
-#include "world/path_file.h"
+#include "world/level_state.h"
 
 void tearDownLevel()
 {
-    // The decoded images stay in the registry for the next game.
-    for (const LevelSceneFile& file : LevelSceneFiles) {
-        delete *file.scene;
-        *file.scene = nullptr;
-    }
-    deleteLoadingScene();
-    // Nothing tests against a deleted mesh.
-    BaseCollider.bind(nullptr);
+    // The scenes with their textures, the loading screen's among them, and
+    // the course file go; the bases' collider with its mesh; the loading
+    // rewinds. The decoded images stay in the registry for the next game.
+    Level = LevelState{};
 
     Game.Lives = 3;
-    closePathFile();
-    LoadProgress = 0.0f;
-    LoadStep = 0;
 
     setMenuFog();
 

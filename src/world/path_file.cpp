@@ -1,21 +1,18 @@
 #include "world/path_file.h"
 
 #include "scene/damaged_files.h"
+#include "world/level_state.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
-char PathText[PathTextSize];
-FILE* PathFile = nullptr;
-
 void loadPathText()
 {
-    std::memset(PathText, 0, PathTextSize);
-    // A second load without a teardown in between must not leak the first
-    // stream.
-    closePathFile();
-    PathFile = std::fopen("Patho.txt", "r");
-    if (!PathFile) {
+    std::fill(Level.PathText.begin(), Level.PathText.end(), '\0');
+    // A second load without a teardown in between closes the first stream.
+    Level.PathFile.reset(std::fopen("Patho.txt", "r"));
+    if (!Level.PathFile) {
         reportDamagedFile("Patho.txt", "missing");
         return;
     }
@@ -27,11 +24,11 @@ void loadPathText()
     size_t length = 0;
     bool pendingReturn = false;
     int c;
-    while (length < PathTextSize - 1 && (c = std::getc(PathFile)) != EOF) {
+    while (length < PathTextSize - 1 && (c = std::getc(Level.PathFile.get())) != EOF) {
         if (pendingReturn) {
             pendingReturn = false;
             if (c != '\n') {
-                PathText[length++] = '\r';
+                Level.PathText[length++] = '\r';
                 if (length == PathTextSize - 1)
                     break;
             }
@@ -39,11 +36,11 @@ void loadPathText()
         if (c == '\r')
             pendingReturn = true;
         else
-            PathText[length++] = static_cast<char>(c);
+            Level.PathText[length++] = static_cast<char>(c);
     }
     if (pendingReturn && length < PathTextSize - 1)
-        PathText[length++] = '\r';
-    if (wholeCourseRecords(PathText) == 0)
+        Level.PathText[length++] = '\r';
+    if (wholeCourseRecords(Level.PathText.data()) == 0)
         reportDamagedFile("Patho.txt", "it holds no whole course record (four numbers: x, y, z and heading)");
 }
 
@@ -107,12 +104,4 @@ int wholeCourseRecords(const char* text)
         }
     }
     return records;
-}
-
-void closePathFile()
-{
-    if (PathFile) {
-        std::fclose(PathFile);
-        PathFile = nullptr;
-    }
 }

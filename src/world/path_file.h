@@ -5,20 +5,7 @@
 // commas, tabs, line feeds, parentheses and asterisks; the control step
 // takes them one frame at a time (game/course.h).
 
-#include <cstddef>
-#include <cstdio>
-
-constexpr size_t PathTextSize = 900000;
-
-// The course text followed by zero bytes; it ends at the first zero byte.
-// Tokenising writes zero bytes into it.
-extern char PathText[PathTextSize];
-
-// The course file from the population of a level until its teardown;
-// null when it could not be opened.
-extern FILE* PathFile;
-
-// Refills PathText from "Patho.txt" in the current directory: at most
+// Refills the level's PathText (world/level_state.h) from "Patho.txt" in the current directory: at most
 // PathTextSize - 1 bytes, CR LF read as LF. A missing file leaves the text
 // empty, and the camera still; a missing course or one without a whole
 // record is reported as a damaged file.
@@ -27,6 +14,3 @@ void loadPathText();
 // The whole records of a course text: runs of four numbers (x, y, z and
 // heading) after its first word. The text is not changed.
 int wholeCourseRecords(const char* text);
-
-// Closes PathFile if it is open.
-void closePathFile();

@@ -1,7 +1,7 @@
 #include "shot.h"
 
 #include "screens/hud.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include "headless/headless_platform.h"
 #include "image.h"
@@ -67,9 +67,9 @@ Scene* loadScene(const std::string& fileName) { return new Scene(fileName, "test
 
 void drawGameHud(float fuel)
 {
-    FuelScene = loadScene("fuel.ASE");
-    LivesScene = loadScene("lives.ASE");
-    HeliMetersScene = loadScene("HeliMeters.ASE");
+    Level.FuelScene.reset(loadScene("fuel.ASE"));
+    Level.LivesScene.reset(loadScene("lives.ASE"));
+    Level.HeliMetersScene.reset(loadScene("HeliMeters.ASE"));
     Game.Fuel = fuel;
     Game.Lives = 3;
     Game.hudSlide = 0.0f;

@@ -4,7 +4,7 @@
 #include "level_data.h"
 #include "scene/scene.h"
 #include "world/level_layout.h"
-#include "world/level_scenes.h"
+#include "world/level_state.h"
 
 #include <GL/gl.h>
 
@@ -51,10 +51,10 @@ void renderGameView(const std::string& argument)
     glRotatef(float(r.heading), 0, 1, 0);
     glTranslatef(float(r.x), float(r.y), float(r.z));
     // The sky has turned once for each frame of the course so far.
-    SkyScene = sky;
-    Map1Scene = map1;
-    Map2Scene = map2;
-    RoadScene = road;
+    Level.SkyScene.reset(sky);
+    Level.Map1Scene.reset(map1);
+    Level.Map2Scene.reset(map2);
+    Level.RoadScene.reset(road);
     Game.SkyAngle = 0.01f * float(index / 2) - 0.01f;
     drawWorld();
     for (const layout::Point& b : layout::BasePlaces)

@@ -51,4 +51,3 @@ enum : int {
 int sphereTriangleTest(Vec4 point, const MeshFace& face, int32_t vertexBase, const MeshCollider& collider);
 
 extern MeshCollider HeroCollider; // over HeroHeliScene
-extern MeshCollider BaseCollider; // over MilitaryBaseScene

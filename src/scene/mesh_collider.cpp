@@ -1,11 +1,10 @@
-#include "game/mesh_collider.h"
+#include "scene/mesh_collider.h"
 
 #include "scene/scene.h"
 
 #include <cmath>
 
 MeshCollider HeroCollider;
-MeshCollider BaseCollider;
 
 namespace {
 
