@@ -16,7 +16,7 @@
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
 
@@ -49,8 +49,8 @@ void startLevel()
     headless::makeContext(800, 600);
     initGame();
     headless::setMilliseconds(100000);
-    MenuActive = false;
-    LoadingActive = true;
+    Process.MenuActive = false;
+    Process.LoadingActive = true;
     for (int i = 0; i < 10; ++i)
         runFrame();
     // Past the countdown, with the course text used up: the camera stays
@@ -122,7 +122,7 @@ BENCHMARK(HeaviestCombatFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 static void ColliderCall(benchmark::State& state)
 {
     startLevel();
-    MeshCollider collider(state.range(0) == 0 ? Level.MilitaryBaseScene.get() : HeroHeliScene);
+    MeshCollider collider(state.range(0) == 0 ? Level.MilitaryBaseScene.get() : Process.HeroHeliScene.get());
     const float size = state.range(0) == 0 ? RocketHitSize : BulletHitSize;
     const Vec4 point = state.range(0) == 0 ? Vec4{3, 4, 10, 1} : Vec4{0.2f, 0.1f, 0.5f, 1};
     bool hit = false;

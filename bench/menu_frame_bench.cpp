@@ -5,6 +5,7 @@
 #include "headless/headless_platform.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
+#include "shell/process_state.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,10 +20,11 @@ static void MenuFrame(benchmark::State& state)
     headless::makeContext(800, 600);
     initGame();
     runFrame(); // fills the points
-    pointSpacingX = pointSpacingZ = static_cast<int>(state.range(0));
+    Process.pointSpacingX = Process.pointSpacingZ = static_cast<int>(state.range(0));
     for (auto _ : state)
         runFrame();
-    state.counters["points"] = static_cast<double>((999 / pointSpacingX + 1) * (999 / pointSpacingZ + 1));
+    state.counters["points"] =
+        static_cast<double>((999 / Process.pointSpacingX + 1) * (999 / Process.pointSpacingZ + 1));
 }
 BENCHMARK(MenuFrame)->Arg(49)->Arg(10)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond);
 

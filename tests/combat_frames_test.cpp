@@ -3,6 +3,7 @@
 
 #include "flight_test_support.h"
 #include "game/health_bar.h"
+#include "shell/process_state.h"
 
 #include <cmath>
 
@@ -62,8 +63,8 @@ TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCra
     runFrame();
     ASSERT_TRUE(Game.EnemyHelis[0].firing);
     // The hero's model twice: the enemy first, then the hero.
-    ASSERT_EQ(countDraws(HeroHeliScene), 2);
-    const Drawn& drawn = drawnAt(HeroHeliScene);
+    ASSERT_EQ(countDraws(Process.HeroHeliScene.get()), 2);
+    const Drawn& drawn = drawnAt(Process.HeroHeliScene.get());
     EXPECT_NEAR(drawn.modelview[14], -30.0f, 0.1f);
     EXPECT_NEAR(drawn.modelview[0], -1.0f, 0.01f); // turned half round
     EXPECT_EQ(countDraws(Level.BulletScene.get()), 1);
@@ -72,7 +73,7 @@ TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCra
     Game.EnemyHelis[0].damage = 5;
     Draws.clear();
     runFrame();
-    EXPECT_EQ(countDraws(HeroHeliScene), 1);
+    EXPECT_EQ(countDraws(Process.HeroHeliScene.get()), 1);
     EXPECT_EQ(countDraws(Level.DestroyHeliScene.get()), 1);
     EXPECT_EQ(countDraws(Level.BulletScene.get()), 0);
     Level.DestroyHeliScene->animationEnded = true;

@@ -5,6 +5,7 @@
 #include "flight_test_support.h"
 #include "level_data.h"
 #include "shell/autopilot.h"
+#include "shell/process_state.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -37,7 +38,7 @@ GameFigures playWholeGame(bool demo)
     for (; frame < 60 * 600; ++frame) {
         paceAt60(frame);
         runFrame();
-        if (!GameActive)
+        if (!Process.GameActive)
             continue;
         if (Game.HeroHealth.health != health) {
             ++g.hitsTaken;

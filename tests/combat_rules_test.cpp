@@ -9,6 +9,7 @@
 #include "game/shots_step.h"
 #include "mesh_test_support.h"
 #include "scene/mesh_collider.h"
+#include "shell/process_state.h"
 #include "world/level_state.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ struct Combat : ::testing::Test {
         baseMesh.addBox({-25, -25, 0}, {25, 25, 17});
         heliMesh.addBox({-3, -0.8f, -1}, {3, 0.8f, 2.5f});
         Level.BaseCollider.bind(baseMesh.scene.get());
-        HeroCollider.bind(heliMesh.scene.get());
+        Process.HeroCollider.bind(heliMesh.scene.get());
         Game = GameState{};
         Game.PathZ = 0.0f;
         Game.HeliOffsetX = 0.0f, Game.HeliOffsetY = -3.0f, Game.HeliOffsetZ = -12.0f;
@@ -39,7 +40,7 @@ struct Combat : ::testing::Test {
     void TearDown() override
     {
         Level.BaseCollider.bind(nullptr);
-        HeroCollider.bind(nullptr);
+        Process.HeroCollider.bind(nullptr);
     }
 
     // A base whose box stands at this point of the world (the camera's
@@ -365,7 +366,7 @@ TEST_F(Combat, BulletsHitWhereTheTestPlacesTheEnemyNotWhereAPivotedModelIsDrawn)
 {
     meshtest::MeshScene narrow;
     narrow.addBox({-0.5f, -0.8f, -1}, {0.5f, 0.8f, 2.5f});
-    HeroCollider.bind(narrow.scene.get());
+    Process.HeroCollider.bind(narrow.scene.get());
     const Vec4 pivot{2, 0, 0, 1};
     EnemyHeli enemy = enemyAt(0, -3, -30, false);
     EnemySight s = enemyFrame(enemy, pivot, nullptr);

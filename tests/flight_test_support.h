@@ -13,7 +13,7 @@
 #include "screens/scene_drawer.h"
 #include "shell/frame_loop.h"
 #include "shell/keyboard.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "world/level_loading.h"
 #include "world/level_state.h"
 #include "world/level_teardown.h"
@@ -82,8 +82,8 @@ inline void startGame(bool recordDrawing = true, int width = 800, int height = 6
     // earlier test.
     tearDownLevel();
     startFreshGame();
-    MenuActive = true;
-    LoadingActive = GameActive = InstructionsActive = CreditsActive = false;
+    Process.MenuActive = true;
+    Process.LoadingActive = Process.GameActive = Process.InstructionsActive = Process.CreditsActive = false;
     DrawScene = drawLoadedScene;
     if (recordDrawing)
         DrawScene = recordDraw;
@@ -93,8 +93,8 @@ inline void startGame(bool recordDrawing = true, int width = 800, int height = 6
 // What Start Game does in the menu.
 inline void enterLoading()
 {
-    MenuActive = false;
-    LoadingActive = true;
+    Process.MenuActive = false;
+    Process.LoadingActive = true;
 }
 
 // Loads the level over its ten frames; the game frame runs in the last.

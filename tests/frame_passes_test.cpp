@@ -5,7 +5,7 @@
 #include "headless/headless_platform.h"
 #include "platform/platform.h"
 #include "shell/frame_loop.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "shell/startup.h"
 
 #include <GL/gl.h>
@@ -64,7 +64,8 @@ void startGame()
 
 void setOnly(bool& flag)
 {
-    MenuActive = LoadingActive = GameActive = InstructionsActive = CreditsActive = false;
+    Process.MenuActive = Process.LoadingActive = Process.GameActive = Process.InstructionsActive =
+        Process.CreditsActive = false;
     flag = true;
 }
 
@@ -73,7 +74,7 @@ void setOnly(bool& flag)
 TEST(FramePasses, TheFirstFrameRunsTheMenuStepsOnly)
 {
     startGame();
-    EXPECT_TRUE(MenuActive);
+    EXPECT_TRUE(Process.MenuActive);
     ASSERT_TRUE(runFrame());
     EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing"}));
     EXPECT_EQ(headless::framesSwapped(), 1);
@@ -82,18 +83,18 @@ TEST(FramePasses, TheFirstFrameRunsTheMenuStepsOnly)
 TEST(FramePasses, EachScreenRunsInItsPassAndOrder)
 {
     startGame();
-    setOnly(LoadingActive);
+    setOnly(Process.LoadingActive);
     runFrame();
-    setOnly(InstructionsActive);
+    setOnly(Process.InstructionsActive);
     runFrame();
-    setOnly(CreditsActive);
+    setOnly(Process.CreditsActive);
     runFrame();
     EXPECT_EQ(Calls, (std::vector<std::string>{"levelLoading", "instructions", "credits"}));
 
     // Two flags at once (never so in the game) show the order of the
     // screen pass: credits before instructions.
     Calls.clear();
-    MenuActive = LoadingActive = CreditsActive = InstructionsActive = true;
+    Process.MenuActive = Process.LoadingActive = Process.CreditsActive = Process.InstructionsActive = true;
     runFrame();
     EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing", "levelLoading", "credits",
                                                "instructions"}));
@@ -102,7 +103,7 @@ TEST(FramePasses, EachScreenRunsInItsPassAndOrder)
 TEST(FramePasses, AGameFrameDrawsTheHudUnderOrthoThenTheWorldInPerspective)
 {
     startGame();
-    setOnly(GameActive);
+    setOnly(Process.GameActive);
     int modelviewBefore = glprobe::modelviewDepth();
     ASSERT_TRUE(runFrame());
     EXPECT_EQ(Calls, (std::vector<std::string>{"control", "hud", "game"}));

@@ -6,6 +6,7 @@
 #include "game/game_frame.h"
 #include "scene/animation.h"
 #include "screens/hud.h"
+#include "shell/process_state.h"
 
 #include <cmath>
 
@@ -75,23 +76,23 @@ TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
                                                                                scenetest::face(0, 0, 1, 2), 1,
                                                                                "\t*WIREFRAME_COLOR 1 0 0\n"));
     startGame();
-    SceneNode* rotor = HeroHeliScene->findNode("HeliRotor");
+    SceneNode* rotor = Process.HeroHeliScene->findNode("HeliRotor");
     ASSERT_NE(rotor, nullptr);
     loadLevel();
     Draws.clear();
     headless::setKey(VK_LEFT, true);
     runFrame();
     EXPECT_EQ(drawnAmong({Level.SkyScene.get(), Level.Map1Scene.get(), Level.Map2Scene.get(),
-                          Level.RoadScene.get(), HeroHeliScene}),
+                          Level.RoadScene.get(), Process.HeroHeliScene.get()}),
               (std::vector<Scene*>{Level.SkyScene.get(), Level.Map1Scene.get(), Level.Map2Scene.get(),
-                                   Level.RoadScene.get(), HeroHeliScene}));
+                                   Level.RoadScene.get(), Process.HeroHeliScene.get()}));
     // The sky is drawn unfogged, the rest fogged: the fog is on after the
     // frame.
     EXPECT_TRUE(glIsEnabled(GL_FOG));
     EXPECT_FLOAT_EQ(Game.SkyAngle, 0.02f);
 
     // The hero at its offsets, from the identity.
-    const Drawn& hero = drawnAt(HeroHeliScene);
+    const Drawn& hero = drawnAt(Process.HeroHeliScene.get());
     EXPECT_NEAR(hero.modelview[12], Game.HeliOffsetX, 1e-5f);
     EXPECT_NEAR(hero.modelview[13], -3.0f, 1e-5f);
     EXPECT_NEAR(hero.modelview[14], -12.0f, 1e-5f);
@@ -134,7 +135,7 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     RotationKeyCursor[0] = 4;
     Game.RotorAngle = -700.0f;
     pressAndRelease(VK_ESCAPE);
-    ASSERT_TRUE(MenuActive);
+    ASSERT_TRUE(Process.MenuActive);
 
     runFrame();
     loadLevel();

@@ -3,6 +3,7 @@
 // generated into the build tree.
 
 #include "flight_test_support.h"
+#include "shell/process_state.h"
 #include "world/path_file.h"
 
 #include <utility>
@@ -56,7 +57,7 @@ TEST(GameRender, ACountdownFrameShowsReadyTheTerrainTheSkyAndTheHero)
     EXPECT_GT(differing(all, frameWithout(&Level.ReadyScene), 200, 200, 600, 400), 2000) << "Ready";
     EXPECT_GT(differing(all, frameWithout(&Level.Map1Scene), 0, 0, 800, 300), 5000) << "terrain";
     EXPECT_GT(differing(all, frameWithout(&Level.SkyScene), 0, 300, 800, 600), 5000) << "sky";
-    EXPECT_GT(differing(all, frameWithout(&HeroHeliScene), 250, 50, 550, 300), 1000) << "hero";
+    EXPECT_GT(differing(all, frameWithout(&Process.HeroHeliScene), 250, 50, 550, 300), 1000) << "hero";
 }
 
 TEST(GameRender, MidCourseTheHudStandsInItsPlace)

@@ -5,6 +5,7 @@
 #include "game/game_frame.h"
 #include "scene/mesh_collider.h"
 #include "screens/main_menu.h"
+#include "shell/process_state.h"
 #include "world/path_file.h"
 
 using namespace flighttest;
@@ -47,7 +48,7 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     EXPECT_NE(Level.MilitaryBase1Scene.get(), nullptr);
     EXPECT_NE(Level.MilitaryBase2Scene.get(), nullptr);
     EXPECT_EQ(levelScenesLoaded(), 3);
-    EXPECT_TRUE(LoadingActive);
+    EXPECT_TRUE(Process.LoadingActive);
 
     runFrame();
     runFrame();
@@ -60,19 +61,19 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     for (int i = 4; i < 9; ++i)
         runFrame();
     EXPECT_EQ(Level.DestroyHeliScene.get(), nullptr);
-    EXPECT_FALSE(GameActive);
+    EXPECT_FALSE(Process.GameActive);
     Draws.clear();
     runFrame();
     EXPECT_NEAR(Level.LoadProgress, 2.1f, 1e-5f);
     EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
-    EXPECT_TRUE(GameActive);
-    EXPECT_FALSE(LoadingActive);
-    EXPECT_FALSE(MenuActive);
+    EXPECT_TRUE(Process.GameActive);
+    EXPECT_FALSE(Process.LoadingActive);
+    EXPECT_FALSE(Process.MenuActive);
 
     // The game frame ran in the same frame, with no control step before it,
     // and left the modelview stack as the frame found it.
     EXPECT_TRUE(Game.countdownStarted);
-    EXPECT_EQ(countDraws(HeroHeliScene), 1);
+    EXPECT_EQ(countDraws(Process.HeroHeliScene.get()), 1);
     EXPECT_EQ(countDraws(Level.Map1Scene.get()), 1);
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
     EXPECT_FLOAT_EQ(Game.RotorAngle, 0.0f); // no HeliRotor node in the empty hero
@@ -86,7 +87,7 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     for (size_t k = 0; k < 11; ++k)
         EXPECT_FLOAT_EQ(Game.MilitaryBases[k].position.y, -Game.EnemyHelis[k].spawn.z) << k;
     EXPECT_EQ(Level.BaseCollider.scene, Level.MilitaryBaseScene.get());
-    EXPECT_EQ(HeroCollider.scene, HeroHeliScene);
+    EXPECT_EQ(Process.HeroCollider.scene, Process.HeroHeliScene.get());
     EXPECT_FLOAT_EQ(Game.HeliOffsetY, -3.0f);
     EXPECT_FLOAT_EQ(Game.HeliOffsetZ, -12.0f);
     EXPECT_FLOAT_EQ(Game.HeroHealth.health, 8.0f);
@@ -163,8 +164,8 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
     EXPECT_EQ(Level.PathFile, nullptr);
     EXPECT_EQ(Level.LoadStep, 0u);
     EXPECT_FLOAT_EQ(Level.LoadProgress, 0.0f);
-    EXPECT_FALSE(GameActive);
-    EXPECT_TRUE(MenuActive);
+    EXPECT_FALSE(Process.GameActive);
+    EXPECT_TRUE(Process.MenuActive);
     EXPECT_EQ(Level.BaseCollider.scene, nullptr);
     expectFog(0.5f, 0.5f, 0.5f, 0.007f);
     GLint mode = 0;
@@ -172,11 +173,11 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
     EXPECT_EQ(mode, GL_EXP);
     EXPECT_TRUE(glIsEnabled(GL_FOG));
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
-    EXPECT_NE(HeroHeliScene, nullptr);
+    EXPECT_NE(Process.HeroHeliScene.get(), nullptr);
 
     // The menu runs on; a second Start Game loads all 21 files again.
     runFrame();
     loadLevel();
-    EXPECT_TRUE(GameActive);
+    EXPECT_TRUE(Process.GameActive);
     EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
 }

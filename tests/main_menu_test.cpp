@@ -6,7 +6,7 @@
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
 #include "shell/keyboard.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "world/level_state.h"
 
 #include <GL/gl.h>
@@ -51,18 +51,18 @@ TEST(MainMenu, EachItemFiresAfterItsOwnSpin)
     // One start-up for all three: Start Game, which leaves the menu for
     // good, comes last.
     startMenu();
-    EXPECT_EQ(framesUntil('C', [] { return CreditsActive; }), 54);
+    EXPECT_EQ(framesUntil('C', [] { return Process.CreditsActive; }), 54);
 
-    MenuActive = true;
-    CreditsActive = false;
-    EXPECT_EQ(framesUntil('I', [] { return InstructionsActive; }), 90);
+    Process.MenuActive = true;
+    Process.CreditsActive = false;
+    EXPECT_EQ(framesUntil('I', [] { return Process.InstructionsActive; }), 90);
 
-    MenuActive = true;
-    InstructionsActive = false;
-    EXPECT_EQ(framesUntil('S', [] { return LoadingActive; }), 67);
-    EXPECT_FALSE(MenuActive);
+    Process.MenuActive = true;
+    Process.InstructionsActive = false;
+    EXPECT_EQ(framesUntil('S', [] { return Process.LoadingActive; }), 67);
+    EXPECT_FALSE(Process.MenuActive);
     EXPECT_NE(Level.LoadingScene.get(), nullptr);
-    EXPECT_EQ(MenuItems[StartGameItem].spin, 0.0f);
+    EXPECT_EQ(Process.MenuItems[StartGameItem].spin, 0.0f);
 }
 
 TEST(MainMenu, ExitEndsTheProgramAfterItsSpinAndTheFrameCompletes)
@@ -70,7 +70,7 @@ TEST(MainMenu, ExitEndsTheProgramAfterItsSpinAndTheFrameCompletes)
     startMenu();
     int swapsBefore = headless::framesSwapped();
     EXPECT_EQ(framesUntil('E', [] { return headless::destroyRequested(); }), 44);
-    EXPECT_EQ(MenuItems[ExitItem].spin, 0.0f);
+    EXPECT_EQ(Process.MenuItems[ExitItem].spin, 0.0f);
     EXPECT_EQ(headless::framesSwapped() - swapsBefore, 44) << "the exit frame is still drawn";
     EXPECT_FALSE(runFrame());
 }
@@ -85,7 +85,7 @@ TEST(MainMenu, EscapeQuitsAtOnceWhateverSpins)
     headless::setKey(VK_ESCAPE, true);
     runFrame();
     EXPECT_TRUE(headless::destroyRequested());
-    EXPECT_TRUE(MenuActive);
+    EXPECT_TRUE(Process.MenuActive);
 }
 
 TEST(MainMenu, OneItemSpinsAtATimeAndAHeldKeyIsOnePress)
@@ -93,62 +93,62 @@ TEST(MainMenu, OneItemSpinsAtATimeAndAHeldKeyIsOnePress)
     startMenu();
     headless::setKey('C', true); // held throughout
     runFrame();
-    EXPECT_FLOAT_EQ(MenuItems[CreditsItem].spin, 1.0f) << "the press frame adds two steps";
+    EXPECT_FLOAT_EQ(Process.MenuItems[CreditsItem].spin, 1.0f) << "the press frame adds two steps";
     headless::setKey('I', true);
     runFrame();
-    EXPECT_EQ(MenuItems[InstructionsItem].spin, 0.0f) << "another item's key is ignored";
-    EXPECT_FLOAT_EQ(MenuItems[CreditsItem].spin, 1.5f) << "holding adds one step a frame";
+    EXPECT_EQ(Process.MenuItems[InstructionsItem].spin, 0.0f) << "another item's key is ignored";
+    EXPECT_FLOAT_EQ(Process.MenuItems[CreditsItem].spin, 1.5f) << "holding adds one step a frame";
 
     // Pressing the spinning item's key again adds one extra step.
     headless::setKey('C', false);
     runFrame();
     headless::setKey('C', true);
     runFrame();
-    EXPECT_FLOAT_EQ(MenuItems[CreditsItem].spin, 3.0f);
+    EXPECT_FLOAT_EQ(Process.MenuItems[CreditsItem].spin, 3.0f);
 }
 
 TEST(MainMenu, ResumesAsLeftAfterTheInstructionsAndTheCreditsRollOn)
 {
     startMenu();
-    ASSERT_EQ(framesUntil('I', [] { return InstructionsActive; }), 90);
+    ASSERT_EQ(framesUntil('I', [] { return Process.InstructionsActive; }), 90);
     headless::setKey(VK_ESCAPE, true);
     runFrame();
     headless::setKey(VK_ESCAPE, false);
-    EXPECT_TRUE(MenuActive);
-    EXPECT_FALSE(InstructionsActive);
+    EXPECT_TRUE(Process.MenuActive);
+    EXPECT_FALSE(Process.InstructionsActive);
     runFrame();
     EXPECT_FALSE(headless::destroyRequested()) << "the Escape that left the page does not quit";
-    for (const MenuItem& item : MenuItems)
+    for (const MenuItem& item : Process.MenuItems)
         EXPECT_EQ(item.spin, 0.0f);
 
-    ASSERT_EQ(framesUntil('C', [] { return CreditsActive; }), 54);
+    ASSERT_EQ(framesUntil('C', [] { return Process.CreditsActive; }), 54);
     for (int frame = 0; frame < 100; ++frame)
         runFrame();
     // The firing frame already shows the credits: 101 frames of rolling.
-    float rolled = creditsScroll;
+    float rolled = Process.creditsScroll;
     EXPECT_NEAR(rolled, -130.0f + 101 * 0.1f, 0.01f);
     headless::setKey(VK_ESCAPE, true);
     runFrame();
     headless::setKey(VK_ESCAPE, false);
-    EXPECT_TRUE(MenuActive);
-    EXPECT_EQ(creditsScroll, rolled) << "the Escape frame does not roll";
+    EXPECT_TRUE(Process.MenuActive);
+    EXPECT_EQ(Process.creditsScroll, rolled) << "the Escape frame does not roll";
 
-    ASSERT_EQ(framesUntil('C', [] { return CreditsActive; }), 54);
-    EXPECT_NEAR(creditsScroll, rolled + 0.1f, 1e-4f) << "the second visit carries on";
+    ASSERT_EQ(framesUntil('C', [] { return Process.CreditsActive; }), 54);
+    EXPECT_NEAR(Process.creditsScroll, rolled + 0.1f, 1e-4f) << "the second visit carries on";
 }
 
 TEST(MainMenu, TheHelicopterBobsAndItsRotorTurns)
 {
     startMenu(false);
     // A sparse grid of points keeps the 1200 frames quick.
-    pointsFilled = true;
-    pointSpacingX = pointSpacingZ = 49;
+    Process.pointsFilled = true;
+    Process.pointSpacingX = Process.pointSpacingZ = 49;
     std::vector<float> offsets;
     for (int frame = 0; frame < 1200; ++frame) {
         runFrame();
-        offsets.push_back(bobOffset);
+        offsets.push_back(Process.bobOffset);
     }
-    EXPECT_FLOAT_EQ(rotorAngle, -70.0f * 1200);
+    EXPECT_FLOAT_EQ(Process.rotorAngle, -70.0f * 1200);
     // Up from 0 to 2, down to -3, up again: 200 + 500 frames, then rising.
     EXPECT_NEAR(offsets[0], 0.01f, 1e-4f);
     EXPECT_NEAR(offsets[199], 2.0f, 0.02f);
@@ -165,29 +165,29 @@ TEST(MainMenu, TheFallingPointsFollowTheirGrid)
 {
     startMenu();
     runFrame(); // fills the arrays and draws the spacings
-    EXPECT_TRUE(pointsFilled);
-    EXPECT_GE(pointSpacingX, 1);
-    EXPECT_LE(pointSpacingX, 49);
-    EXPECT_GE(pointSpacingZ, 1);
+    EXPECT_TRUE(Process.pointsFilled);
+    EXPECT_GE(Process.pointSpacingX, 1);
+    EXPECT_LE(Process.pointSpacingX, 49);
+    EXPECT_GE(Process.pointSpacingZ, 1);
 
-    pointSpacingX = 25;
-    pointSpacingZ = 40;
+    Process.pointSpacingX = 25;
+    Process.pointSpacingZ = 40;
     // Every grid point moves by its own speed; no other point does.
     static float before[FallingPointCount];
-    std::copy(std::begin(PointHeights), std::end(PointHeights), before);
+    std::copy(std::begin(Process.PointHeights), std::end(Process.PointHeights), before);
     runFrame();
     int moved = 0;
     for (int k = 0; k < FallingPointCount; ++k)
-        if (PointHeights[k] != before[k])
+        if (Process.PointHeights[k] != before[k])
             ++moved;
     EXPECT_EQ(moved, 40 * 25);
     int first = -500 * 1000 + -500 + 500500;
     int last = 475 * 1000 + 460 + 500500;
-    EXPECT_NE(PointHeights[first], before[first]);
-    EXPECT_NE(PointHeights[last], before[last]);
-    EXPECT_EQ(PointHeights[last + 1], before[last + 1]);
-    EXPECT_GE(PointSpeeds[first], 0.01f);
-    EXPECT_LE(PointSpeeds[first], 0.5f);
+    EXPECT_NE(Process.PointHeights[first], before[first]);
+    EXPECT_NE(Process.PointHeights[last], before[last]);
+    EXPECT_EQ(Process.PointHeights[last + 1], before[last + 1]);
+    EXPECT_GE(Process.PointSpeeds[first], 0.01f);
+    EXPECT_LE(Process.PointSpeeds[first], 0.5f);
 }
 
 TEST(MainMenu, PivotSpinTurnsAboutTheBoxPivot)
@@ -266,8 +266,8 @@ TEST(MainMenuRendered, ShowsTheHelicopterAndTheItemsWhereTheModelsPutThem)
     if (!haveData())
         GTEST_SKIP() << "the build has not generated the game data";
     startMenu();
-    pointsFilled = true; // no falling points: they would speckle the regions
-    pointSpacingX = pointSpacingZ = 49;
+    Process.pointsFilled = true; // no falling points: they would speckle the regions
+    Process.pointSpacingX = Process.pointSpacingZ = 49;
     runFrame();
     Frame idle = grab();
     ASSERT_EQ(idle.width, 800);

@@ -8,6 +8,7 @@
 #include "scene_test_support.h"
 #include "screens/main_menu.h"
 #include "shell/data_check.h"
+#include "shell/process_state.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "world/data_files.h"
@@ -150,7 +151,7 @@ TEST(Settings, AHomeThatCannotBeWrittenChangesNothing)
     headless::setDialogAnswer(true, true);
     quitAtFrame(1);
     EXPECT_EQ(gameMain(), 0);
-    EXPECT_TRUE(FullScreen);
+    EXPECT_TRUE(Process.FullScreen);
 
     unsetenv("XDG_CONFIG_HOME");
     setenv("XDG_CONFIG_HOME", "relative/dir", 1); // ignored, as the rules say
@@ -306,15 +307,15 @@ TEST(Release, EveryStartGameFreesTheLoadingScreenOfTheGameBefore)
     const int menuScenes = Scene::alive();
     for (int game = 0; game < 3; ++game) {
         headless::setKey('S', true);
-        for (int frame = 0; frame < 200 && !GameActive; ++frame) {
+        for (int frame = 0; frame < 200 && !Process.GameActive; ++frame) {
             flighttest::paceAt60(frame);
             runFrame();
         }
         headless::setKey('S', false);
-        ASSERT_TRUE(GameActive);
+        ASSERT_TRUE(Process.GameActive);
         flighttest::pressAndRelease(0x1B); // Escape
         runFrame();
-        ASSERT_TRUE(MenuActive);
+        ASSERT_TRUE(Process.MenuActive);
         EXPECT_EQ(Scene::alive(), menuScenes) << "game " << game;
     }
     EXPECT_TRUE(damagedFileReports().empty());
@@ -337,7 +338,7 @@ TEST(Release, AGameThatEndsFreesItsScenesAndALoadingScreenStillUp)
     headless::reset();
     headless::onFrame([](int frame) {
         headless::setKey('S', frame == 1);
-        if (LoadingActive)
+        if (Process.LoadingActive)
             headless::requestQuit();
     });
     ASSERT_EQ(gameMain({"--windowed"}), 0);

@@ -7,6 +7,7 @@
 #include "flight_test_support.h"
 #include "scene/damaged_files.h"
 #include "shell/autopilot.h"
+#include "shell/process_state.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -71,14 +72,14 @@ TEST(Soak, TwentyGamesInOneProcessLeaveNothingBehind)
     size_t inUseLast = 0;
     for (int game = 1; game <= 20; ++game) {
         // The demo player presses S a second after the menu shows.
-        frames(60 * 30, [] { return GameActive; });
-        ASSERT_TRUE(GameActive) << "game " << game;
-        frames(60 * 4 + 60 * 120, [] { return !GameActive; }); // countdown, start and two minutes
+        frames(60 * 30, [] { return Process.GameActive; });
+        ASSERT_TRUE(Process.GameActive) << "game " << game;
+        frames(60 * 4 + 60 * 120, [] { return !Process.GameActive; }); // countdown, start and two minutes
         headless::setKey(0x1B, true);
         frames(1);
         headless::setKey(0x1B, false);
-        frames(60 * 30, [] { return MenuActive; });
-        ASSERT_TRUE(MenuActive) << "game " << game;
+        frames(60 * 30, [] { return Process.MenuActive; });
+        ASSERT_TRUE(Process.MenuActive) << "game " << game;
         EXPECT_EQ(Scene::alive(), menuScenes) << "game " << game;
         EXPECT_EQ(liveTextures(), menuTextures) << "game " << game;
         // The allocator keeps the pages a game freed for the next one; it is

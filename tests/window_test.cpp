@@ -4,7 +4,7 @@
 #include "headless/headless_platform.h"
 #include "shell/autopilot.h"
 #include "shell/frame_loop.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "shell/startup.h"
 #include "shell/viewport.h"
 
@@ -16,22 +16,22 @@
 TEST(CentreWindow, CentresOnALargeDisplayAndFallsBackToTheCorner)
 {
     int x = -1, y = -1;
-    ScreenWidth = 1920;
-    ScreenHeight = 1040;
+    Process.ScreenWidth = 1920;
+    Process.ScreenHeight = 1040;
     centreWindow(&x, &y, 800, 600);
     EXPECT_EQ(x, 560);
     EXPECT_EQ(y, 220);
 
-    ScreenWidth = 1365; // odd halves round down
-    ScreenHeight = 705;
+    Process.ScreenWidth = 1365; // odd halves round down
+    Process.ScreenHeight = 705;
     centreWindow(&x, &y, 800, 600);
     EXPECT_EQ(x, 282);
     EXPECT_EQ(y, 52);
 
     // Not strictly larger in both directions: the top-left corner.
     for (auto [w, h] : {std::pair{800, 1000}, std::pair{1280, 600}, std::pair{640, 480}}) {
-        ScreenWidth = w;
-        ScreenHeight = h;
+        Process.ScreenWidth = w;
+        Process.ScreenHeight = h;
         centreWindow(&x, &y, 800, 600);
         EXPECT_EQ(x, 0) << w << "x" << h;
         EXPECT_EQ(y, 0) << w << "x" << h;
@@ -76,7 +76,7 @@ TEST(Startup, LeavingTheDialogMakesNoWindow)
     headless::reset();
     headless::setDialogAnswer(false, false);
     EXPECT_EQ(gameMain(), 0);
-    EXPECT_TRUE(ExitRequested);
+    EXPECT_TRUE(Process.ExitRequested);
     EXPECT_FALSE(headless::windowCreated());
     EXPECT_EQ(headless::framesSwapped(), 0);
 }
@@ -93,7 +93,7 @@ TEST(Startup, UnknownArgumentsAndHelpOpenNoWindowAndDemoStartsAGameByItself)
     headless::reset();
     bool loading = false;
     headless::onFrame([&](int frame) {
-        loading = loading || LoadingActive;
+        loading = loading || Process.LoadingActive;
         if (frame == 400)
             headless::requestQuit();
     });
@@ -113,7 +113,7 @@ TEST(Startup, WindowedOpensACentredWindowAndRunsUntilQuit)
             headless::requestQuit();
     });
     EXPECT_EQ(gameMain(), 0);
-    EXPECT_FALSE(FullScreen);
+    EXPECT_FALSE(Process.FullScreen);
     EXPECT_FALSE(headless::lastWindowFullScreen());
     EXPECT_EQ(headless::lastWindowWidth(), 800);
     EXPECT_EQ(headless::lastWindowHeight(), 600);
@@ -123,7 +123,7 @@ TEST(Startup, WindowedOpensACentredWindowAndRunsUntilQuit)
     // Frames 0, 1 and 2 ran; the quit seen at the start of frame 3 ends it.
     EXPECT_EQ(headless::framesSwapped(), 3);
     EXPECT_EQ(headless::framesPaced(), 3);
-    EXPECT_TRUE(MenuActive);
+    EXPECT_TRUE(Process.MenuActive);
 }
 
 TEST(Startup, FullScreenFillsTheDesktopWithA4To3Picture)
@@ -136,11 +136,11 @@ TEST(Startup, FullScreenFillsTheDesktopWithA4To3Picture)
             headless::requestQuit();
     });
     EXPECT_EQ(gameMain(), 0);
-    EXPECT_TRUE(FullScreen);
+    EXPECT_TRUE(Process.FullScreen);
     EXPECT_TRUE(headless::lastWindowFullScreen());
-    EXPECT_EQ(PictureViewport.x, 240);
-    EXPECT_EQ(PictureViewport.width, 1440);
-    EXPECT_EQ(PictureViewport.height, 1080);
+    EXPECT_EQ(Process.PictureViewport.x, 240);
+    EXPECT_EQ(Process.PictureViewport.width, 1440);
+    EXPECT_EQ(Process.PictureViewport.height, 1080);
 }
 
 TEST(Startup, AWindowThatCannotBeMadeIsReportedWithStatusOne)
@@ -235,9 +235,9 @@ TEST(Startup, AHighDensityWindowDrawsThePictureAtItsPixelSize)
     });
     EXPECT_EQ(gameMain(), 0);
     EXPECT_EQ(headless::lastWindowWidth(), 800);
-    EXPECT_EQ(DrawableWidth, 1600);
-    EXPECT_EQ(DrawableHeight, 1200);
-    EXPECT_EQ(PictureViewport.x, 0);
-    EXPECT_EQ(PictureViewport.width, 1600);
-    EXPECT_EQ(PictureViewport.height, 1200);
+    EXPECT_EQ(Process.DrawableWidth, 1600);
+    EXPECT_EQ(Process.DrawableHeight, 1200);
+    EXPECT_EQ(Process.PictureViewport.x, 0);
+    EXPECT_EQ(Process.PictureViewport.width, 1600);
+    EXPECT_EQ(Process.PictureViewport.height, 1200);
 }

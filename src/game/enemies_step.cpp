@@ -9,6 +9,7 @@
 #include "screens/effects.h"
 #include "screens/scene_drawer.h"
 #include "shell/frame_loop.h"
+#include "shell/process_state.h"
 #include "world/level_state.h"
 
 #include <GL/gl.h>
@@ -103,7 +104,7 @@ void fire(EnemyHeli& enemy, EnemySight& s)
         rotatedXYZ(translated(inverse(bullet), Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ),
                    Game.HeliPitch, Game.HeliTilt, Game.HeliRoll);
     bool hit = false;
-    HeroCollider.collide(transformPoint(hero, Origin), BulletHitSize, hit);
+    Process.HeroCollider.collide(transformPoint(hero, Origin), BulletHitSize, hit);
     if (hit && !shot.spent) {
         shot.spent = true;
         Game.HeroHealth.damage += HeroDamagePerHit;
@@ -130,7 +131,7 @@ void drawEnemy(const EnemySight& s, const EnemyHeli& enemy)
             glLoadMatrixf(s.place.m);
             drawHealthBar(enemy);
             glLoadMatrixf(s.model.m);
-            DrawScene(HeroHeliScene);
+            DrawScene(Process.HeroHeliScene.get());
         } else {
             glLoadMatrixf(s.model.m);
             drawCrash();

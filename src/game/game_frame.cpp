@@ -12,6 +12,7 @@
 #include "screens/game_overlays.h"
 #include "screens/scene_drawer.h"
 #include "shell/frame_loop.h"
+#include "shell/process_state.h"
 #include "world/level_state.h"
 
 #include <GL/gl.h>
@@ -71,7 +72,7 @@ void drawHero()
     glRotatef(Game.HeliPitch, 1.0f, 0.0f, 0.0f);
     glRotatef(Game.HeliTilt, 0.0f, 1.0f, 0.0f);
     glRotatef(Game.HeliRoll, 0.0f, 0.0f, 1.0f);
-    DrawScene(HeroHeliScene);
+    DrawScene(Process.HeroHeliScene.get());
     glPopMatrix();
 }
 
@@ -79,7 +80,7 @@ void drawHero()
 // next frame shows it.
 void turnRotor()
 {
-    SceneNode* rotor = HeroHeliScene ? HeroHeliScene->findNode("HeliRotor") : nullptr;
+    SceneNode* rotor = Process.HeroHeliScene ? Process.HeroHeliScene->findNode("HeliRotor") : nullptr;
     if (!rotor)
         return;
     const Matrix4 pivot = rotor->nodeMatrix;

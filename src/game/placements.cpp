@@ -3,6 +3,7 @@
 #include "game/game_state.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
+#include "shell/process_state.h"
 #include "world/level_layout.h"
 
 Matrix4 cameraTransform()
@@ -38,6 +39,6 @@ Matrix4 enemyAnchorFrame(const EnemyHeli& enemy)
 
 Vec4 heroPivot()
 {
-    SceneNode* body = HeroHeliScene ? HeroHeliScene->findNode("HeliBody") : nullptr;
+    SceneNode* body = Process.HeroHeliScene ? Process.HeroHeliScene->findNode("HeliBody") : nullptr;
     return body ? body->position : Origin;
 }

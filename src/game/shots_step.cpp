@@ -6,6 +6,7 @@
 #include "scene/scene.h"
 #include "screens/effects.h"
 #include "screens/scene_drawer.h"
+#include "shell/process_state.h"
 #include "world/level_state.h"
 
 #include <GL/gl.h>
@@ -142,8 +143,10 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
                        bullet.angles.x, bullet.angles.y, bullet.angles.z);
         // Two points either side of the bullet's line widen it.
         bool hit = false;
-        HeroCollider.collide(transformPoint(inModel, Vec4{2.0f, 0.0f, 0.0f, 1.0f}), BulletHitSize, hit);
-        HeroCollider.collide(transformPoint(inModel, Vec4{-2.0f, 0.0f, 0.0f, 1.0f}), BulletHitSize, hit);
+        Process.HeroCollider.collide(transformPoint(inModel, Vec4{2.0f, 0.0f, 0.0f, 1.0f}), BulletHitSize,
+                                     hit);
+        Process.HeroCollider.collide(transformPoint(inModel, Vec4{-2.0f, 0.0f, 0.0f, 1.0f}), BulletHitSize,
+                                     hit);
         if (hit && !bullet.spent) {
             bullet.spent = true;
             damage(enemy);

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-MeshCollider HeroCollider;
-
 namespace {
 
 Vec3 minus(Vec4 a, Vec4 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }

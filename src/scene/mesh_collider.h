@@ -49,5 +49,3 @@ enum : int {
 // One face of the collider's Scene, whose node's vertices start at
 // `vertexBase` in the shared vertex array.
 int sphereTriangleTest(Vec4 point, const MeshFace& face, int32_t vertexBase, const MeshCollider& collider);
-
-extern MeshCollider HeroCollider; // over HeroHeliScene

@@ -3,26 +3,21 @@
 #include "render/texture_registry.h"
 #include "scene/scene.h"
 #include "shell/keyboard.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 
 #include <GL/gl.h>
 
-Scene* InstructionsScene = nullptr;
-Scene* Credits0Scene = nullptr;
-Scene* Credits1Scene = nullptr;
-Scene* Credits2Scene = nullptr;
-Scene* Credits3Scene = nullptr;
-
-float creditsScroll = -130.0f;
-
-void loadInstructionsScene() { InstructionsScene = new Scene("Instructions.ASE", "testname"); }
+void loadInstructionsScene()
+{
+    Process.InstructionsScene = std::make_unique<Scene>("Instructions.ASE", "testname");
+}
 
 void loadCreditsScenes()
 {
-    Credits0Scene = new Scene("Credits0.ASE", "testname");
-    Credits1Scene = new Scene("Credits1.ASE", "testname");
-    Credits2Scene = new Scene("Credits2.ASE", "testname");
-    Credits3Scene = new Scene("Credits3.ASE", "testname");
+    Process.Credits0Scene = std::make_unique<Scene>("Credits0.ASE", "testname");
+    Process.Credits1Scene = std::make_unique<Scene>("Credits1.ASE", "testname");
+    Process.Credits2Scene = std::make_unique<Scene>("Credits2.ASE", "testname");
+    Process.Credits3Scene = std::make_unique<Scene>("Credits3.ASE", "testname");
 }
 
 void instructionsScreenStep()
@@ -32,15 +27,15 @@ void instructionsScreenStep()
     // that leaves it.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (wasKeyPressed(VK_ESCAPE)) {
-        MenuActive = true;
-        InstructionsActive = false;
+        Process.MenuActive = true;
+        Process.InstructionsActive = false;
         return;
     }
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(0.4f, 0.0f, -47.0f);
     glScalef(0.9f, 0.9f, 0.9f);
-    TextureRegistry::draw(InstructionsScene);
+    TextureRegistry::draw(Process.InstructionsScene.get());
     glPopMatrix();
 }
 
@@ -48,18 +43,18 @@ void creditsScreenStep()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (wasKeyPressed(VK_ESCAPE)) {
-        MenuActive = true;
-        CreditsActive = false;
+        Process.MenuActive = true;
+        Process.CreditsActive = false;
         return;
     }
-    if (creditsScroll < 130.0f)
-        creditsScroll += 0.1f;
+    if (Process.creditsScroll < 130.0f)
+        Process.creditsScroll += 0.1f;
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(0.0f, creditsScroll, -40.0f);
-    TextureRegistry::draw(Credits0Scene);
-    TextureRegistry::draw(Credits1Scene);
-    TextureRegistry::draw(Credits2Scene);
-    TextureRegistry::draw(Credits3Scene);
+    glTranslatef(0.0f, Process.creditsScroll, -40.0f);
+    TextureRegistry::draw(Process.Credits0Scene.get());
+    TextureRegistry::draw(Process.Credits1Scene.get());
+    TextureRegistry::draw(Process.Credits2Scene.get());
+    TextureRegistry::draw(Process.Credits3Scene.get());
     glPopMatrix();
 }

@@ -6,29 +6,12 @@
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
 #include "shell/keyboard.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 
 #include <GL/gl.h>
 
 #include <cstdlib>
 #include <ctime>
-
-MenuItem MenuItems[4] = {
-    {"StartGame", "BoxStartGame", 'S', 0.4f, 0.0f},
-    {"Instructions", "BoxInstructions", 'I', 0.3f, 0.0f},
-    {"Credits", "BoxCredits", 'C', 0.5f, 0.0f},
-    {"Exit", "BoxExit", 'E', 0.6f, 0.0f},
-};
-
-float rotorAngle = 0.0f;
-float bobOffset = 0.0f;
-bool bobRising = true;
-
-float PointHeights[FallingPointCount];
-float PointSpeeds[FallingPointCount];
-bool pointsFilled = false;
-int pointSpacingX = 0;
-int pointSpacingZ = 0;
 
 void createLoadingScene()
 {
@@ -59,7 +42,7 @@ namespace {
 bool othersIdle(int item)
 {
     for (int other = 0; other < 4; ++other)
-        if (other != item && MenuItems[other].spin != 0.0f)
+        if (other != item && Process.MenuItems[other].spin != 0.0f)
             return false;
     return true;
 }
@@ -67,22 +50,22 @@ bool othersIdle(int item)
 // Start Game, Instructions and Credits hand over to their screen.
 void fire(int item)
 {
-    MenuItem& menuItem = MenuItems[item];
+    MenuItem& menuItem = Process.MenuItems[item];
     switch (item) {
     case StartGameItem:
         createLoadingScene();
-        LoadingActive = true;
+        Process.LoadingActive = true;
         menuItem.spin = 0.0f;
-        MenuActive = false;
+        Process.MenuActive = false;
         break;
     case InstructionsItem:
-        InstructionsActive = true;
-        MenuActive = false;
+        Process.InstructionsActive = true;
+        Process.MenuActive = false;
         menuItem.spin = 0.0f;
         break;
     case CreditsItem:
-        CreditsActive = true;
-        MenuActive = false;
+        Process.CreditsActive = true;
+        Process.MenuActive = false;
         menuItem.spin = 0.0f;
         break;
     default:
@@ -92,15 +75,15 @@ void fire(int item)
 
 void placeItems(const float angles[4])
 {
-    if (!MainMenuScene)
+    if (!Process.MainMenuScene)
         return;
-    SceneNode* startCaption = MainMenuScene->findNode("StartGame");
-    SceneNode* startBox = MainMenuScene->findNode("BoxStartGame");
+    SceneNode* startCaption = Process.MainMenuScene->findNode("StartGame");
+    SceneNode* startBox = Process.MainMenuScene->findNode("BoxStartGame");
     if (!startCaption || !startBox)
         return;
     for (int item = 0; item < 4; ++item) {
-        SceneNode* caption = MainMenuScene->findNode(MenuItems[item].captionNode);
-        SceneNode* box = MainMenuScene->findNode(MenuItems[item].boxNode);
+        SceneNode* caption = Process.MainMenuScene->findNode(Process.MenuItems[item].captionNode);
+        SceneNode* box = Process.MainMenuScene->findNode(Process.MenuItems[item].boxNode);
         // An item the model lacks is left out; the others still turn.
         if (!box)
             continue;
@@ -124,23 +107,23 @@ void drawFallingPoints()
     glPointSize(3.0f);
     glBegin(GL_POINTS);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    if (!pointsFilled) {
-        pointSpacingX = drawSpacing();
-        pointSpacingZ = drawSpacing();
+    if (!Process.pointsFilled) {
+        Process.pointSpacingX = drawSpacing();
+        Process.pointSpacingZ = drawSpacing();
         for (int k = 0; k < FallingPointCount; ++k) {
-            PointSpeeds[k] = static_cast<float>(std::rand() % 50 + 1) / 100.0f;
-            PointHeights[k] -= 500.0f;
+            Process.PointSpeeds[k] = static_cast<float>(std::rand() % 50 + 1) / 100.0f;
+            Process.PointHeights[k] -= 500.0f;
         }
-        pointsFilled = true;
+        Process.pointsFilled = true;
     }
-    for (float x = -500.0f; x < 500.0f; x += static_cast<float>(pointSpacingX)) {
-        for (float z = -500.0f; z < 500.0f; z += static_cast<float>(pointSpacingZ)) {
+    for (float x = -500.0f; x < 500.0f; x += static_cast<float>(Process.pointSpacingX)) {
+        for (float z = -500.0f; z < 500.0f; z += static_cast<float>(Process.pointSpacingZ)) {
             int k = static_cast<int>(x) * 1000 + static_cast<int>(z) + 500500;
-            PointHeights[k] -= PointSpeeds[k];
+            Process.PointHeights[k] -= Process.PointSpeeds[k];
             glColor3f(1.0f, 1.0f, 1.0f);
-            glVertex3f(x, PointHeights[k] + 300.0f, z);
-            if (PointHeights[k] < -500.0f)
-                PointHeights[k] = 0.0f;
+            glVertex3f(x, Process.PointHeights[k] + 300.0f, z);
+            if (Process.PointHeights[k] < -500.0f)
+                Process.PointHeights[k] = 0.0f;
         }
     }
     glEnd();
@@ -149,16 +132,16 @@ void drawFallingPoints()
 void advanceBob()
 {
     bool rising = false;
-    if (bobOffset < 2.0f && bobRising) {
-        bobOffset += 0.01f;
+    if (Process.bobOffset < 2.0f && Process.bobRising) {
+        Process.bobOffset += 0.01f;
         rising = true;
     } else {
-        bobRising = false;
+        Process.bobRising = false;
     }
-    if (bobOffset > -3.0f && !rising)
-        bobOffset -= 0.01f;
+    if (Process.bobOffset > -3.0f && !rising)
+        Process.bobOffset -= 0.01f;
     else
-        bobRising = true;
+        Process.bobRising = true;
 }
 
 } // namespace
@@ -170,7 +153,7 @@ void menuPlacementStep()
     glTranslatef(0.0f, 0.0f, -100.0f);
 
     for (int item = 0; item < 4; ++item) {
-        MenuItem& menuItem = MenuItems[item];
+        MenuItem& menuItem = Process.MenuItems[item];
         if (wasKeyPressed(menuItem.key) && othersIdle(item))
             menuItem.spin += menuItem.step;
         if (menuItem.spin > 0.0f)
@@ -184,10 +167,10 @@ void menuPlacementStep()
 
     float angles[4];
     for (int item = 0; item < 4; ++item)
-        angles[item] = spinAngle(MenuItems[item].spin);
+        angles[item] = spinAngle(Process.MenuItems[item].spin);
 
     for (int item = 0; item < 4; ++item) {
-        if (MenuItems[item].spin <= SpinToFire)
+        if (Process.MenuItems[item].spin <= SpinToFire)
             continue;
         if (item != ExitItem) {
             fire(item);
@@ -196,7 +179,7 @@ void menuPlacementStep()
         // Exit: the window goes at the end of this frame, which still
         // shows the menu with the Exit item back at rest.
         platformDestroyWindow();
-        MenuItems[item].spin = 0.0f;
+        Process.MenuItems[item].spin = 0.0f;
         angles[item] = 0.0f;
         break;
     }
@@ -208,27 +191,27 @@ void menuDrawingStep()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    rotorAngle -= 70.0f;
-    if (HeroHeliScene) {
-        if (SceneNode* rotor = HeroHeliScene->findNode("HeliRotor"))
-            pivotSpin({rotor}, *rotor, rotorAngle);
+    Process.rotorAngle -= 70.0f;
+    if (Process.HeroHeliScene) {
+        if (SceneNode* rotor = Process.HeroHeliScene->findNode("HeliRotor"))
+            pivotSpin({rotor}, *rotor, Process.rotorAngle);
     }
 
     advanceBob();
 
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(0.0f, bobOffset + 10.0f, -95.0f);
+    glTranslatef(0.0f, Process.bobOffset + 10.0f, -95.0f);
     glRotatef(-45.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(-10.0f, 0.0f, 0.0f, 1.0f);
     glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
     glScalef(20.0f, 20.0f, 20.0f);
-    if (HeroHeliScene)
-        TextureRegistry::draw(HeroHeliScene);
+    if (Process.HeroHeliScene)
+        TextureRegistry::draw(Process.HeroHeliScene.get());
     glPopMatrix();
 
     drawFallingPoints();
 
-    if (MainMenuScene)
-        TextureRegistry::draw(MainMenuScene);
+    if (Process.MainMenuScene)
+        TextureRegistry::draw(Process.MainMenuScene.get());
 }

@@ -27,25 +27,11 @@ struct MenuItem {
 
 enum MenuItemIndex { StartGameItem, InstructionsItem, CreditsItem, ExitItem };
 
-// Start Game, Instructions, Credits, Exit: the order in which keys are read
-// and actions tested.
-extern MenuItem MenuItems[4];
-
 // An item fires in the first frame its spin exceeds this.
 constexpr float SpinToFire = 27.0f;
 
-extern float rotorAngle; // degrees; decreases without bound
-extern float bobOffset;  // between -3 and 2
-extern bool bobRising;
-
-// The falling points: a grid of up to 1000 by 1000 points, each with its
-// own height and speed, filled on the menu's first drawing.
+// The most falling points: a grid of up to 1000 by 1000.
 constexpr int FallingPointCount = 1000000;
-extern float PointHeights[FallingPointCount];
-extern float PointSpeeds[FallingPointCount];
-extern bool pointsFilled;
-extern int pointSpacingX;
-extern int pointSpacingZ;
 
 // The loading screen's scene (Level.LoadingScene), read anew at every Start
 // Game.

@@ -6,7 +6,7 @@
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "shell/keyboard.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -484,7 +484,7 @@ void addAutopilotKeys(unsigned char keys[256])
 {
     if (!pilot.on)
         return;
-    if (MenuActive) {
+    if (Process.MenuActive) {
         // Start a game once the menu has been seen for a second.
         pilot.captionFrames = 0;
         pilot.gameFrames = 0;
@@ -494,11 +494,11 @@ void addAutopilotKeys(unsigned char keys[256])
         return;
     }
     pilot.menuFrames = 0;
-    if (InstructionsActive || CreditsActive) {
+    if (Process.InstructionsActive || Process.CreditsActive) {
         press(keys, VK_ESCAPE);
         return;
     }
-    if (!GameActive)
+    if (!Process.GameActive)
         return;
     ++pilot.gameFrames;
     narrate();

@@ -9,7 +9,7 @@
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/keyboard.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "shell/viewport.h"
 #include "world/level_loading.h"
 #include "world/level_state.h"
@@ -23,9 +23,6 @@ ScreenSteps FrameSteps = {
     menuPlacementStep, controlStep, hudLayer,          menuDrawingStep,
     loadLevelStep,     gameFrame,   creditsScreenStep, instructionsScreenStep,
 };
-
-Scene* MainMenuScene = nullptr;
-Scene* HeroHeliScene = nullptr;
 
 void setupLight()
 {
@@ -53,13 +50,13 @@ void setMenuFog()
 void initGame()
 {
     platformHideCursor();
-    MenuActive = true;
+    Process.MenuActive = true;
 
     // The scenes that live for the whole process, in this order: the menu
     // (main.ASE), the hero helicopter (HeroHeli.ASE), then the instructions
     // and the four credits scenes.
-    MainMenuScene = new Scene("main.ASE", "testname");
-    HeroHeliScene = new Scene("HeroHeli.ASE", "testname");
+    Process.MainMenuScene = std::make_unique<Scene>("main.ASE", "testname");
+    Process.HeroHeliScene = std::make_unique<Scene>("HeroHeli.ASE", "testname");
     loadInstructionsScene();
     loadCreditsScenes();
 
@@ -80,26 +77,26 @@ void initGame()
 
 void releaseGame()
 {
-    for (Scene** scene : {&MainMenuScene, &HeroHeliScene, &InstructionsScene, &Credits0Scene, &Credits1Scene,
-                          &Credits2Scene, &Credits3Scene}) {
-        delete *scene;
-        *scene = nullptr;
-    }
+    for (std::unique_ptr<Scene>* scene :
+         {&Process.MainMenuScene, &Process.HeroHeliScene, &Process.InstructionsScene, &Process.Credits0Scene,
+          &Process.Credits1Scene, &Process.Credits2Scene, &Process.Credits3Scene})
+        scene->reset();
+    Process.HeroCollider.bind(nullptr);
     Level = LevelState{};
 }
 
 void runScenePass()
 {
-    if (MenuActive)
+    if (Process.MenuActive)
         FrameSteps.menuPlacement();
-    if (GameActive)
+    if (Process.GameActive)
         FrameSteps.control();
 }
 
 void runScreenPass()
 {
     glMatrixMode(GL_PROJECTION);
-    if (GameActive) {
+    if (Process.GameActive) {
         glPushMatrix();
         glLoadIdentity();
         glOrtho(-400, 400, -300, 300, -1, 1);
@@ -110,20 +107,21 @@ void runScreenPass()
     }
     glMatrixMode(GL_PROJECTION);
     glEnable(GL_DEPTH_TEST);
-    glViewport(PictureViewport.x, PictureViewport.y, PictureViewport.width, PictureViewport.height);
+    glViewport(Process.PictureViewport.x, Process.PictureViewport.y, Process.PictureViewport.width,
+               Process.PictureViewport.height);
     glLoadIdentity();
-    gluPerspective(FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
+    gluPerspective(Process.FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
     glMatrixMode(GL_MODELVIEW);
 
-    if (MenuActive)
+    if (Process.MenuActive)
         FrameSteps.menuDrawing();
-    if (LoadingActive)
+    if (Process.LoadingActive)
         FrameSteps.levelLoading();
-    if (GameActive)
+    if (Process.GameActive)
         FrameSteps.game();
-    if (CreditsActive)
+    if (Process.CreditsActive)
         FrameSteps.credits();
-    if (InstructionsActive)
+    if (Process.InstructionsActive)
         FrameSteps.instructions();
 }
 
@@ -135,9 +133,9 @@ void updatePicture()
 {
     DisplaySize drawable = platformDrawableSize();
     Viewport picture = pictureViewport(drawable.width, drawable.height);
-    DrawableWidth = drawable.width;
-    DrawableHeight = drawable.height;
-    PictureViewport = picture;
+    Process.DrawableWidth = drawable.width;
+    Process.DrawableHeight = drawable.height;
+    Process.PictureViewport = picture;
     glScissor(picture.x, picture.y, picture.width, picture.height);
     glEnable(GL_SCISSOR_TEST);
 }
@@ -154,16 +152,16 @@ void clearBar(int x, int y, int width, int height)
 // the screens' own clears never reach them.
 void clearLetterboxBars()
 {
-    const Viewport& p = PictureViewport;
-    if (p.width == DrawableWidth && p.height == DrawableHeight)
+    const Viewport& p = Process.PictureViewport;
+    if (p.width == Process.DrawableWidth && p.height == Process.DrawableHeight)
         return;
     GLfloat clearColour[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    clearBar(0, 0, p.x, DrawableHeight);
-    clearBar(p.x + p.width, 0, DrawableWidth - p.x - p.width, DrawableHeight);
+    clearBar(0, 0, p.x, Process.DrawableHeight);
+    clearBar(p.x + p.width, 0, Process.DrawableWidth - p.x - p.width, Process.DrawableHeight);
     clearBar(p.x, 0, p.width, p.y);
-    clearBar(p.x, p.y + p.height, p.width, DrawableHeight - p.y - p.height);
+    clearBar(p.x, p.y + p.height, p.width, Process.DrawableHeight - p.y - p.height);
     glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
     glScissor(p.x, p.y, p.width, p.height);
 }

@@ -1,12 +1,5 @@
 #pragma once
 
-class Scene;
-
-// The start-up scenes that live for the whole process: the main menu
-// (main.ASE) and the hero helicopter (HeroHeli.ASE).
-extern Scene* MainMenuScene;
-extern Scene* HeroHeliScene;
-
 // One-time initialisation after the GL context is current: the start-up
 // scenes and the fixed GL state.
 void initGame();

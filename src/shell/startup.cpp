@@ -4,6 +4,7 @@
 #include "shell/autopilot.h"
 #include "shell/data_check.h"
 #include "shell/frame_loop.h"
+#include "shell/process_state.h"
 #include "shell/settings.h"
 
 #include <cstdio>
@@ -18,18 +19,13 @@
 #define KESTRAVA_INSTALL_DATA_DIR "/usr/local/share/kestrava"
 #endif
 
-int ScreenWidth = 0;
-int ScreenHeight = 0;
-bool FullScreen = false;
-bool ExitRequested = false;
-
 void centreWindow(int* outX, int* outY, int width, int height)
 {
     *outX = 0;
     *outY = 0;
-    if (width < ScreenWidth && height < ScreenHeight) {
-        *outX = (ScreenWidth - width) / 2;
-        *outY = (ScreenHeight - height) / 2;
+    if (width < Process.ScreenWidth && height < Process.ScreenHeight) {
+        *outX = (Process.ScreenWidth - width) / 2;
+        *outY = (Process.ScreenHeight - height) / 2;
     }
 }
 
@@ -152,20 +148,20 @@ int gameMain(const std::vector<std::string>& arguments)
         return 1;
     }
     DisplaySize usable = platformUsableDisplaySize();
-    ScreenWidth = usable.width;
-    ScreenHeight = usable.height;
+    Process.ScreenWidth = usable.width;
+    Process.ScreenHeight = usable.height;
 
     bool fullScreen = false;
     if (!chooseDisplayMode(options, &fullScreen)) {
-        ExitRequested = true;
+        Process.ExitRequested = true;
         platformShutdown();
         return 0;
     }
-    FullScreen = fullScreen;
+    Process.FullScreen = fullScreen;
 
     WindowRequest request;
-    request.fullScreen = FullScreen;
-    if (!FullScreen)
+    request.fullScreen = Process.FullScreen;
+    if (!Process.FullScreen)
         centreWindow(&request.x, &request.y, request.width, request.height);
 
     if (!platformCreateWindow(request, &error)) {

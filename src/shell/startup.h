@@ -6,17 +6,6 @@
 // The program's entry and its window: the display-settings dialog, the game
 // window with its GL context, the frame loop and the shutdown.
 
-// The usable display area, read once at start-up before the dialog. It is
-// the full-screen window size and the reference for centring the window.
-extern int ScreenWidth;
-extern int ScreenHeight;
-
-// Chosen in the dialog: false = windowed (the default).
-extern bool FullScreen;
-
-// True when the dialog was left with "Exit Game", Escape or the close box.
-extern bool ExitRequested;
-
 // The whole program, given the command line's arguments after the program's
 // name: returns the process's exit status (0 after the dialog's "Exit Game",
 // a normal quit, --help or --version; 1 when no display, window or GL

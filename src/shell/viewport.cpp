@@ -1,9 +1,5 @@
 #include "shell/viewport.h"
 
-Viewport PictureViewport;
-int DrawableWidth = 800;
-int DrawableHeight = 600;
-
 Viewport pictureViewport(int drawableWidth, int drawableHeight)
 {
     Viewport v;

@@ -12,8 +12,3 @@ struct Viewport {
 };
 
 Viewport pictureViewport(int drawableWidth, int drawableHeight);
-
-// The picture of the current frame; refreshed by the frame loop.
-extern Viewport PictureViewport;
-extern int DrawableWidth;
-extern int DrawableHeight;

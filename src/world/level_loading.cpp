@@ -4,7 +4,7 @@
 #include "scene/scene.h"
 #include "screens/main_menu.h"
 #include "screens/scene_drawer.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "world/level_population.h"
 #include "world/level_state.h"
 
@@ -58,8 +58,8 @@ void loadLevelStep()
     Level.LoadStep += 1;
     if (Level.LoadStep == LoadStepCount) {
         populateLevel();
-        GameActive = true;
-        LoadingActive = false;
+        Process.GameActive = true;
+        Process.LoadingActive = false;
     }
 
     if (bar)

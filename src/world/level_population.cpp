@@ -4,6 +4,7 @@
 #include "game/game_state.h"
 #include "scene/mesh_collider.h"
 #include "shell/frame_loop.h"
+#include "shell/process_state.h"
 #include "world/level_layout.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
@@ -40,7 +41,7 @@ void populateLevel()
         Game.MilitaryBases.emplace_back(asVec3(place));
 
     Level.BaseCollider.bind(Level.MilitaryBaseScene.get());
-    HeroCollider.bind(HeroHeliScene);
+    Process.HeroCollider.bind(Process.HeroHeliScene.get());
 
     loadPathText();
 

@@ -5,7 +5,7 @@
 #include "scene/scene.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
-#include "shell/screen_flags.h"
+#include "shell/process_state.h"
 #include "world/level_loading.h"
 #include "world/level_state.h"
 
@@ -20,6 +20,6 @@ void tearDownLevel()
 
     setMenuFog();
 
-    GameActive = false;
-    MenuActive = true;
+    Process.GameActive = false;
+    Process.MenuActive = true;
 }

@@ -1,0 +1,3 @@
+#include "shell/process_state.h"
+
+ProcessState Process;

@@ -1,0 +1,84 @@
+#pragma once
+
+// What lives for the whole process: which screen runs, the display and the
+// window's picture, the scenes read at start-up, the menu and the credits.
+// The game's own state is game/game_state.h, the loaded level's
+// world/level_state.h. Angles are degrees.
+
+#include "scene/mesh_collider.h"
+#include "scene/scene.h"
+#include "screens/main_menu.h"
+#include "shell/viewport.h"
+
+#include <memory>
+#include <vector>
+
+struct ProcessState {
+    // Which screens take part in a frame. Exactly one of the five is true
+    // at a time; the screens switch them themselves, clearing one and
+    // setting another in the same step.
+    bool MenuActive = true;
+    bool LoadingActive = false;
+    bool GameActive = false;
+    bool InstructionsActive = false;
+    bool CreditsActive = false;
+
+    // Vertical field of view of the perspective projection.
+    float FieldOfView = 60.0f;
+
+    // The usable display area, read once at start-up before the dialog. It
+    // is the full-screen window size and the reference for centring the
+    // window.
+    int ScreenWidth = 0;
+    int ScreenHeight = 0;
+    // Chosen in the dialog: false = windowed (the default).
+    bool FullScreen = false;
+    // True when the dialog was left with "Exit Game", Escape or the close
+    // box.
+    bool ExitRequested = false;
+
+    // The picture of the current frame inside the window's drawable;
+    // refreshed by the frame loop.
+    Viewport PictureViewport;
+    int DrawableWidth = 800;
+    int DrawableHeight = 600;
+
+    // The scenes read at start-up, in this order: the main menu, the hero
+    // helicopter, the instructions and the four credits scenes.
+    std::unique_ptr<Scene> MainMenuScene;
+    std::unique_ptr<Scene> HeroHeliScene;
+    std::unique_ptr<Scene> InstructionsScene;
+    std::unique_ptr<Scene> Credits0Scene;
+    std::unique_ptr<Scene> Credits1Scene;
+    std::unique_ptr<Scene> Credits2Scene;
+    std::unique_ptr<Scene> Credits3Scene;
+    // The hero's hit tests, over HeroHeliScene.
+    MeshCollider HeroCollider;
+
+    // How far the credits have rolled: from -130 up to 130 by 0.1 a frame,
+    // then still. Kept across visits, so a second visit carries on where
+    // the first stopped.
+    float creditsScroll = -130.0f;
+
+    // Start Game, Instructions, Credits, Exit: the order in which keys are
+    // read and actions tested.
+    MenuItem MenuItems[4] = {
+        {"StartGame", "BoxStartGame", 'S', 0.4f, 0.0f},
+        {"Instructions", "BoxInstructions", 'I', 0.3f, 0.0f},
+        {"Credits", "BoxCredits", 'C', 0.5f, 0.0f},
+        {"Exit", "BoxExit", 'E', 0.6f, 0.0f},
+    };
+    // The menu's hovering helicopter.
+    float rotorAngle = 0.0f; // decreases without bound
+    float bobOffset = 0.0f;  // between -3 and 2
+    bool bobRising = true;
+    // The falling points: a grid of up to 1000 by 1000 points, each with
+    // its own height and speed, filled on the menu's first drawing.
+    std::vector<float> PointHeights = std::vector<float>(FallingPointCount);
+    std::vector<float> PointSpeeds = std::vector<float>(FallingPointCount);
+    bool pointsFilled = false;
+    int pointSpacingX = 0;
+    int pointSpacingZ = 0;
+};
+
+extern ProcessState Process;
