@@ -2,6 +2,7 @@
 // count before and after the load.
 
 #include "ase_generator.h"
+#include "render/scene_loading.h"
 #include "scene/scene.h"
 
 #include <cstdio>
@@ -18,7 +19,7 @@ int main()
         std::printf("file: %zu bytes\n", text.size());
     }
     const size_t before = mallinfo2().uordblks;
-    Scene* scene = new Scene(path, "testname");
+    Scene* scene = loadSceneFile(path).release();
     const size_t after = mallinfo2().uordblks;
     std::printf("scene: %u nodes, %d vertices, %d faces\n", scene->nodeCount, scene->totalVertices,
                 scene->totalFaces);

@@ -6,6 +6,7 @@
 // Materials with a bitmap upload textures, so an OSMesa context is current
 // for the whole run (no display needed).
 
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/ase_reader.h"
 #include "scene/ase_text.h"
@@ -23,8 +24,6 @@
 #include <vector>
 
 namespace {
-
-std::string InputPath;
 
 void makeContext()
 {
@@ -71,30 +70,25 @@ bool sameScenes(const Scene& a, const Scene& b)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     makeContext();
-    InputPath = "/tmp/kestrava-fuzz-" + std::to_string(getpid()) + ".ASE";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::FILE* file = std::fopen(InputPath.c_str(), "wb");
-    if (!file)
-        return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-
-    Scene scene(InputPath, "testname");
-    if (scene.nodes.size() != scene.nodeCount || scene.vertices.size() != size_t(scene.totalVertices) ||
-        scene.faces.size() != size_t(scene.totalFaces))
-        __builtin_trap();
-    for (int call = 0; call < 6; ++call)
-        scene.update();
-    TextureRegistry::draw(&scene);
-
     const AseText text(std::string_view(reinterpret_cast<const char*>(data), size));
-    Scene quick;
-    Scene slow;
-    if (readAse(text, quick, true) != readAse(text, slow, false) || !sameScenes(quick, slow))
+    int openBlocks = 0;
+    const std::unique_ptr<Scene> scene = parseScene(text, "testname", &openBlocks);
+    if (scene->nodes.size() != scene->nodeCount || scene->vertices.size() != size_t(scene->totalVertices) ||
+        scene->faces.size() != size_t(scene->totalFaces))
         __builtin_trap();
+
+    Scene slow;
+    if (readAse(text, slow, false) != openBlocks || !sameScenes(*scene, slow))
+        __builtin_trap();
+
+    uploadSceneTextures(*scene);
+    for (int call = 0; call < 6; ++call)
+        scene->update();
+    TextureRegistry::draw(scene.get());
     return 0;
 }

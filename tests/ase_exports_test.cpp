@@ -3,6 +3,7 @@
 // file says; the warnings for what the reader drops or cuts; and the
 // reader's own number conversion against the C library's rules.
 
+#include "render/scene_loading.h"
 #include "scene/ase_reader.h"
 #include "scene/ase_text.h"
 #include "scene/ase_tokens.h"
@@ -310,13 +311,13 @@ TEST(RealExports, WarningsAreWrittenOncePerFile)
     ScratchDir dir;
     writeFile("damaged.ASE", Header + squareObject("Box", 0, face(0, 0, 1, 9), 1, "*MATERIAL_REF 3\n"));
     testing::internal::CaptureStderr();
-    Scene first("damaged.ASE", "testname");
-    Scene second("damaged.ASE", "testname");
+    const std::unique_ptr<Scene> first = loadSceneFile("damaged.ASE");
+    const std::unique_ptr<Scene> second = loadSceneFile("damaged.ASE");
     const std::string written = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(first.warnings.size(), 2u);
-    EXPECT_EQ(second.warnings, first.warnings);
-    EXPECT_EQ(written, "kestrava: damaged.ASE: " + first.warnings[0] +
-                           "\nkestrava: damaged.ASE: " + first.warnings[1] + "\n");
+    ASSERT_EQ(first->warnings.size(), 2u);
+    EXPECT_EQ(second->warnings, first->warnings);
+    EXPECT_EQ(written, "kestrava: damaged.ASE: " + first->warnings[0] +
+                           "\nkestrava: damaged.ASE: " + first->warnings[1] + "\n");
 }
 
 // The reader converts numbers as it cuts them; every token must read as

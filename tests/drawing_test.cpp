@@ -1,5 +1,6 @@
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene_test_support.h"
 #include "shell/frame_loop.h"
@@ -155,8 +156,8 @@ TEST(Drawing, LeavesLightingBlendingAndTexturingOffAndTheModelviewAsItWas)
     EXPECT_EQ(glprobe::modelviewDepth(), depthBefore);
 
     // A Scene without nodes (its file was missing) changes nothing.
-    Scene empty("missing.ASE", "testname");
+    const std::unique_ptr<Scene> empty = loadSceneFile("missing.ASE");
     glEnable(GL_BLEND);
-    TextureRegistry::draw(&empty);
+    TextureRegistry::draw(empty.get());
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
 }

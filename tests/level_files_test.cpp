@@ -3,6 +3,7 @@
 #include "headless/headless_platform.h"
 #include "math/matrix4.h"
 #include "models.h"
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
@@ -75,19 +76,19 @@ TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
         SCOPED_TRACE(file.name);
         ASSERT_TRUE(std::filesystem::exists(file.name));
         EXPECT_LT(std::filesystem::file_size(file.name), 6000000u);
-        Scene scene(file.name, "testname");
+        const std::unique_ptr<Scene> scene = loadSceneFile(file.name);
         AseScene expected = file.build();
         // Everything written was read: the same nodes, vertices and faces.
-        ASSERT_EQ(scene.nodeCount, expected.objects.size());
-        EXPECT_EQ(scene.totalVertices, expected.totalVertices());
-        EXPECT_EQ(scene.totalFaces, expected.totalFaces());
-        EXPECT_LE(scene.totalVertices, MaxSceneVertices);
-        EXPECT_LE(scene.totalFaces, MaxSceneFaces);
-        for (uint32_t i = 0; i < scene.nodeCount; ++i) {
-            EXPECT_EQ(scene.nodes[i].name, expected.objects[i].name);
-            EXPECT_EQ(scene.nodes[i].faceCount, int(expected.objects[i].mesh.faces.size()));
+        ASSERT_EQ(scene->nodeCount, expected.objects.size());
+        EXPECT_EQ(scene->totalVertices, expected.totalVertices());
+        EXPECT_EQ(scene->totalFaces, expected.totalFaces());
+        EXPECT_LE(scene->totalVertices, MaxSceneVertices);
+        EXPECT_LE(scene->totalFaces, MaxSceneFaces);
+        for (uint32_t i = 0; i < scene->nodeCount; ++i) {
+            EXPECT_EQ(scene->nodes[i].name, expected.objects[i].name);
+            EXPECT_EQ(scene->nodes[i].faceCount, int(expected.objects[i].mesh.faces.size()));
             // Every texture was found under Textures and decoded.
-            const Material& m = scene.nodes[i].material;
+            const Material& m = scene->nodes[i].material;
             if (!m.bitmap.empty()) {
                 EXPECT_NE(GameTextures.find(m.bitmap), nullptr) << m.bitmap;
                 EXPECT_NE(m.textureId, 0u) << m.bitmap;
@@ -100,9 +101,9 @@ TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
     for (size_t i = 0; i < dataFiles().size(); ++i) {
         const ModelFile& model = gameModelFiles()[i];
         EXPECT_STREQ(model.name, dataFiles()[i].name);
-        Scene scene(model.name, "testname");
+        const std::unique_ptr<Scene> scene = loadSceneFile(model.name);
         for (const char* node : model.requiredNodes)
-            EXPECT_NE(scene.findNode(node), nullptr) << model.name << ": " << node;
+            EXPECT_NE(scene->findNode(node), nullptr) << model.name << ": " << node;
     }
     EXPECT_TRUE(headless::messageBoxes().empty());
     EXPECT_TRUE(damagedFileReports().empty());
@@ -111,15 +112,15 @@ TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
 TEST(LevelFiles, RotorAndBodyPivotsReadAsWritten)
 {
     enterDataDirectory();
-    Scene heli("HeroHeli.ASE", "testname");
-    SceneNode* rotor = heli.findNode("HeliRotor");
+    const std::unique_ptr<Scene> heli = loadSceneFile("HeroHeli.ASE");
+    SceneNode* rotor = heli->findNode("HeliRotor");
     ASSERT_NE(rotor, nullptr);
     AseScene expected = buildHeroHeli();
     V3 hub = expected.find("HeliRotor")->tm.column(3);
     EXPECT_NEAR(rotor->nodeMatrix.m[12], hub.x, 1e-4);
     EXPECT_NEAR(rotor->nodeMatrix.m[13], hub.y, 1e-4);
     EXPECT_NEAR(rotor->nodeMatrix.m[14], hub.z, 1e-4);
-    SceneNode* body = heli.findNode("HeliBody");
+    SceneNode* body = heli->findNode("HeliBody");
     ASSERT_NE(body, nullptr);
     EXPECT_NEAR(body->position.x, 0.0f, 1e-4);
 }
@@ -127,26 +128,26 @@ TEST(LevelFiles, RotorAndBodyPivotsReadAsWritten)
 TEST(LevelFiles, CrashAnimationFallsApartAndEndsWithinTwoSeconds)
 {
     enterDataDirectory();
-    Scene crash("DestroyHeli(1).ASE", "testname");
-    ASSERT_GT(crash.nodeCount, 4u);
-    SceneNode* cabin = crash.findNode("Cabin");
+    const std::unique_ptr<Scene> crash = loadSceneFile("DestroyHeli(1).ASE");
+    ASSERT_GT(crash->nodeCount, 4u);
+    SceneNode* cabin = crash->findNode("Cabin");
     ASSERT_NE(cabin, nullptr);
     Vec4 rest{cabin->position.x, cabin->position.y, cabin->position.z, 1.0f};
     glMatrixMode(GL_MODELVIEW);
     int frames = 0;
     float lowest = rest.y;
-    while (!crash.animationEnded && frames < 400) {
-        crash.update();
+    while (!crash->animationEnded && frames < 400) {
+        crash->update();
         ++frames;
         Vec4 now = transformPoint(cabin->worldMatrix, rest);
         lowest = std::min(lowest, now.y);
     }
-    EXPECT_TRUE(crash.animationEnded);
+    EXPECT_TRUE(crash->animationEnded);
     EXPECT_GE(frames, 60);
     EXPECT_LE(frames, 120);
     EXPECT_LT(lowest, rest.y - 3.0f); // the cabin falls
     // The blades fly off sideways.
-    SceneNode* blade = crash.findNode("Blade0");
+    SceneNode* blade = crash->findNode("Blade0");
     ASSERT_NE(blade, nullptr);
 }
 #endif

@@ -3,6 +3,7 @@
 // check against the build's manifest, and no loading screen left behind.
 
 #include "flight_test_support.h"
+#include "render/scene_loading.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "scene_test_support.h"
@@ -167,19 +168,21 @@ TEST(DamagedData, EachFileIsToldOnceInABoxAfterTheFrameThatFoundIt)
     headless::reset();
     headless::makeContext(8, 8);
     clearDamagedFileReports();
-    writeFile("cut.ASE", "*GEOMOBJECT {\n\t*NODE_NAME \"Body\"\n\t*MESH {\n\t\t*MESH_NUMVERTEX 3\n");
-    writeFile("noise.ASE", std::string("\x89\x01garbage\xff", 11));
+    writeFile("cut->ASE", "*GEOMOBJECT {\n\t*NODE_NAME \"Body\"\n\t*MESH {\n\t\t*MESH_NUMVERTEX 3\n");
+    writeFile("noise->ASE", std::string("\x89\x01garbage\xff", 11));
     writeFile("Textures/bad.png", "\x89PNG but not really");
-    writeFile("bitmap.ASE", "*MATERIAL_LIST {\n*MATERIAL_COUNT 1\n*MATERIAL 0 {\n*MATERIAL_NAME \"M\"\n"
-                            "*MATERIAL_AMBIENT 0 0 0\n*MATERIAL_DIFFUSE 1 1 1\n*MATERIAL_SPECULAR 0 0 0\n"
-                            "*MATERIAL_SHINE 0\n*MATERIAL_TRANSPARENCY 0\n*MAP_DIFFUSE {\n"
-                            "*BITMAP \"C:\\art\\bad.png\"\n}\n}\n}\n*GEOMOBJECT {\n*NODE_NAME \"Sq\"\n}\n");
+    writeFile("bitmap->ASE", "*MATERIAL_LIST {\n*MATERIAL_COUNT 1\n*MATERIAL 0 {\n*MATERIAL_NAME \"M\"\n"
+                             "*MATERIAL_AMBIENT 0 0 0\n*MATERIAL_DIFFUSE 1 1 1\n*MATERIAL_SPECULAR 0 0 0\n"
+                             "*MATERIAL_SHINE 0\n*MATERIAL_TRANSPARENCY 0\n*MAP_DIFFUSE {\n"
+                             "*BITMAP \"C:\\art\\bad.png\"\n}\n}\n}\n*GEOMOBJECT {\n*NODE_NAME \"Sq\"\n}\n");
     for (int twice = 0; twice < 2; ++twice) {
-        Scene cut("cut.ASE", "t"), noise("noise.ASE", "t"), bitmap("bitmap.ASE", "t");
+        const std::unique_ptr<Scene> cut = loadSceneFile("cut->ASE");
+        const std::unique_ptr<Scene> noise = loadSceneFile("noise->ASE");
+        const std::unique_ptr<Scene> bitmap = loadSceneFile("bitmap->ASE");
     }
     const std::vector<std::string> expected = {
-        "cut.ASE: it ends in the middle of a block, as if cut short",
-        "noise.ASE: no model could be read from it",
+        "cut->ASE: it ends in the middle of a block, as if cut short",
+        "noise->ASE: no model could be read from it",
         "Textures/bad.png: the texture cannot be decoded",
     };
     EXPECT_EQ(damagedFileReports(), expected);

@@ -1,4 +1,5 @@
 #include "headless/headless_platform.h"
+#include "render/scene_loading.h"
 #include "scene/number_text.h"
 #include "scene_test_support.h"
 
@@ -235,16 +236,16 @@ TEST(SceneReader, MissingFileShowsOneMessageAndLeavesAnEmptyScene)
     headless::reset();
     ScratchDir dir;
     std::string longName(300, 'x');
-    Scene missing("main.ASE", "testname");
-    Scene missingLong(longName, "testname");
+    const std::unique_ptr<Scene> missing = loadSceneFile("main.ASE");
+    const std::unique_ptr<Scene> missingLong = loadSceneFile(longName);
     const auto& boxes = headless::messageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "File main.ASE Not Found");
     EXPECT_EQ(boxes[0].caption, "ZaraZadu Error");
     EXPECT_EQ(boxes[1].text, "File " + longName + " Not Found");
-    EXPECT_TRUE(missing.nodes.empty());
-    EXPECT_EQ(missing.nodeCount, 0u);
-    EXPECT_EQ(missing.findNode("Bar"), nullptr);
+    EXPECT_TRUE(missing->nodes.empty());
+    EXPECT_EQ(missing->nodeCount, 0u);
+    EXPECT_EQ(missing->findNode("Bar"), nullptr);
 }
 
 TEST(SceneReader, ReadOnlyFileLoads)
@@ -253,8 +254,8 @@ TEST(SceneReader, ReadOnlyFileLoads)
     ScratchDir dir;
     writeFile("ro.ASE", twoSquares());
     chmod("ro.ASE", 0444);
-    Scene scene("ro.ASE", "testname");
-    EXPECT_EQ(scene.nodes.size(), 2u);
+    const std::unique_ptr<Scene> scene = loadSceneFile("ro.ASE");
+    EXPECT_EQ(scene->nodes.size(), 2u);
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 

@@ -3,6 +3,7 @@
 // Helpers for the scene, texture and drawing tests: a scratch directory that
 // is the current directory while it lives, and ASE texts written into it.
 
+#include "render/scene_loading.h"
 #include "scene/scene.h"
 
 #include <clocale>
@@ -63,7 +64,7 @@ inline void writeFile(const std::string& path, const std::string& bytes)
 inline std::unique_ptr<Scene> loadText(const std::string& text, const std::string& file = "test.ASE")
 {
     writeFile(file, text);
-    return std::make_unique<Scene>(file, "testname");
+    return loadSceneFile(file);
 }
 
 // A GEOMOBJECT with a square of four vertices at x offset `dx` and the

@@ -1,15 +1,18 @@
 #pragma once
 
 // One ASE file in memory: a flat list of nodes in file order that share one
-// vertex array and one face array. The constructor loads the file through
-// the ASE reader (ase_reader.cpp) and makes the materials' textures;
-// afterwards only the nodes' matrices and the animation fields change.
+// vertex array and one face array. parseScene reads it from the file's
+// bytes through the ASE reader (ase_reader.cpp), without GL; the drawing
+// side loads files and makes the materials' textures (render/scene_loading.h).
+// Afterwards only the nodes' matrices and the animation fields change.
 
 #include "math/matrix4.h"
 #include "math/vector.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The most a Scene may hold, for all its nodes together. A node that would
@@ -112,12 +115,7 @@ class Scene {
   public:
     // Nothing read yet.
     Scene();
-    // Reads the ASE file and makes its materials' textures; a file that
-    // cannot be opened shows the "File %s Not Found" box and leaves the
-    // Scene without nodes. The warnings of a file go to standard error
-    // the first time it is read in the process.
-    Scene(std::string fileName, std::string name);
-    // Releases the GL textures this Scene's materials created.
+    // Hands the textures this Scene's materials made to releaseTextures.
     ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
@@ -148,6 +146,17 @@ class Scene {
     // sound file.
     std::vector<std::string> warnings;
 
-    // Every GL texture the reader created for this Scene, each once.
+    // Every GL texture made for this Scene's materials, each once, and
+    // what frees them when the Scene goes (set by whoever made them).
     std::vector<unsigned int> ownedTextures;
+    void (*releaseTextures)(const std::vector<unsigned int>& textures) = nullptr;
 };
+
+class AseText;
+
+// Reads a Scene from the bytes of an ASE file, whatever they hold: what
+// cannot be read is left out and said in `warnings`. `openBlocks` (if
+// given) receives the number of blocks the text left open, as a cut file
+// does.
+std::unique_ptr<Scene> parseScene(std::string_view bytes, std::string name, int* openBlocks = nullptr);
+std::unique_ptr<Scene> parseScene(const AseText& text, std::string name, int* openBlocks = nullptr);

@@ -1,5 +1,6 @@
 #include "screens/info_screens.h"
 
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
 #include "shell/keyboard.h"
@@ -7,17 +8,14 @@
 
 #include <GL/gl.h>
 
-void loadInstructionsScene()
-{
-    Process.InstructionsScene = std::make_unique<Scene>("Instructions.ASE", "testname");
-}
+void loadInstructionsScene() { Process.InstructionsScene = loadSceneFile("Instructions.ASE"); }
 
 void loadCreditsScenes()
 {
-    Process.Credits0Scene = std::make_unique<Scene>("Credits0.ASE", "testname");
-    Process.Credits1Scene = std::make_unique<Scene>("Credits1.ASE", "testname");
-    Process.Credits2Scene = std::make_unique<Scene>("Credits2.ASE", "testname");
-    Process.Credits3Scene = std::make_unique<Scene>("Credits3.ASE", "testname");
+    Process.Credits0Scene = loadSceneFile("Credits0.ASE");
+    Process.Credits1Scene = loadSceneFile("Credits1.ASE");
+    Process.Credits2Scene = loadSceneFile("Credits2.ASE");
+    Process.Credits3Scene = loadSceneFile("Credits3.ASE");
 }
 
 void instructionsScreenStep()

@@ -2,6 +2,7 @@
 #include "world/level_state.h"
 
 #include "platform/platform.h"
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
@@ -17,7 +18,7 @@ void createLoadingScene()
 {
     // Every Start Game reads the file anew; the earlier one goes first.
     Level.LoadingScene.reset();
-    Level.LoadingScene = std::make_unique<Scene>("Loading.ASE", "testname");
+    Level.LoadingScene = loadSceneFile("Loading.ASE");
 }
 
 float spinAngle(float spin) { return 40.0f * spin - spin * spin; }

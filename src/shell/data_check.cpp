@@ -2,6 +2,7 @@
 
 #include "render/texture_registry.h"
 #include "scene/damaged_files.h"
+#include "render/scene_loading.h"
 #include "scene/scene.h"
 #include "shell/startup.h"
 #include "world/data_files.h"
@@ -28,7 +29,8 @@ std::vector<std::string> readAsTheGameDoes()
             problems.push_back(std::string(file.name) + ": missing");
             continue;
         }
-        Scene scene(file.name, "check");
+        const std::unique_ptr<Scene> loaded = loadSceneFile(file.name, "check");
+        Scene& scene = *loaded;
         // What the reader had to drop or cut: the game would show less.
         for (const std::string& warning : scene.warnings)
             problems.push_back(std::string(file.name) + ": " + warning);

@@ -3,6 +3,7 @@
 #include "game/control_step.h"
 #include "game/game_frame.h"
 #include "platform/platform.h"
+#include "render/scene_loading.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "screens/hud.h"
@@ -55,8 +56,8 @@ void initGame()
     // The scenes that live for the whole process, in this order: the menu
     // (main.ASE), the hero helicopter (HeroHeli.ASE), then the instructions
     // and the four credits scenes.
-    Process.MainMenuScene = std::make_unique<Scene>("main.ASE", "testname");
-    Process.HeroHeliScene = std::make_unique<Scene>("HeroHeli.ASE", "testname");
+    Process.MainMenuScene = loadSceneFile("main.ASE");
+    Process.HeroHeliScene = loadSceneFile("HeroHeli.ASE");
     loadInstructionsScene();
     loadCreditsScenes();
 

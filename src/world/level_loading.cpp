@@ -1,6 +1,7 @@
 #include "world/level_loading.h"
 
 #include "math/matrix4.h"
+#include "render/scene_loading.h"
 #include "scene/scene.h"
 #include "screens/main_menu.h"
 #include "screens/scene_drawer.h"
@@ -27,7 +28,7 @@ void loadStepFiles(unsigned int step)
         // menu) frees the first scene before it reads the file again.
         std::unique_ptr<Scene>& scene = Level.*file.scene;
         scene.reset();
-        scene = std::make_unique<Scene>(file.fileName, "testname");
+        scene = loadSceneFile(file.fileName);
     }
     Level.LoadProgress += ProgressIncrements[step];
 }

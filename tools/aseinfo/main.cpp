@@ -10,6 +10,7 @@
 #include "assimp_probe.h"
 #include "offscreen_context.h"
 #include "platform/platform.h"
+#include "render/scene_loading.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "scene_report.h"
@@ -58,7 +59,8 @@ int main(int argc, char** argv)
         const std::filesystem::path path = std::filesystem::absolute(file, error);
         std::printf("%s\n", file.c_str());
         std::filesystem::current_path(path.parent_path(), error);
-        Scene scene(path.filename().string(), "testname");
+        const std::unique_ptr<Scene> loaded = loadSceneFile(path.filename().string());
+        Scene& scene = *loaded;
         std::filesystem::current_path(start, error);
         printScene(stdout, scene);
         for (const std::string& warning : scene.warnings)

@@ -5,6 +5,7 @@
 
 #include "headless/headless_platform.h"
 #include "image.h"
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
@@ -63,7 +64,7 @@ void orthographicHud()
     glMatrixMode(GL_MODELVIEW);
 }
 
-Scene* loadScene(const std::string& fileName) { return new Scene(fileName, "testname"); }
+Scene* loadScene(const std::string& fileName) { return loadSceneFile(fileName).release(); }
 
 void drawGameHud(float fuel)
 {
