@@ -24,6 +24,7 @@
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/autopilot.h"
+#include "shell/process_state.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -116,18 +117,19 @@ void startUp()
 {
     startGame(false, Width, Height);
     setAutopilot(false);
-    pointsFilled = true;
-    pointSpacingX = 20;
-    pointSpacingZ = 25;
+    Process.pointsFilled = true;
+    Process.pointSpacingX = 20;
+    Process.pointSpacingZ = 25;
     for (int k = 0; k < FallingPointCount; ++k) {
-        PointHeights[k] = -float(unsigned(k) * 104729u % 500u);
-        PointSpeeds[k] = float(unsigned(k) * 7919u % 50u + 1u) / 100.0f;
+        Process.PointHeights[k] = -float(unsigned(k) * 104729u % 500u);
+        Process.PointSpeeds[k] = float(unsigned(k) * 7919u % 50u + 1u) / 100.0f;
     }
-    for (MenuItem& item : MenuItems)
+    for (MenuItem& item : Process.MenuItems)
         item.spin = 0.0f;
-    rotorAngle = bobOffset = 0.0f;
-    bobRising = true;
-    creditsScroll = -130.0f;
+    Process.rotorAngle = 0.0f;
+    Process.bobOffset = 0.0f;
+    Process.bobRising = true;
+    Process.creditsScroll = -130.0f;
 }
 
 // Runs the frame loop up to the last shot at 60 frames a second, `script`
@@ -177,11 +179,11 @@ TEST(GoldenFrames, MenuInstructionsAndCredits)
              tap(frame, 170, 'C');
              // Rolled on as far as minutes of rolling take them.
              if (frame == 240)
-                 creditsScroll = -70.0f;
+                 Process.creditsScroll = -70.0f;
              if (frame == 250)
-                 creditsScroll = 10.0f;
+                 Process.creditsScroll = 10.0f;
              if (frame == 260)
-                 creditsScroll = 130.0f;
+                 Process.creditsScroll = 130.0f;
          });
 }
 
