@@ -15,9 +15,10 @@
 // look at each changed picture before committing it.
 //
 // Frame numbers count from the game's start-up, one frame a sixtieth of a
-// second. Only the frames just before each picture are drawn: the others run
-// the game with drawing off, which changes nothing of its state, so that a
-// whole game takes seconds on the software renderer.
+// second. Only each picture's frame and the one before it (so that it starts
+// from the GL state the game leaves) draw their Scenes; the others run with
+// DrawScene switched off, which changes nothing of the game's state, so that
+// a whole game takes seconds on the software renderer.
 
 #include "flight_test_support.h"
 #include "platform/platform.h"
