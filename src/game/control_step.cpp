@@ -2,11 +2,10 @@
 
 #include "game/course.h"
 #include "game/game_state.h"
+#include "game/placements.h"
 #include "platform/platform.h"
 #include "shell/keyboard.h"
 #include "world/level_teardown.h"
-
-#include <GL/gl.h>
 
 bool controlStarted = false;
 uint32_t controlStart = 0;
@@ -16,7 +15,8 @@ int fireCounter = 0;
 bool tiltFalling = true;
 bool movedLeft = true;
 bool movedRight = true;
-bool CameraPushed = false;
+Matrix4 Camera;
+bool CameraComputed = false;
 
 namespace {
 
@@ -158,16 +158,8 @@ void controlStep()
 
     if (now - controlStart > StartDelayMs)
         advanceCourse();
-    pushCamera();
-    CameraPushed = true;
-}
-
-void pushCamera()
-{
-    glPushMatrix();
-    glLoadIdentity();
-    glRotatef(PathYaw, 0.0f, 1.0f, 0.0f);
-    glTranslatef(PathX, PathY, PathZ);
+    Camera = cameraTransform();
+    CameraComputed = true;
 }
 
 void resetControlStep()
@@ -180,6 +172,7 @@ void resetControlStep()
     tiltFalling = true;
     movedLeft = true;
     movedRight = true;
-    CameraPushed = false;
+    Camera = Matrix4();
+    CameraComputed = false;
     resetCourse();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 // The game's scene-pass step: the fuel timer, Escape, the steering keys,
-// the shots, the course and the camera, which it leaves pushed on the
-// modelview stack for the game frame.
+// the shots, the course and the camera, which it leaves in Camera for the
+// game frame.
+
+#include "math/matrix4.h"
 
 #include <cstdint>
 
@@ -20,9 +22,10 @@ extern bool tiltFalling;
 // The model moved sideways in the last frame its arrow was held.
 extern bool movedLeft;
 extern bool movedRight;
-// Set when this frame's control step left the camera pushed for the game
-// frame, which pops it and clears the flag.
-extern bool CameraPushed;
+// The camera of this frame: set by the control step, which also sets
+// CameraComputed; the game frame draws under it and clears the flag.
+extern Matrix4 Camera;
+extern bool CameraComputed;
 
 // The course waits this long after the first control step; the countdown
 // fills the wait.
@@ -31,9 +34,6 @@ constexpr uint32_t FuelDrainIntervalMs = 5000;
 constexpr float FuelDrain = 2.0f;
 
 void controlStep();
-
-// Pushes the camera of the current course position on the modelview stack.
-void pushCamera();
 
 // Back to the state of the first control step of a game.
 void resetControlStep();

@@ -7,7 +7,7 @@
 
 Matrix4 cameraTransform()
 {
-    return translated(rotated(Matrix4(), PathYaw, 0.0f, 1.0f, 0.0f), PathX, PathY, PathZ);
+    return translated(rotatedAsGl(Matrix4(), PathYaw, 0.0f, 1.0f, 0.0f), PathX, PathY, PathZ);
 }
 
 Matrix4 placedInWorld(const Matrix4& m)
