@@ -1,7 +1,7 @@
 // The two platform functions the reader reaches, for fuzzing: no message
 // box, and every image file decodes to the same small picture, so that any
-// existing path a fuzzed material names goes on to a real GL upload without
-// fuzzing the image library as well.
+// existing path a fuzzed material names goes on into the texture registry
+// without fuzzing the image library as well.
 
 #include "platform/platform.h"
 

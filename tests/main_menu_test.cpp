@@ -192,8 +192,6 @@ TEST(MainMenu, TheFallingPointsFollowTheirGrid)
 
 TEST(MainMenu, PivotSpinTurnsAboutTheBoxPivot)
 {
-    headless::reset();
-    headless::makeContext(8, 8);
     SceneNode box;
     box.nodeMatrix.m[12] = 10.0f; // pivot at x = 10
     SceneNode caption;

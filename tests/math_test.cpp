@@ -140,30 +140,36 @@ TEST(Matrix4, PointTransformsReadColumnsAndRows)
 }
 
 // The game's rules build their matrices on the CPU with the same operations
-// that drawing issues to GL: on random chains of them the two must agree.
+// that drawing issues to GL: on random chains of them the two must agree,
+// and with rotatedAsGl's turns to the last bits.
 TEST(Matrix4, CpuTransformsAgreeWithGl)
 {
     headless::makeContext(8, 8);
     std::mt19937 random(20261207);
     auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
-    auto expectAgree = [](const Matrix4& cpu, const char* op, int chain) {
+    auto expectAgree = [](const Matrix4& cpu, const Matrix4& asGl, const char* op, int chain) {
         float gl[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, gl);
-        for (int i = 0; i < 16; ++i)
+        for (int i = 0; i < 16; ++i) {
             ASSERT_NEAR(cpu.m[i], gl[i], 1e-5f * std::max(1.0f, std::abs(gl[i])))
                 << op << " in chain " << chain << ", element " << i;
+            ASSERT_NEAR(asGl.m[i], gl[i], 1e-6f * std::max(1.0f, std::abs(gl[i])))
+                << op << " as GL in chain " << chain << ", element " << i;
+        }
     };
     glMatrixMode(GL_MODELVIEW);
     for (int chain = 0; chain < 300; ++chain) {
         Matrix4 cpu;
+        Matrix4 asGl;
         glLoadIdentity();
         for (int step = 0; step < 8; ++step) {
             switch (random() % 5) {
             case 0: {
                 const float x = uniform(-500, 500), y = uniform(-50, 50), z = uniform(-8000, 8000);
                 cpu = translated(cpu, x, y, z);
+                asGl = translated(asGl, x, y, z);
                 glTranslatef(x, y, z);
-                expectAgree(cpu, "translate", chain);
+                expectAgree(cpu, asGl, "translate", chain);
                 break;
             }
             case 1: {
@@ -175,15 +181,17 @@ TEST(Matrix4, CpuTransformsAgreeWithGl)
                 else
                     axis[0] = uniform(-2, 2), axis[1] = uniform(-2, 2), axis[2] = uniform(-2, 2);
                 cpu = rotated(cpu, angle, axis[0], axis[1], axis[2]);
+                asGl = rotatedAsGl(asGl, angle, axis[0], axis[1], axis[2]);
                 glRotatef(angle, axis[0], axis[1], axis[2]);
-                expectAgree(cpu, "rotate", chain);
+                expectAgree(cpu, asGl, "rotate", chain);
                 break;
             }
             case 2: {
                 const float s = uniform(0.2f, 3.0f);
                 cpu = scaled(cpu, s, s * 0.5f, 2.0f);
+                asGl = scaled(asGl, s, s * 0.5f, 2.0f);
                 glScalef(s, s * 0.5f, 2.0f);
-                expectAgree(cpu, "scale", chain);
+                expectAgree(cpu, asGl, "scale", chain);
                 break;
             }
             case 3: {
@@ -191,8 +199,9 @@ TEST(Matrix4, CpuTransformsAgreeWithGl)
                 Matrix4 frame = inverse(rotated(translated(Matrix4(), uniform(-9, 9), 2, uniform(-900, 0)),
                                                 uniform(-45, 45), 0, 1, 0));
                 cpu = cpu * frame;
+                asGl = asGl * frame;
                 glMultMatrixf(frame.m);
-                expectAgree(cpu, "multiply", chain);
+                expectAgree(cpu, asGl, "multiply", chain);
                 break;
             }
             default: {
@@ -217,7 +226,7 @@ TEST(Matrix4, CpuTransformsAgreeWithGl)
     // A zero axis turns nothing, in GL as here.
     glLoadIdentity();
     glRotatef(30, 0, 0, 0);
-    expectAgree(rotated(Matrix4(), 30, 0, 0, 0), "zero axis", -1);
+    expectAgree(rotated(Matrix4(), 30, 0, 0, 0), rotatedAsGl(Matrix4(), 30, 0, 0, 0), "zero axis", -1);
 }
 
 TEST(Vec3, CrossAndDot)

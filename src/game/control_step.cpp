@@ -2,11 +2,10 @@
 
 #include "game/course.h"
 #include "game/game_state.h"
+#include "game/placements.h"
 #include "platform/platform.h"
 #include "shell/keyboard.h"
 #include "world/level_teardown.h"
-
-#include <GL/gl.h>
 
 namespace {
 
@@ -148,14 +147,6 @@ void controlStep()
 
     if (now - Game.controlStart > StartDelayMs)
         advanceCourse();
-    pushCamera();
-    Game.CameraPushed = true;
-}
-
-void pushCamera()
-{
-    glPushMatrix();
-    glLoadIdentity();
-    glRotatef(Game.PathYaw, 0.0f, 1.0f, 0.0f);
-    glTranslatef(Game.PathX, Game.PathY, Game.PathZ);
+    Game.Camera = cameraTransform();
+    Game.CameraComputed = true;
 }

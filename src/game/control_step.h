@@ -1,8 +1,10 @@
 #pragma once
 
 // The game's scene-pass step: the fuel timer, Escape, the steering keys,
-// the shots, the course and the camera, which it leaves pushed on the
-// modelview stack for the game frame.
+// the shots, the course and the camera, which it leaves in Camera for the
+// game frame.
+
+#include "math/matrix4.h"
 
 #include <cstdint>
 
@@ -13,6 +15,3 @@ constexpr uint32_t FuelDrainIntervalMs = 5000;
 constexpr float FuelDrain = 2.0f;
 
 void controlStep();
-
-// Pushes the camera of the current course position on the modelview stack.
-void pushCamera();

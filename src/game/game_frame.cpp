@@ -5,6 +5,7 @@
 #include "game/enemies_step.h"
 #include "game/game_state.h"
 #include "game/health_bar.h"
+#include "game/placements.h"
 #include "game/shots_step.h"
 #include "math/matrix4.h"
 #include "platform/platform.h"
@@ -83,16 +84,9 @@ void turnRotor()
     SceneNode* rotor = Process.HeroHeliScene ? Process.HeroHeliScene->findNode("HeliRotor") : nullptr;
     if (!rotor)
         return;
-    const Matrix4 pivot = rotor->nodeMatrix;
-    const Matrix4 pivotInverse = inverse(pivot);
     Game.RotorAngle -= 70.0f;
-    glPushMatrix();
-    glLoadIdentity();
-    glMultMatrixf(pivot.m);
-    glRotatef(Game.RotorAngle, 0.0f, 1.0f, 0.0f);
-    glMultMatrixf(pivotInverse.m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, rotor->worldMatrix.m);
-    glPopMatrix();
+    rotor->worldMatrix =
+        rotatedAsGl(rotor->nodeMatrix, Game.RotorAngle, 0.0f, 1.0f, 0.0f) * inverse(rotor->nodeMatrix);
 }
 
 } // namespace
@@ -119,11 +113,13 @@ void drawWorld()
 
 void gameFrame()
 {
-    // No control step pushed a camera in the frame loading ends, nor in a
+    // No control step computed a camera in the frame loading ends, nor in a
     // won or lost frame: the world is then seen from the last camera view.
-    if (!Game.CameraPushed)
-        pushCamera();
-    Game.CameraPushed = false;
+    if (!Game.CameraComputed)
+        Game.Camera = cameraTransform();
+    Game.CameraComputed = false;
+    glPushMatrix();
+    glLoadMatrixf(Game.Camera.m);
 
     if (Game.PathZ >= FinishLineZ) {
         wonScreen();

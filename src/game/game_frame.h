@@ -2,9 +2,9 @@
 
 // The game's screen-pass step: the won and lost captions, the countdown,
 // the world, the bases, enemies and shots, then the hero with its health
-// bar and turning rotor. It pops the camera the control step pushed (or the
-// one it pushes itself when no control step ran), so every frame leaves the
-// modelview stack as it found it.
+// bar and turning rotor. The world is drawn under the camera the control
+// step computed (or the one of the current course position when no control
+// step ran), and every frame leaves the modelview stack as it found it.
 
 #include <cstdint>
 

@@ -56,9 +56,10 @@ struct GameState {
     // The model moved sideways in the last frame its arrow was held.
     bool movedLeft = true;
     bool movedRight = true;
-    // Set when this frame's control step left the camera pushed for the
-    // game frame, which pops it and clears the flag.
-    bool CameraPushed = false;
+    // The camera of this frame: set by the control step, which also sets
+    // CameraComputed; the game frame draws under it and clears the flag.
+    Matrix4 Camera;
+    bool CameraComputed = false;
 
     // The game frame's: the rotor's and the sky's turn so far.
     float RotorAngle = 0.0f;

@@ -8,7 +8,8 @@
 
 Matrix4 cameraTransform()
 {
-    return translated(rotated(Matrix4(), Game.PathYaw, 0.0f, 1.0f, 0.0f), Game.PathX, Game.PathY, Game.PathZ);
+    return translated(rotatedAsGl(Matrix4(), Game.PathYaw, 0.0f, 1.0f, 0.0f), Game.PathX, Game.PathY,
+                      Game.PathZ);
 }
 
 Matrix4 placedInWorld(const Matrix4& m)

@@ -10,7 +10,8 @@ struct MilitaryBase;
 struct EnemyHeli;
 
 // The camera of the current course position: turned by PathYaw about y,
-// then moved by (PathX, PathY, PathZ).
+// then moved by (PathX, PathY, PathZ). Turned as GL turns, to the last bit:
+// the world is drawn under it.
 Matrix4 cameraTransform();
 
 // m with the map placed in it: what worldPlacement() does on the GL stack.

@@ -153,6 +153,52 @@ Matrix4 rotated(const Matrix4& a, float degrees, float x, float y, float z)
     return a * turn;
 }
 
+Matrix4 rotatedAsGl(const Matrix4& a, float degrees, float x, float y, float z)
+{
+    const double radians = static_cast<double>(degrees) * 3.14159265358979323846 / 180.0;
+    const float s = std::sin(static_cast<float>(radians));
+    const float c = std::cos(static_cast<float>(radians));
+    Matrix4 turn;
+    float* m = turn.m;
+    // About a coordinate axis the turn is made of c and s alone: the axis
+    // keeps an exact 1, which 1 - c + c need not round back to.
+    if (x == 0.0f && y == 0.0f && z != 0.0f) {
+        m[0] = m[5] = c;
+        m[1] = z < 0.0f ? -s : s;
+        m[4] = -m[1];
+        return a * turn;
+    }
+    if (x == 0.0f && z == 0.0f && y != 0.0f) {
+        m[0] = m[10] = c;
+        m[8] = y < 0.0f ? -s : s;
+        m[2] = -m[8];
+        return a * turn;
+    }
+    if (y == 0.0f && z == 0.0f && x != 0.0f) {
+        m[5] = m[10] = c;
+        m[6] = x < 0.0f ? -s : s;
+        m[9] = -m[6];
+        return a * turn;
+    }
+    const float length = std::sqrt(x * x + y * y + z * z);
+    if (length <= 1.0e-4f)
+        return a;
+    x /= length;
+    y /= length;
+    z /= length;
+    const float t = 1.0f - c;
+    m[0] = t * (x * x) + c;
+    m[1] = t * (x * y) + z * s;
+    m[2] = t * (z * x) - y * s;
+    m[4] = t * (x * y) - z * s;
+    m[5] = t * (y * y) + c;
+    m[6] = t * (y * z) + x * s;
+    m[8] = t * (z * x) + y * s;
+    m[9] = t * (y * z) - x * s;
+    m[10] = t * (z * z) + c;
+    return a * turn;
+}
+
 Matrix4 scaled(const Matrix4& a, float x, float y, float z)
 {
     Matrix4 out = a;

@@ -41,4 +41,11 @@ Matrix4 translated(const Matrix4& a, Vec4 by); // by x, y and z; w is ignored
 // By degrees about the axis (normalised here), as glRotatef turns; an axis
 // too short to normalise turns nothing.
 Matrix4 rotated(const Matrix4& a, float degrees, float x, float y, float z);
+// rotated() as glRotatef rounds it, to the last bit on Mesa: about a
+// coordinate axis the turn is made of the sine and cosine alone, about any
+// other its products are grouped as GL groups them. For the matrices that
+// stand in for ones GL made (the camera, the pivot spins), so that nothing
+// drawn moves by a pixel; the rules' other turns keep rotated()'s rounding,
+// which their hit tests and the bases' places were made with.
+Matrix4 rotatedAsGl(const Matrix4& a, float degrees, float x, float y, float z);
 Matrix4 scaled(const Matrix4& a, float x, float y, float z);

@@ -3,8 +3,6 @@
 #include "math/quaternion.h"
 #include "scene/scene.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -100,12 +98,17 @@ Matrix4 scaleStep(const Scene& scene, const SceneNode& node, unsigned int& curso
 
 } // namespace
 
+Matrix4 steppedMatrix(const SceneNode& node, const Matrix4& position, const Matrix4& scale,
+                      const Matrix4& rotation)
+{
+    return node.nodeMatrix * position * scale * rotation * inverse(node.nodeMatrix) * node.animationMatrix;
+}
+
 void Scene::update()
 {
     const size_t animated = std::min<size_t>(nodes.size(), MaxAnimatedNodes);
     for (size_t i = 0; i < animated; ++i) {
         SceneNode& node = nodes[i];
-        node.worldMatrix = Matrix4();
         Quaternion rotation;
         Matrix4 position;
         Matrix4 scale;
@@ -137,20 +140,9 @@ void Scene::update()
                 ScaleKeyCursor[i] = 0;
         }
 
-        // nodeMatrix * P * S * R * nodeMatrix^-1 * animationMatrix: the
-        // earlier steps, then this step about the node's own pivot.
-        const Matrix4 nodeInverse = inverse(node.nodeMatrix);
-        glPushMatrix();
-        glLoadIdentity();
-        glMultMatrixf(node.nodeMatrix.m);
-        glMultMatrixf(position.m);
-        glMultMatrixf(scale.m);
-        glMultMatrixf(rotation.rotation.m);
-        glMultMatrixf(nodeInverse.m);
-        glMultMatrixf(node.animationMatrix.m);
-        glGetFloatv(GL_MODELVIEW_MATRIX, node.worldMatrix.m);
+        node.worldMatrix = steppedMatrix(node, position, scale, rotation.rotation);
         if (animationTime > 1.0f || animationTime < -1.0f) {
-            glGetFloatv(GL_MODELVIEW_MATRIX, node.animationMatrix.m);
+            node.animationMatrix = node.worldMatrix;
             restartPending = true;
             RotationKeyCursor[i] += 1;
             PositionKeyCursor[i] += 1;
@@ -158,7 +150,6 @@ void Scene::update()
             // scales towards the next key rather than repeating one.
             ScaleKeyCursor[i] += 1;
         }
-        glPopMatrix();
     }
     if (restartPending) {
         restartPending = false;

@@ -12,9 +12,19 @@
 // length: the ones that end first hold their last key until all have ended,
 // and then the node starts over from where its first keys start.
 
+#include "math/matrix4.h"
+
+struct SceneNode;
+
 constexpr int MaxAnimatedNodes = 100;
 constexpr double AnimationTimeStep = 0.3;
 
 extern unsigned int RotationKeyCursor[MaxAnimatedNodes];
 extern unsigned int PositionKeyCursor[MaxAnimatedNodes];
 extern unsigned int ScaleKeyCursor[MaxAnimatedNodes];
+
+// A node's matrix after a step of the given move, scale and turn: the step
+// about the node's own pivot, after the steps before it,
+// nodeMatrix * position * scale * rotation * nodeMatrix^-1 * animationMatrix.
+Matrix4 steppedMatrix(const SceneNode& node, const Matrix4& position, const Matrix4& scale,
+                      const Matrix4& rotation);

@@ -25,15 +25,7 @@ float spinAngle(float spin) { return 40.0f * spin - spin * spin; }
 
 void pivotSpin(std::initializer_list<SceneNode*> nodes, const SceneNode& box, float angle)
 {
-    Matrix4 result;
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glMultMatrixf(box.nodeMatrix.m);
-    glRotatef(angle, 0.0f, 1.0f, 0.0f);
-    glMultMatrixf(inverse(box.nodeMatrix).m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, result.m);
-    glPopMatrix();
+    const Matrix4 result = rotatedAsGl(box.nodeMatrix, angle, 0.0f, 1.0f, 0.0f) * inverse(box.nodeMatrix);
     for (SceneNode* node : nodes)
         node->worldMatrix = result;
 }

@@ -36,13 +36,7 @@ void loadStepFiles(unsigned int step)
 // Scales the bar along the z axis of its own frame, about its pivot.
 void stretchBar(SceneNode* bar, const Matrix4& barInverse)
 {
-    glPushMatrix();
-    glLoadIdentity();
-    glMultMatrixf(bar->nodeMatrix.m);
-    glScalef(1.0f, 1.0f, Level.LoadProgress);
-    glMultMatrixf(barInverse.m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, bar->worldMatrix.m);
-    glPopMatrix();
+    bar->worldMatrix = scaled(bar->nodeMatrix, 1.0f, 1.0f, Level.LoadProgress) * barInverse;
 }
 
 } // namespace

@@ -15,14 +15,7 @@ void pivotTurn(SceneNode* node, float angle, float ax, float ay, float az)
 {
     if (!node)
         return;
-    glPushMatrix();
-    glLoadIdentity();
-    glMultMatrixf(node->nodeMatrix.m);
-    glRotatef(angle, ax, ay, az);
-    Matrix4 inv = inverse(node->nodeMatrix);
-    glMultMatrixf(inv.m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, node->worldMatrix.m);
-    glPopMatrix();
+    node->worldMatrix = rotatedAsGl(node->nodeMatrix, angle, ax, ay, az) * inverse(node->nodeMatrix);
 }
 
 namespace {
@@ -122,16 +115,8 @@ void loadingView(const std::string& argument)
     startFrame(800, 600, false, 0.5f, 0.5f, 0.5f);
     perspective();
     Scene* loading = loadScene("Loading.ASE");
-    if (SceneNode* bar = loading->findNode("Bar")) {
-        glPushMatrix();
-        glLoadIdentity();
-        glMultMatrixf(bar->nodeMatrix.m);
-        glScalef(1, 1, progress);
-        Matrix4 inv = inverse(bar->nodeMatrix);
-        glMultMatrixf(inv.m);
-        glGetFloatv(GL_MODELVIEW_MATRIX, bar->worldMatrix.m);
-        glPopMatrix();
-    }
+    if (SceneNode* bar = loading->findNode("Bar"))
+        bar->worldMatrix = scaled(bar->nodeMatrix, 1, 1, progress) * inverse(bar->nodeMatrix);
     drawAt(loading, -5, 0, -45);
 }
 
