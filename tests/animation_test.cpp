@@ -25,11 +25,12 @@ std::string track(const std::string& kind, const std::vector<std::string>& sampl
     return out + "}\n";
 }
 
+// The key cursors of the Scene under test, at 0 for each new one.
+AnimationCursors Cursors;
+
 std::unique_ptr<Scene> animated(const std::string& tracks, float dx = 0)
 {
-    std::fill(std::begin(RotationKeyCursor), std::end(RotationKeyCursor), 0u);
-    std::fill(std::begin(PositionKeyCursor), std::end(PositionKeyCursor), 0u);
-    std::fill(std::begin(ScaleKeyCursor), std::end(ScaleKeyCursor), 0u);
+    Cursors = AnimationCursors{};
     return loadText(
         squareObject("Wreck", dx, face(0, 0, 1, 2), 1,
                      "*TM_ANIMATION {\n*NODE_NAME \"Wreck\"\n" + tracks + "}\n*MATERIAL_REF 0\n"));
@@ -47,7 +48,7 @@ std::vector<std::vector<Matrix4>> playCycles(Scene& scene, size_t cycles)
 {
     std::vector<std::vector<Matrix4>> played(1);
     for (int call = 0; call < 500 && played.size() <= cycles; ++call) {
-        scene.update();
+        scene.update(Cursors);
         if (scene.animationEnded) {
             scene.animationEnded = false;
             played.emplace_back();
@@ -67,21 +68,21 @@ TEST(Animation, PositionKeysPlayInFiveCallsAndThenEnd)
     SceneNode& node = scene->nodes[0];
     const float expected[] = {0, 3, 6, 9, 10};
     for (float y : expected) {
-        scene->update();
+        scene->update(Cursors);
         EXPECT_NEAR(node.worldMatrix.m[13], y, 1e-4f);
         EXPECT_FALSE(scene->animationEnded);
     }
     // The step is complete: it is kept, the cursors move on and the time
     // starts over.
     EXPECT_NEAR(node.animationMatrix.m[13], 10.0f, 1e-4f);
-    EXPECT_EQ(PositionKeyCursor[0], 2u);
-    EXPECT_EQ(RotationKeyCursor[0], 1u);
+    EXPECT_EQ(Cursors.PositionKeyCursor[0], 2u);
+    EXPECT_EQ(Cursors.RotationKeyCursor[0], 1u);
     EXPECT_EQ(scene->animationTime, 0.0f);
     EXPECT_FALSE(scene->restartPending);
 
-    scene->update();
+    scene->update(Cursors);
     EXPECT_TRUE(scene->animationEnded);
-    EXPECT_EQ(PositionKeyCursor[0], 0u);
+    EXPECT_EQ(Cursors.PositionKeyCursor[0], 0u);
     expectMatrixNear(node.animationMatrix, Matrix4());
 }
 
@@ -91,7 +92,7 @@ TEST(Animation, TurnsBeyond314ArePlayedTheShortWayRound)
     auto scene = animated(track("ROT", {"160 0 0 1 4.0"}));
     SceneNode& node = scene->nodes[0];
     for (int call = 0; call < 5; ++call)
-        scene->update();
+        scene->update(Cursors);
     EXPECT_NEAR(node.rotationTrack.angles[0], 2.28f, 1e-6f);
     EXPECT_EQ(node.rotationTrack.axes[0].z, -1.0f);
     // At the end of the step the node is turned by the whole key.
@@ -107,7 +108,7 @@ TEST(Animation, NodeWithoutTracksStaysAtIdentity)
     auto scene = animated("", 10.0f);
     SceneNode& node = scene->nodes[0];
     for (int call = 0; call < 7; ++call) {
-        scene->update();
+        scene->update(Cursors);
         expectMatrixNear(node.worldMatrix, Matrix4());
     }
     expectMatrixNear(node.animationMatrix, Matrix4());
@@ -119,7 +120,7 @@ TEST(Animation, RotationKeyOfAngleZeroIsNoRotation)
     ScratchDir dir;
     auto scene = animated(track("ROT", {"160 0 0 1 0.0"}));
     for (int call = 0; call < 5; ++call) {
-        scene->update();
+        scene->update(Cursors);
         for (float v : scene->nodes[0].worldMatrix.m)
             ASSERT_TRUE(std::isfinite(v));
         expectMatrixNear(scene->nodes[0].worldMatrix, Matrix4());
@@ -135,12 +136,12 @@ TEST(Animation, ScaleStepsReachEachKeyAndKeepAnUnchangedScale)
     SceneNode& node = scene->nodes[0];
     const float firstStep[] = {1.0f, 1.3f, 1.6f, 1.9f, 2.0f};
     for (float s : firstStep) {
-        scene->update();
+        scene->update(Cursors);
         EXPECT_NEAR(node.worldMatrix.m[0], s, 1e-4f);
         EXPECT_NEAR(node.worldMatrix.m[10], s, 1e-4f);
     }
     for (int call = 0; call < 5; ++call) {
-        scene->update();
+        scene->update(Cursors);
         EXPECT_NEAR(node.worldMatrix.m[5], 2.0f, 1e-4f) << "call " << call;
     }
 }
@@ -156,7 +157,7 @@ TEST(Animation, OnlyTheFirstHundredNodesAnimate)
     ASSERT_EQ(scene->nodes.size(), static_cast<size_t>(MaxAnimatedNodes + 2));
     scene->nodes[MaxAnimatedNodes].worldMatrix.m[13] = 42.0f;
     scene->animationTime = 0.6f;
-    scene->update();
+    scene->update(Cursors);
     EXPECT_NEAR(scene->nodes[MaxAnimatedNodes - 1].worldMatrix.m[13], 6.0f, 1e-4f);
     EXPECT_EQ(scene->nodes[MaxAnimatedNodes].worldMatrix.m[13], 42.0f);
 }
@@ -222,20 +223,20 @@ TEST(Animation, EqualPositionAndRotationTracksStartOverTogether)
     const float laterCycles[] = {0, 0, 6, 9, 10, 10, 13, 16, 19, 20};
     for (int cycle = 0; cycle < 3; ++cycle) {
         for (int call = 0; call < 10; ++call) {
-            scene->update();
+            scene->update(Cursors);
             SCOPED_TRACE("cycle " + std::to_string(cycle) + " call " + std::to_string(call));
             EXPECT_EQ(scene->animationEnded, cycle > 0 && call == 0);
             scene->animationEnded = false;
             EXPECT_NEAR(node.worldMatrix.m[14], (cycle == 0 ? firstCycle : laterCycles)[call], 1e-4f);
-            EXPECT_EQ(PositionKeyCursor[0], RotationKeyCursor[0]);
+            EXPECT_EQ(Cursors.PositionKeyCursor[0], Cursors.RotationKeyCursor[0]);
             if (call == 4 || call == 9) {
                 EXPECT_NEAR(node.worldMatrix.m[0], std::cos(call == 4 ? 0.3f : 0.6f), 1e-4f);
             }
         }
-        EXPECT_EQ(PositionKeyCursor[0], 3u);
+        EXPECT_EQ(Cursors.PositionKeyCursor[0], 3u);
         // The absent track's cursor moves on with each step and is never
         // put back.
-        EXPECT_EQ(ScaleKeyCursor[0], 2u * (cycle + 1));
+        EXPECT_EQ(Cursors.ScaleKeyCursor[0], 2u * (cycle + 1));
     }
 }
 

@@ -5,7 +5,6 @@
 // text, and a level loaded the way Start Game loads it.
 
 #include "game/control_step.h"
-#include "game/game_reset.h"
 #include "game/game_state.h"
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
@@ -81,7 +80,7 @@ inline void startGame(bool recordDrawing = true, int width = 800, int height = 6
     // Tests of one binary may share a process: no level, no game from an
     // earlier test.
     tearDownLevel();
-    startFreshGame();
+    Game = GameState{};
     Process.MenuActive = true;
     Process.LoadingActive = Process.GameActive = Process.InstructionsActive = Process.CreditsActive = false;
     DrawScene = drawLoadedScene;

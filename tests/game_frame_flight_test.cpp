@@ -132,7 +132,7 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     Game.EnemyHelis[0].dead = true;
     Game.HeroHealth = HealthTriple{3, 1, 8};
     Game.GameWon = true;
-    RotationKeyCursor[0] = 4;
+    Game.KeyCursors.RotationKeyCursor[0] = 4;
     Game.RotorAngle = -700.0f;
     pressAndRelease(VK_ESCAPE);
     ASSERT_TRUE(Process.MenuActive);
@@ -149,7 +149,7 @@ TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)
     EXPECT_TRUE(Game.Bullets.empty());
     EXPECT_FLOAT_EQ(Game.HeroHealth.damage, 0);
     EXPECT_FLOAT_EQ(Game.HeroHealth.health, 8);
-    EXPECT_EQ(RotationKeyCursor[0], 0u);
+    EXPECT_EQ(Game.KeyCursors.RotationKeyCursor[0], 0u);
     // The sky and the rotor start from 0 again: one game frame has run.
     EXPECT_FLOAT_EQ(Game.SkyAngle, 0.01f);
     EXPECT_FLOAT_EQ(Game.RotorAngle, 0.0f);  // no HeliRotor node in this hero

@@ -5,6 +5,7 @@
 #include "models.h"
 #include "render/scene_loading.h"
 #include "render/texture_registry.h"
+#include "scene/animation.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "world/data_files.h"
@@ -133,11 +134,11 @@ TEST(LevelFiles, CrashAnimationFallsApartAndEndsWithinTwoSeconds)
     SceneNode* cabin = crash->findNode("Cabin");
     ASSERT_NE(cabin, nullptr);
     Vec4 rest{cabin->position.x, cabin->position.y, cabin->position.z, 1.0f};
-    glMatrixMode(GL_MODELVIEW);
+    AnimationCursors cursors;
     int frames = 0;
     float lowest = rest.y;
     while (!crash->animationEnded && frames < 400) {
-        crash->update();
+        crash->update(cursors);
         ++frames;
         Vec4 now = transformPoint(cabin->worldMatrix, rest);
         lowest = std::min(lowest, now.y);

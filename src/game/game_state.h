@@ -7,6 +7,7 @@
 // `Game = GameState{}`. Angles are degrees.
 
 #include "game/records.h"
+#include "scene/animation.h"
 #include "world/level_layout.h"
 
 #include <cstdint>
@@ -84,6 +85,9 @@ struct GameState {
     // fuel bar below its place): -270 when a game starts, rising 10 a frame
     // to 0, so the HUD slides in during the first 27 frames of every game.
     float hudSlide = -270.0f;
+
+    // Where the crash animation's nodes stand in their keys.
+    AnimationCursors KeyCursors;
 };
 
 extern GameState Game;

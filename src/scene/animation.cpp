@@ -6,10 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-unsigned int RotationKeyCursor[MaxAnimatedNodes];
-unsigned int PositionKeyCursor[MaxAnimatedNodes];
-unsigned int ScaleKeyCursor[MaxAnimatedNodes];
-
 namespace {
 
 // The rotation of the current step, from no rotation towards the key's
@@ -104,7 +100,7 @@ Matrix4 steppedMatrix(const SceneNode& node, const Matrix4& position, const Matr
     return node.nodeMatrix * position * scale * rotation * inverse(node.nodeMatrix) * node.animationMatrix;
 }
 
-void Scene::update()
+void Scene::update(AnimationCursors& cursors)
 {
     const size_t animated = std::min<size_t>(nodes.size(), MaxAnimatedNodes);
     for (size_t i = 0; i < animated; ++i) {
@@ -118,37 +114,38 @@ void Scene::update()
         // its first keys start from and the animation counts as ended. The
         // cursors of absent tracks are left alone.
         const bool rotationLeft =
-            node.rotationTrack.present && RotationKeyCursor[i] < node.rotationTrack.times.size();
+            node.rotationTrack.present && cursors.RotationKeyCursor[i] < node.rotationTrack.times.size();
         const bool positionLeft =
-            node.positionTrack.present && PositionKeyCursor[i] < node.positionTrack.values.size();
-        const bool scaleLeft = node.scaleTrack.present && ScaleKeyCursor[i] < node.scaleTrack.values.size();
+            node.positionTrack.present && cursors.PositionKeyCursor[i] < node.positionTrack.values.size();
+        const bool scaleLeft =
+            node.scaleTrack.present && cursors.ScaleKeyCursor[i] < node.scaleTrack.values.size();
         if (rotationLeft || positionLeft || scaleLeft) {
             if (rotationLeft)
-                rotationStep(*this, node, RotationKeyCursor[i], rotation);
+                rotationStep(*this, node, cursors.RotationKeyCursor[i], rotation);
             if (positionLeft)
-                position = positionStep(*this, node, PositionKeyCursor[i]);
+                position = positionStep(*this, node, cursors.PositionKeyCursor[i]);
             if (scaleLeft)
-                scale = scaleStep(*this, node, ScaleKeyCursor[i]);
+                scale = scaleStep(*this, node, cursors.ScaleKeyCursor[i]);
         } else if (node.rotationTrack.present || node.positionTrack.present || node.scaleTrack.present) {
             animationEnded = true;
             node.animationMatrix = Matrix4();
             if (node.rotationTrack.present)
-                RotationKeyCursor[i] = 0;
+                cursors.RotationKeyCursor[i] = 0;
             if (node.positionTrack.present)
-                PositionKeyCursor[i] = 0;
+                cursors.PositionKeyCursor[i] = 0;
             if (node.scaleTrack.present)
-                ScaleKeyCursor[i] = 0;
+                cursors.ScaleKeyCursor[i] = 0;
         }
 
         node.worldMatrix = steppedMatrix(node, position, scale, rotation.rotation);
         if (animationTime > 1.0f || animationTime < -1.0f) {
             node.animationMatrix = node.worldMatrix;
             restartPending = true;
-            RotationKeyCursor[i] += 1;
-            PositionKeyCursor[i] += 1;
+            cursors.RotationKeyCursor[i] += 1;
+            cursors.PositionKeyCursor[i] += 1;
             // The scale keys move on with the others, so that each step
             // scales towards the next key rather than repeating one.
-            ScaleKeyCursor[i] += 1;
+            cursors.ScaleKeyCursor[i] += 1;
         }
     }
     if (restartPending) {

@@ -1,8 +1,8 @@
 #pragma once
 
 // Key-frame playback for Scene::update. The game animates one Scene at a
-// time, so the key cursors are shared by node index across Scenes and keep
-// their places between Scenes and games. A Scene with more nodes than the
+// time, so the key cursors are shared by node index across Scenes (the game
+// keeps one set for a game, in its GameState). A Scene with more nodes than the
 // cursors animates only its first MaxAnimatedNodes nodes.
 //
 // Time comes from the calls, not from the key times: animationTime grows by
@@ -19,9 +19,12 @@ struct SceneNode;
 constexpr int MaxAnimatedNodes = 100;
 constexpr double AnimationTimeStep = 0.3;
 
-extern unsigned int RotationKeyCursor[MaxAnimatedNodes];
-extern unsigned int PositionKeyCursor[MaxAnimatedNodes];
-extern unsigned int ScaleKeyCursor[MaxAnimatedNodes];
+// Each node's next key of each track, by node index.
+struct AnimationCursors {
+    unsigned int RotationKeyCursor[MaxAnimatedNodes] = {};
+    unsigned int PositionKeyCursor[MaxAnimatedNodes] = {};
+    unsigned int ScaleKeyCursor[MaxAnimatedNodes] = {};
+};
 
 // A node's matrix after a step of the given move, scale and turn: the step
 // about the node's own pivot, after the steps before it,

@@ -21,6 +21,8 @@
 constexpr int MaxSceneVertices = 90000;
 constexpr int MaxSceneFaces = 100000;
 
+struct AnimationCursors;
+
 struct Colour4 {
     float r = 0.0f;
     float g = 0.0f;
@@ -126,8 +128,8 @@ class Scene {
     // The first node of that exact name, or null.
     SceneNode* findNode(std::string name);
 
-    // One animation step: see animation.h.
-    void update();
+    // One animation step with these key cursors: see animation.h.
+    void update(AnimationCursors& cursors);
 
     bool restartPending = false;
     bool animationEnded = false;

@@ -1,5 +1,6 @@
 #include "screens/effects.h"
 
+#include "game/game_state.h"
 #include "scene/scene.h"
 #include "screens/scene_drawer.h"
 #include "world/level_state.h"
@@ -32,7 +33,7 @@ void drawCrash()
     if (!Level.DestroyHeliScene)
         return;
     glPushMatrix();
-    Level.DestroyHeliScene->update();
+    Level.DestroyHeliScene->update(Game.KeyCursors);
     DrawScene(Level.DestroyHeliScene.get());
     glPopMatrix();
 }

@@ -1,6 +1,5 @@
 #include "world/level_population.h"
 
-#include "game/game_reset.h"
 #include "game/game_state.h"
 #include "scene/mesh_collider.h"
 #include "shell/frame_loop.h"
@@ -34,7 +33,7 @@ void populateLevel()
     glFogfv(GL_FOG_COLOR, fogColour);
     glFogf(GL_FOG_DENSITY, 0.001f);
 
-    startFreshGame();
+    Game = GameState{};
     for (const layout::Point& spawn : layout::EnemySpawns)
         Game.EnemyHelis.emplace_back(asVec3(spawn));
     for (const layout::Point& place : layout::BasePlaces)

@@ -1,6 +1,7 @@
 #include "shot.h"
 
 #include "math/matrix4.h"
+#include "scene/animation.h"
 #include "scene/scene.h"
 
 #include <GL/gl.h>
@@ -85,9 +86,10 @@ void orbitView(const std::string& argument)
         glRotatef(-90, 1, 0, 0);
     glTranslatef(-centre[0], -centre[1], -centre[2]);
     // The crash animation: "DestroyHeli(1).ASE,yaw,pitch,zoom,steps".
+    AnimationCursors cursors;
     if (p.size() > 3)
         for (int i = 0; i < int(p[3]); ++i)
-            scene->update();
+            scene->update(cursors);
     draw(scene);
 }
 
@@ -103,8 +105,9 @@ void crashView(const std::string& argument)
     glTranslatef(0, 4.5f, -14);
     glRotatef(12, 1, 0, 0);
     glRotatef(30, 0, 1, 0);
+    AnimationCursors cursors;
     for (int i = 0; i < frames && !crash->animationEnded; ++i)
-        crash->update();
+        crash->update(cursors);
     draw(crash);
 }
 
