@@ -117,7 +117,7 @@ std::vector<HeldFile> heldFiles(const std::string& dataDir, const std::string& l
         files.push_back(file);
     };
     std::vector<std::filesystem::path> found;
-    for (const std::string& dir : {dataDir, std::string(KESTRAVA_TEST_DIR) + "/data/ase"}) {
+    for (const std::string& dir : {dataDir, std::string(KESTRAVA_TEST_DIR) + "/fixtures/ase"}) {
         std::error_code error;
         for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
             const std::string extension = entry.path().extension().string();

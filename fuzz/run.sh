@@ -24,7 +24,7 @@ status=0
 for fuzzer in ase_reader_fuzzer; do
   corpus="$work/$fuzzer-corpus"
   mkdir -p "$corpus"
-  cp "$root"/tests/data/ase/*.ase "$corpus"/
+  cp "$root"/tests/fixtures/ase/*.ase "$corpus"/
   echo "fuzz: $fuzzer for $seconds s"
   if ! (cd "$work" && "$build/fuzz/$fuzzer" -max_total_time="$seconds" -timeout=25 -max_len=16384 \
         -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$work/" "$corpus" \

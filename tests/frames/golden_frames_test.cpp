@@ -10,7 +10,7 @@
 // build/tests/frames/.
 //
 // To record the pictures anew after an intended change, run
-//   KESTRAVA_RECORD_GOLDEN=1 ctest --test-dir build -L frames
+//   KESTRAVA_RECORD_GOLDEN=1 ctest --test-dir build -R GoldenFrames
 // which writes every frame into tests/frames/golden instead of comparing;
 // look at each changed picture before committing it.
 //

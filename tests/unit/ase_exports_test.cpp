@@ -465,7 +465,7 @@ TEST(RealExports, QuickReadsGiveTheSameScenesAsTokensOneByOne)
     };
     for (const char* name :
          {"animated_wreck.ase", "crlf_spaces_light.ase", "many_small_objects.ase", "textured_box.ase"})
-        add(std::string(KESTRAVA_TEST_DIR) + "/data/ase/" + name);
+        add(std::string(KESTRAVA_TEST_DIR) + "/fixtures/ase/" + name);
     for (const char* name : {"bullet.ASE", "Rocket.ASE", "NumberOne.ASE", "map1.ASE"})
         add(std::string(KESTRAVA_DATA_DIR) + "/" + name);
     ASSERT_GE(sources.size(), 4u);
