@@ -4,6 +4,7 @@
 // without fuzzing the image library as well.
 
 #include "platform/platform.h"
+#include "render/image_decoding.h"
 
 void platformErrorBox(const char*, const char*) {}
 

@@ -1,7 +1,7 @@
 // Texture decoding through SDL2_image: any format it reads comes back as
 // 32-bit RGBA with alpha (255 where the file has none), rows from the top.
 
-#include "platform/platform.h"
+#include "render/image_decoding.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -88,6 +88,4 @@ void platformShutdown();
 // empty when it cannot be told.
 std::string platformExecutableDir();
 
-// Decodes an image file (PNG, BMP, TGA, JPEG) into 32-bit RGBA, rows from
-// the top. Returns false when the file is missing or cannot be decoded.
-bool platformDecodeImage(const std::string& path, int* width, int* height, std::vector<uint8_t>* rgba);
+// Image decoding for the textures: render/image_decoding.h.

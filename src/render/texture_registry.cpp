@@ -1,6 +1,6 @@
 #include "render/texture_registry.h"
 
-#include "platform/platform.h"
+#include "render/image_decoding.h"
 #include "scene/damaged_files.h"
 
 #include <GL/gl.h>

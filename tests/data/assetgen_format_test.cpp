@@ -6,7 +6,7 @@
 #include "random.h"
 #include "shapes.h"
 
-#include "platform/platform.h"
+#include "render/image_decoding.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "icon.h"
 
 #include "headless/headless_platform.h"
-#include "platform/platform.h"
+#include "render/image_decoding.h"
 
 #include <gtest/gtest.h>
 

@@ -21,7 +21,7 @@
 // a whole game takes seconds on the software renderer.
 
 #include "flight_test_support.h"
-#include "platform/platform.h"
+#include "render/image_decoding.h"
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/autopilot.h"
