@@ -12,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <unistd.h>
 
 using namespace scenetest;
@@ -66,29 +69,36 @@ TEST(RealExports, MappingChannelsLeaveTheMainUvs)
     EXPECT_TRUE(scene->warnings.empty());
 }
 
-// Q3Map2 writes every face normal first and the vertex normals after them;
-// the per-face layout of 3ds Max is read by the other reader tests.
-TEST(RealExports, NormalsWrittenFaceNormalsFirst)
+// 3ds Max writes each face normal followed by the normals of its corners,
+// Q3Map2 every face normal first and the vertex normals after them: both
+// are taken per face, in file order.
+TEST(RealExports, NormalsInEitherLayout)
 {
     ScratchDir dir;
-    std::string normals = "\t\t*MESH_NORMALS {\n"
-                          "\t\t\t*MESH_FACENORMAL 0\t0.0\t0.0\t1.0\n"
-                          "\t\t\t*MESH_FACENORMAL 1\t0.0\t1.0\t0.0\n";
-    const char* vertexNormals[] = {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6"};
-    for (int i = 0; i < 6; ++i)
-        normals +=
-            "\t\t\t*MESH_VERTEXNORMAL " + std::to_string(i % 4) + "\t" + vertexNormals[i] + "\t0.0\t0.9\n";
-    normals += "\t\t}\n";
-    auto scene = loadText(Header + squareObject("Q", 0, face(0, 0, 1, 2) + face(1, 0, 2, 3), 2,
-                                                "*WIREFRAME_COLOR 1 1 1\n", normals));
-    ASSERT_EQ(scene->faces.size(), 2u);
-    EXPECT_FLOAT_EQ(scene->faces[0].faceNormal.z, 1.0f);
-    EXPECT_FLOAT_EQ(scene->faces[1].faceNormal.y, 1.0f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalA.x, 0.1f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalC.x, 0.3f);
-    EXPECT_FLOAT_EQ(scene->faces[1].normalA.x, 0.4f);
-    EXPECT_FLOAT_EQ(scene->faces[1].normalC.x, 0.6f);
-    EXPECT_TRUE(scene->warnings.empty());
+    auto faceNormal = [](int f, const char* xyz) {
+        return "\t\t\t*MESH_FACENORMAL " + std::to_string(f) + "\t" + xyz + "\n";
+    };
+    std::string vertexNormals[2];
+    for (int i = 0; i < 6; ++i) // numbered by vertex; the numbers play no part
+        vertexNormals[i / 3] += "\t\t\t\t*MESH_VERTEXNORMAL " + std::to_string((i + 2) % 4) + "\t0." +
+                                std::to_string(i + 1) + "\t0.0\t0.9\n";
+    const std::string first = faceNormal(0, "0.0\t0.0\t1.0"), second = faceNormal(1, "0.0\t1.0\t0.0");
+    for (const std::string& normals : {first + vertexNormals[0] + second + vertexNormals[1],
+                                       first + second + vertexNormals[0] + vertexNormals[1]}) {
+        SCOPED_TRACE(normals);
+        auto scene = loadText(Header + squareObject("N", 0, face(0, 0, 1, 2) + face(1, 0, 2, 3), 2,
+                                                    "*WIREFRAME_COLOR 1 1 1\n",
+                                                    "\t\t*MESH_NORMALS {\n" + normals + "\t\t}\n"));
+        ASSERT_EQ(scene->faces.size(), 2u);
+        EXPECT_FLOAT_EQ(scene->faces[0].faceNormal.z, 1.0f);
+        EXPECT_FLOAT_EQ(scene->faces[1].faceNormal.y, 1.0f);
+        const MeshFace &a = scene->faces[0], &b = scene->faces[1];
+        const float xs[] = {a.normalA.x, a.normalB.x, a.normalC.x, b.normalA.x, b.normalB.x, b.normalC.x};
+        for (int i = 0; i < 6; ++i)
+            EXPECT_FLOAT_EQ(xs[i], 0.1f * (i + 1)) << "corner " << i;
+        EXPECT_FLOAT_EQ(a.normalC.z, 0.9f);
+        EXPECT_TRUE(scene->warnings.empty());
+    }
 }
 
 // A Q3Map2 material has no ambient colour, and a 3ds Max multi-material
@@ -321,42 +331,19 @@ TEST(RealExports, WarningsAreWrittenOncePerFile)
 }
 
 // The reader converts numbers as it cuts them; every token must read as
-// atof (and atoi) would read it, bit for bit, plain or not.
+// atof (and atoi) would read it, bit for bit, plain or not: the conversion
+// against the C library's own (in the "C" locale), and the quick reads
+// against the conversion.
 TEST(NumberText, QuickReadsGiveTheCLibraryValues)
 {
-    std::vector<std::string> tokens = {"0",
-                                       "-0",
-                                       "0.0000",
-                                       "-0.0000",
-                                       "1.5",
-                                       "-2.25",
-                                       "12345678.5",
-                                       "1234567.1234567",
-                                       "0.12345678",
-                                       ".5",
-                                       "-.5",
-                                       "5.",
-                                       "-",
-                                       ".",
-                                       "1e5",
-                                       "1e",
-                                       "1.5e-3",
-                                       "+7",
-                                       "0x1p3",
-                                       "inf",
-                                       "-nan",
-                                       "12:",
-                                       "A:",
-                                       "1,5",
-                                       "99999999999999999999",
-                                       "1e309",
-                                       "1e-400",
-                                       "0.1",
-                                       "0.3",
-                                       "3000.0000",
-                                       "-3000.0000",
-                                       "{",
-                                       "}"};
+    std::setlocale(LC_ALL, "C");
+    std::vector<std::string> tokens;
+    std::istringstream table(
+        "0 -0 0.0000 -0.0000 1.5 -2.25 12345678.5 1234567.1234567 0.12345678 .5 -.5 5. - . "
+        "1e5 1e 1.5e-3 +7 +3e2 +-1 0x1p3 0x10 inf -nan 12: A: 1,5 1.5abc -7x 1.9 "
+        "99999999999999999999 1e309 1e-400 1e-999 0.1 0.3 3000.0000 -3000.0000 { }");
+    for (std::string token; table >> token;)
+        tokens.push_back(token);
     std::mt19937 random(7);
     const std::string alphabet = "0123456789.-+eE:x";
     for (int i = 0; i < 20000; ++i) {
@@ -366,7 +353,14 @@ TEST(NumberText, QuickReadsGiveTheCLibraryValues)
             token += random() % 4 ? alphabet[random() % 12] : alphabet[random() % alphabet.size()];
         tokens.push_back(token);
     }
+    auto sameBits = [](double a, double b) {
+        return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+    };
     for (const std::string& token : tokens) {
+        const std::string spaced = "\t " + token; // leading blanks are skipped
+        ASSERT_TRUE(sameBits(localeFreeAtof(spaced.c_str()), std::atof(spaced.c_str())))
+            << token << ": " << localeFreeAtof(spaced.c_str()) << " for " << std::atof(spaced.c_str());
+        ASSERT_EQ(localeFreeAtoi(spaced.c_str()), std::atoi(spaced.c_str())) << token;
         for (const char* after : {"\t", "\n", " ", "\r\n", "*", "", "\r"}) {
             const AseText text("\t" + token + after + "}");
             AseTokens numbers(text), integers(text), cut(text);
@@ -374,11 +368,7 @@ TEST(NumberText, QuickReadsGiveTheCLibraryValues)
             const int quickInteger = integers.nextInteger();
             ASSERT_TRUE(cut.next());
             const double expected = localeFreeAtof(cut.begin(), cut.end());
-            if (std::isnan(expected))
-                ASSERT_TRUE(std::isnan(quick)) << token;
-            else
-                ASSERT_EQ(std::memcmp(&quick, &expected, sizeof quick), 0)
-                    << token << ": " << quick << " for " << expected;
+            ASSERT_TRUE(sameBits(quick, expected)) << token << ": " << quick << " for " << expected;
             ASSERT_EQ(quickInteger, localeFreeAtoi(cut.begin(), cut.end())) << token;
             // The same token is taken, and the same one follows it.
             ASSERT_EQ(numbers.current(), cut.current()) << token;
