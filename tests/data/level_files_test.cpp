@@ -146,7 +146,4 @@ TEST(LevelFiles, CrashAnimationFallsApartAndEndsWithinTwoSeconds)
     EXPECT_GE(frames, 60);
     EXPECT_LE(frames, 120);
     EXPECT_LT(lowest, rest.y - 3.0f); // the cabin falls
-    // The blades fly off sideways.
-    SceneNode* blade = crash->findNode("Blade0");
-    ASSERT_NE(blade, nullptr);
 }
