@@ -150,40 +150,74 @@ TEST(RealExports, MaterialsWithoutAmbientAndWithSubMaterials)
     EXPECT_TRUE(scene->warnings.empty());
 }
 
-// Bezier and TCB controllers are not played: they are passed over whole,
-// wherever they stand among the tracks that are.
-TEST(RealExports, ControllersTheGameDoesNotPlayArePassedOver)
+// Tracks as the game's own tools write them, and as 3ds Max does: scale
+// samples with the axis and angle of the scale after the three scales, and
+// Bezier and TCB controllers, which the game does not play, passed over
+// whole wherever they stand. An animation block without tracks ends at its
+// brace and does not take the tracks of the next object.
+TEST(RealExports, TracksAsEachExporterWritesThem)
 {
     ScratchDir dir;
-    const std::string animation =
-        "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Box\"\n"
-        "\t\t*CONTROL_POS_TRACK {\n\t\t\t*CONTROL_POS_SAMPLE 0\t1.0\t2.0\t3.0\n"
-        "\t\t\t*CONTROL_POS_SAMPLE 160\t4.0\t5.0\t6.0\n\t\t}\n"
-        "\t\t*CONTROL_ROT_TCB {\n\t\t\t*CONTROL_TCB_ROT_KEY 0\t0.0\t0.0\t1.0\t0.5\t25.0\t25.0"
-        "\t25.0\t0.0\t0.0\n\t\t}\n"
-        "\t\t*CONTROL_SCALE_TRACK {\n\t\t\t*CONTROL_SCALE_SAMPLE 0\t2.0\t2.0\t2.0\n\t\t}\n"
-        "\t}\n";
-    const std::string bezier =
-        "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Spin\"\n"
-        "\t\t*CONTROL_POS_BEZIER {\n\t\t\t*CONTROL_BEZIER_POS_KEY 0\t1.0\t1.0\t1.0\t0.0\t0.0"
-        "\t0.0\t0.0\t0.0\t0.0\t0\n\t\t}\n"
-        "\t\t*CONTROL_ROT_TRACK {\n\t\t\t*CONTROL_ROT_SAMPLE 160\t0.0\t0.0\t1.0\t1.5\n\t\t}\n"
-        "\t\t*CONTROL_SCALE_BEZIER {\n\t\t\t*CONTROL_BEZIER_SCALE_KEY 0\t9.0\t9.0\t9.0\t0.0"
-        "\t0.0\t0.0\t0.0\n\t\t}\n\t}\n";
-    auto scene =
-        loadText(Header + squareObject("Box", 0, face(0, 0, 1, 2), 1, animation + "*MATERIAL_REF 0\n") +
-                 squareObject("Spin", 0, face(0, 0, 1, 2), 1, bezier + "*WIREFRAME_COLOR 0 1 0\n"));
-    ASSERT_EQ(scene->nodes.size(), 2u);
-    const SceneNode& box = scene->nodes[0];
-    ASSERT_EQ(box.positionTrack.values.size(), 2u);
-    EXPECT_FLOAT_EQ(box.positionTrack.values[1].z, 6.0f);
-    EXPECT_FALSE(box.rotationTrack.present);
-    ASSERT_EQ(box.scaleTrack.values.size(), 1u);
-    EXPECT_FLOAT_EQ(box.scaleTrack.values[0].y, 2.0f);
-    const SceneNode& spin = scene->nodes[1];
-    EXPECT_FALSE(spin.positionTrack.present || spin.scaleTrack.present);
-    ASSERT_EQ(spin.rotationTrack.angles, std::vector<float>{1.5f});
-    EXPECT_FLOAT_EQ(spin.material.diffuse.g, 1.0f);
+    auto block = [](const std::string& name, const std::string& tracks) {
+        return "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"" + name + "\"\n" + tracks + "\t}\n";
+    };
+    auto track = [](const char* kind, const std::string& samples) {
+        return std::string("\t\t*CONTROL_") + kind + " {\n" + samples + "\t\t}\n";
+    };
+    const std::string positions = track("POS_TRACK", "*CONTROL_POS_SAMPLE 0\t0.0\t0.0\t0.0\n"
+                                                     "*CONTROL_POS_SAMPLE 160\t0.0\t10.0\t0.0\n");
+    const std::string turns = track("ROT_TRACK", "*CONTROL_ROT_SAMPLE 0\t0.0\t0.0\t1.0\t0.0\n"
+                                                 "*CONTROL_ROT_SAMPLE 160\t0.0\t0.0\t1.0\t1.5\n");
+    auto scales = [&](const std::string& axisAndAngle) {
+        return track("SCALE_TRACK", "*CONTROL_SCALE_SAMPLE 0\t1.0\t1.0\t1.0" + axisAndAngle +
+                                        "\n*CONTROL_SCALE_SAMPLE 320\t2.0\t3.0\t4.0" + axisAndAngle + "\n");
+    };
+    const std::string tcb =
+        track("ROT_TCB", "*CONTROL_TCB_ROT_KEY 0\t0.0\t0.0\t1.0\t0.5\t25.0\t25.0\t25.0\t0.0\t0.0\n");
+    const std::string bezierPositions =
+        track("POS_BEZIER", "*CONTROL_BEZIER_POS_KEY 0\t1.0\t1.0\t1.0\t0.0\t0.0\t0.0\t0.0\t0.0\t0.0\t0\n");
+    const std::string bezierScales =
+        track("SCALE_BEZIER", "*CONTROL_BEZIER_SCALE_KEY 0\t9.0\t9.0\t9.0\t0.0\t0.0\t0.0\t0.0\n");
+    const struct {
+        const char* name;
+        std::string tracks;
+        bool moves, turns, scales;
+    } objects[] = {
+        {"Ours", positions + turns + scales(""), true, true, true},
+        {"Max", positions + turns + scales("\t0.0\t0.0\t0.0\t0.0"), true, true, true},
+        {"Tcb", positions + tcb + scales(""), true, false, true},
+        {"Bezier", bezierPositions + turns + bezierScales, false, true, false},
+        {"Still", "", false, false, false},
+        {"After", positions, true, false, false},
+    };
+    std::string text = Header;
+    for (const auto& o : objects)
+        text += squareObject(o.name, 0, face(0, 0, 1, 2), 1,
+                             block(o.name, o.tracks) + "*WIREFRAME_COLOR 0 1 0\n");
+    auto scene = loadText(text);
+    ASSERT_EQ(scene->nodes.size(), std::size(objects));
+    for (size_t i = 0; i < std::size(objects); ++i) {
+        const SceneNode& node = scene->nodes[i];
+        SCOPED_TRACE(node.name);
+        ASSERT_EQ(node.positionTrack.present, objects[i].moves);
+        ASSERT_EQ(node.rotationTrack.present, objects[i].turns);
+        ASSERT_EQ(node.scaleTrack.present, objects[i].scales);
+        if (objects[i].moves) {
+            EXPECT_EQ(node.positionTrack.times, (std::vector<float>{0, 160}));
+            EXPECT_FLOAT_EQ(node.positionTrack.values[1].y, 10.0f);
+        }
+        if (objects[i].turns) {
+            EXPECT_EQ(node.rotationTrack.angles, (std::vector<float>{0.0f, 1.5f}));
+            EXPECT_FLOAT_EQ(node.rotationTrack.axes[1].z, 1.0f);
+        }
+        if (objects[i].scales) {
+            ASSERT_EQ(node.scaleTrack.times, (std::vector<float>{0, 320}));
+            const Vec4 last = node.scaleTrack.values[1];
+            EXPECT_TRUE(last.x == 2.0f && last.y == 3.0f && last.z == 4.0f && last.w == 1.0f);
+            EXPECT_FLOAT_EQ(node.scaleTrack.values[0].x, 1.0f);
+        }
+        EXPECT_FLOAT_EQ(node.material.diffuse.g, 1.0f); // the object's end found after the tracks
+    }
 }
 
 // A UTF-16 file with its byte-order mark reads as the same text in UTF-8,

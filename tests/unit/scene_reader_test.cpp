@@ -167,55 +167,6 @@ TEST(SceneReader, ParentsLinkByFirstNameAndUnknownParentsStayUnlinked)
     EXPECT_FALSE(scene->nodes[0].hasParent);
 }
 
-// Scale samples come as the game's own tools write them (time and three
-// scales) and as 3ds Max writes them (time, three scales, then the axis and
-// angle of the scale): both give one key per sample.
-TEST(SceneReader, TracksReadWithBothScaleSampleForms)
-{
-    ScratchDir dir;
-    auto animation = [](const std::string& scaleRest) {
-        return "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Box\"\n"
-               "\t\t*CONTROL_POS_TRACK {\n"
-               "\t\t\t*CONTROL_POS_SAMPLE 0\t0.0000\t0.0000\t0.0000\n"
-               "\t\t\t*CONTROL_POS_SAMPLE 160\t0.0000\t10.0000\t0.0000\n\t\t}\n"
-               "\t\t*CONTROL_ROT_TRACK {\n"
-               "\t\t\t*CONTROL_ROT_SAMPLE 0\t0.0000\t0.0000\t1.0000\t0.0000\n"
-               "\t\t\t*CONTROL_ROT_SAMPLE 160\t0.0000\t0.0000\t1.0000\t1.5000\n\t\t}\n"
-               "\t\t*CONTROL_SCALE_TRACK {\n"
-               "\t\t\t*CONTROL_SCALE_SAMPLE 0\t1.0000\t1.0000\t1.0000" +
-               scaleRest +
-               "\n"
-               "\t\t\t*CONTROL_SCALE_SAMPLE 320\t2.0000\t3.0000\t4.0000" +
-               scaleRest + "\n\t\t}\n\t}\n";
-    };
-    const std::string maxAxis = "\t0.0000\t0.0000\t0.0000\t0.0000";
-    std::string text = squareObject("Short", 0, face(0, 0, 1, 2), 1, animation("") + "*MATERIAL_REF 0\n") +
-                       squareObject("Max", 0, face(0, 0, 1, 2), 1, animation(maxAxis) + "*MATERIAL_REF 0\n") +
-                       squareObject("Still", 0, face(0, 0, 1, 2), 1, "\t*TM_ANIMATION {\n\t}\n") +
-                       squareObject("After", 0, face(0, 0, 1, 2), 1, animation(""));
-    auto scene = loadText(text);
-    ASSERT_EQ(scene->nodes.size(), 4u);
-    for (int i : {0, 1}) {
-        SCOPED_TRACE(scene->nodes[i].name);
-        const SceneNode& box = scene->nodes[i];
-        EXPECT_EQ(box.positionTrack.times, (std::vector<float>{0, 160}));
-        EXPECT_FLOAT_EQ(box.positionTrack.values[1].y, 10.0f);
-        EXPECT_EQ(box.rotationTrack.angles, (std::vector<float>{0.0f, 1.5f}));
-        EXPECT_FLOAT_EQ(box.rotationTrack.axes[0].z, 1.0f);
-        ASSERT_EQ(box.scaleTrack.times, (std::vector<float>{0, 320}));
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[0].x, 1.0f);
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[1].x, 2.0f);
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[1].y, 3.0f);
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[1].z, 4.0f);
-        EXPECT_EQ(box.scaleTrack.values[1].w, 1.0f);
-    }
-    // An animation block without tracks ends at its brace: it does not
-    // take the tracks of the next object.
-    const SceneNode& still = scene->nodes[2];
-    EXPECT_FALSE(still.positionTrack.present || still.rotationTrack.present || still.scaleTrack.present);
-    EXPECT_TRUE(scene->nodes[3].positionTrack.present);
-}
-
 // A missing file shows one message each and leaves an empty Scene; a
 // read-only one loads without a word.
 TEST(SceneReader, MissingFilesAreToldAndReadOnlyFilesLoad)
