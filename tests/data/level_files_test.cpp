@@ -72,12 +72,19 @@ void enterDataDirectory()
 TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
 {
     enterDataDirectory();
+    // The game's list of its models is this one, and each has the nodes the
+    // game looks up.
     ASSERT_EQ(dataFiles().size(), 29u);
-    for (const DataFile& file : dataFiles()) {
+    ASSERT_EQ(gameModelFiles().size(), dataFiles().size());
+    for (size_t f = 0; f < dataFiles().size(); ++f) {
+        const DataFile& file = dataFiles()[f];
         SCOPED_TRACE(file.name);
+        EXPECT_STREQ(gameModelFiles()[f].name, file.name);
         ASSERT_TRUE(std::filesystem::exists(file.name));
         EXPECT_LT(std::filesystem::file_size(file.name), 6000000u);
         const std::unique_ptr<Scene> scene = loadSceneFile(file.name);
+        for (const char* node : gameModelFiles()[f].requiredNodes)
+            EXPECT_NE(scene->findNode(node), nullptr) << node;
         AseScene expected = file.build();
         // Everything written was read: the same nodes, vertices and faces.
         ASSERT_EQ(scene->nodeCount, expected.objects.size());
@@ -102,16 +109,6 @@ TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
                 EXPECT_NE(m.textureId, 0u) << m.bitmap;
             }
         }
-    }
-    // The game's list of its models is this one, and each has the nodes the
-    // game looks up.
-    ASSERT_EQ(gameModelFiles().size(), dataFiles().size());
-    for (size_t i = 0; i < dataFiles().size(); ++i) {
-        const ModelFile& model = gameModelFiles()[i];
-        EXPECT_STREQ(model.name, dataFiles()[i].name);
-        const std::unique_ptr<Scene> scene = loadSceneFile(model.name);
-        for (const char* node : model.requiredNodes)
-            EXPECT_NE(scene->findNode(node), nullptr) << model.name << ": " << node;
     }
     EXPECT_TRUE(headless::messageBoxes().empty());
     EXPECT_TRUE(damagedFileReports().empty());
