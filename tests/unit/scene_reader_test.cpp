@@ -16,7 +16,7 @@ namespace {
 
 const char* MaterialList = R"(*3DSMAX_ASCIIEXPORT	200
 *MATERIAL_LIST {
-	*MATERIAL_COUNT 2
+	*MATERIAL_COUNT 4
 	*MATERIAL 0 {
 		*MATERIAL_NAME "Rock Face"
 		*MATERIAL_CLASS "Standard"
@@ -45,6 +45,8 @@ const char* MaterialList = R"(*3DSMAX_ASCIIEXPORT	200
 			*BITMAP "diffuse.bmp"
 		}
 	}
+	*MATERIAL 2 { *MATERIAL_NAME "A" *MAP_DIFFUSE { *BITMAP "tex,tures\a.bmp" } }
+	*MATERIAL 3 { *MATERIAL_NAME "B" *MAP_DIFFUSE { *BITMAP "art (old)\b.bmp" } }
 }
 )";
 
@@ -65,7 +67,11 @@ TEST(SceneReader, TokenizerCutsNamesAtSpacesButKeepsThemInBitmapPaths)
     EXPECT_EQ(scene->nodes[0].name, "Heli");
     const Material& rock = scene->nodes[0].material;
     EXPECT_EQ(rock.name, "Rock");
+    // Bitmap paths keep their spaces but end at a comma or a parenthesis.
     EXPECT_EQ(rock.bitmap, "C:\\art\\sky clouds.bmp");
+    ASSERT_EQ(scene->materials.size(), 4u);
+    EXPECT_EQ(scene->materials[2].bitmap, "tex");
+    EXPECT_EQ(scene->materials[3].bitmap, "art ");
     EXPECT_FLOAT_EQ(rock.ambient.g, 0.2f);
     EXPECT_FLOAT_EQ(rock.diffuse.b, 0.6f);
     EXPECT_FLOAT_EQ(rock.specular.r, 0.9f);
@@ -79,24 +85,6 @@ TEST(SceneReader, TokenizerCutsNamesAtSpacesButKeepsThemInBitmapPaths)
     EXPECT_TRUE(glass.bitmap.empty());
     EXPECT_FLOAT_EQ(glass.transparency, 0.25f);
     EXPECT_EQ(scene->name, "testname");
-}
-
-TEST(SceneReader, BitmapPathIsCutAtCommaAndParenthesis)
-{
-    ScratchDir dir;
-    std::string text = R"(*MATERIAL_LIST { *MATERIAL_COUNT 2
- *MATERIAL 0 { *MATERIAL_NAME "A" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 0 0 0
-  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
-  *MAP_DIFFUSE { *BITMAP "tex,tures\a.bmp" } }
- *MATERIAL 1 { *MATERIAL_NAME "B" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 0 0 0
-  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
-  *MAP_DIFFUSE { *BITMAP "art (old)\b.bmp" } } }
-)" + squareObject("A", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 0\n") +
-                       squareObject("B", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 1\n");
-    auto scene = loadText(text);
-    ASSERT_EQ(scene->nodes.size(), 2u);
-    EXPECT_EQ(scene->nodes[0].material.bitmap, "tex");
-    EXPECT_EQ(scene->nodes[1].material.bitmap, "art ");
 }
 
 TEST(SceneReader, NodesShareTheArraysWithRunningBases)
