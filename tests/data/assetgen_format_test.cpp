@@ -10,28 +10,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
+// A decimal-comma locale, where the machine has one, must not matter;
+// negative zero and values that are not finite print as zero.
 TEST(AssetgenNumbers, FixedDecimalsWithAPointWhateverTheLocale)
 {
-    // A decimal-comma locale, where the machine has one, must not matter.
     std::setlocale(LC_ALL, "de_DE.UTF-8");
-    EXPECT_EQ(fixed(1.5), "1.5000");
-    EXPECT_EQ(fixed(-115.7), "-115.7000");
-    EXPECT_EQ(fixed(2.0 / 3.0), "0.6667");
-    EXPECT_EQ(fixed(7328.456, 2), "7328.46");
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {1.5, 4, "1.5000"},       {-115.7, 4, "-115.7000"},
+        {2.0 / 3.0, 4, "0.6667"}, {7328.456, 2, "7328.46"},
+        {-0.0, 4, "0.0000"},      {-0.00004, 4, "0.0000"},
+        {INFINITY, 1, "0.0"},     {std::nan(""), 4, "0.0000"},
+        {-0.00005, 4, "-0.0001"}, // rounds away from zero: a real value
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fixed(c.value, c.decimals), c.text) << c.value;
     std::setlocale(LC_ALL, "C");
-}
-
-TEST(AssetgenNumbers, NegativeZeroAndNonFiniteValuesPrintAsZero)
-{
-    EXPECT_EQ(fixed(-0.0), "0.0000");
-    EXPECT_EQ(fixed(-0.00004), "0.0000");
-    EXPECT_EQ(fixed(-0.00005, 4).substr(0, 1), "-"); // rounds away from zero: a real value
-    EXPECT_EQ(fixed(std::nan("")), "0.0000");
-    EXPECT_EQ(fixed(INFINITY, 1), "0.0");
 }
 
 TEST(AssetgenRandom, SameSeedSameStreamOtherSeedOtherStream)
@@ -100,45 +103,25 @@ TEST(AssetgenAse, WritesKeywordsInTheOrderTheReaderTakesThem)
     o.positionKeys = {{0, {}}, {800, {0, -1, 0}}};
     o.rotationKeys = {{0, {0, 1, 0}, 0.5}, {800, {0, 1, 0}, 0.5}};
     std::string text = writeAse(scene);
-    const char* order[] = {"*MATERIAL_COUNT 1",
-                           "*MATERIAL_NAME",
-                           "*MATERIAL_AMBIENT",
-                           "*MATERIAL_DIFFUSE",
-                           "*MATERIAL_SPECULAR",
-                           "*MATERIAL_SHINE ",
-                           "*MATERIAL_TRANSPARENCY",
-                           "*MAP_DIFFUSE",
-                           "*BITMAP \"palette.png\"",
-                           "*GEOMOBJECT",
-                           "*NODE_NAME \"Box\"",
-                           "*TM_ROW0",
-                           "*TM_ROW3 1.0000\t2.0000\t3.0000",
-                           "*TM_POS",
-                           "*TM_ROTAXIS",
-                           "*TM_ROTANGLE",
-                           "*MESH_NUMVERTEX 24",
-                           "*MESH_NUMFACES 12",
-                           "*MESH_VERTEX 0",
-                           "*MESH_FACE_LIST",
-                           "*MESH_FACE 0: A: 0 B: 1 C: 2",
-                           "*MESH_NUMTVERTEX",
-                           "*MESH_TVERT 0",
-                           "*MESH_TFACELIST",
-                           "*MESH_TFACE 0",
-                           "*MESH_NORMALS",
-                           "*MESH_FACENORMAL 0",
-                           "*MESH_VERTEXNORMAL",
-                           "*TM_ANIMATION",
-                           "*CONTROL_POS_TRACK",
-                           "*CONTROL_POS_SAMPLE 800\t0.0000\t-1.0000\t0.0000",
-                           "*CONTROL_ROT_TRACK",
-                           "*CONTROL_ROT_SAMPLE 800\t0.0000\t1.0000\t0.0000\t0.5000",
-                           "*MATERIAL_REF 0"};
+    // Block by block, each keyword ('|' between them) after the one before.
     size_t at = 0;
-    for (const char* keyword : order) {
-        size_t found = text.find(keyword, at);
-        ASSERT_NE(found, std::string::npos) << keyword << " missing or out of order";
-        at = found;
+    for (std::string_view keywords : {
+             "*MATERIAL_COUNT 1|*MATERIAL_NAME|*MATERIAL_AMBIENT|*MATERIAL_DIFFUSE|*MATERIAL_SPECULAR",
+             "*MATERIAL_SHINE |*MATERIAL_TRANSPARENCY|*MAP_DIFFUSE|*BITMAP \"palette.png\"",
+             "*GEOMOBJECT|*NODE_NAME \"Box\"|*TM_ROW0|*TM_ROW3 1.0000\t2.0000\t3.0000|*TM_POS|*TM_ROTAXIS",
+             "*TM_ROTANGLE|*MESH_NUMVERTEX 24|*MESH_NUMFACES 12|*MESH_VERTEX 0|*MESH_FACE_LIST",
+             "*MESH_FACE 0: A: 0 B: 1 C: 2|*MESH_NUMTVERTEX|*MESH_TVERT 0|*MESH_TFACELIST|*MESH_TFACE 0",
+             "*MESH_NORMALS|*MESH_FACENORMAL 0|*MESH_VERTEXNORMAL|*TM_ANIMATION|*CONTROL_POS_TRACK",
+             "*CONTROL_POS_SAMPLE 800\t0.0000\t-1.0000\t0.0000|*CONTROL_ROT_TRACK",
+             "*CONTROL_ROT_SAMPLE 800\t0.0000\t1.0000\t0.0000\t0.5000|*MATERIAL_REF 0",
+         }) {
+        while (!keywords.empty()) {
+            const std::string keyword(keywords.substr(0, keywords.find('|')));
+            keywords.remove_prefix(std::min(keywords.size(), keyword.size() + 1));
+            const size_t found = text.find(keyword, at);
+            ASSERT_NE(found, std::string::npos) << keyword << " missing or out of order";
+            at = found;
+        }
     }
     // Nothing that closes the material comes between its transparency and
     // its diffuse map, or the reader would take the material as untextured.

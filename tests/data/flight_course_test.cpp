@@ -14,9 +14,11 @@ using namespace flighttest;
 
 namespace {
 
-void loadCourse(const std::string& text)
+// Writes the course, unless there is none, and loads it for a new game.
+void loadCourse(const char* text)
 {
-    scenetest::writeFile("Patho.txt", text);
+    if (text)
+        scenetest::writeFile("Patho.txt", text);
     loadPathText();
     Game = GameState{};
 }
@@ -31,91 +33,57 @@ void expectCamera(float x, float y, float z, float yaw)
 
 } // namespace
 
-TEST(CourseText, ThirteenTokensGiveOneRecordAtNormalSpeed)
-{
-    scenetest::ScratchDir dir;
-    loadCourse("P 1 2 3 0 5 6 7 90 9 10 11 180");
-    advanceCourse();
-    expectCamera(5, 6, 7, 90);
-    advanceCourse(); // 9 10 11 180 skipped, nothing left to take
-    expectCamera(5, 6, 7, 90);
-    EXPECT_EQ(Game.courseCursor, nullptr);
-    advanceCourse();
-    expectCamera(5, 6, 7, 90);
-}
-
-TEST(CourseText, DoubleSpeedSkipsEightTokens)
+// Each step skips four tokens a unit of speed, then takes a record of four;
+// a course that ends inside a record keeps the camera at the last whole
+// one, and a cursor at the end stays there.
+TEST(CourseText, EachStepSkipsThenTakesARecord)
 {
     scenetest::ScratchDir dir;
     std::vector<Record> records;
     for (int i = 0; i < 12; ++i)
         records.push_back({float(i), float(i) + 0.5f, float(100 * i), float(i)});
-    loadCourse(courseText(records));
-    Game.PathSpeed = 2.0f;
-    advanceCourse();
-    expectCamera(2, 2.5f, 200, 2); // records 0 and 1 skipped
-    advanceCourse();
-    expectCamera(5, 5.5f, 500, 5);
-    Game.PathSpeed = 1.0f;
-    advanceCourse();
-    expectCamera(7, 7.5f, 700, 7);
-}
-
-TEST(CourseText, SeparatorsAreInterchangeableAndCrLfReadsAsLf)
-{
-    scenetest::ScratchDir dir;
-    loadCourse("P\n(1, 2, 3) * 4\n");
-    advanceCourse();
-    // The first frame skips four tokens: nothing is left for a record.
-    expectCamera(0, 0, 24, 0);
-
-    loadCourse("P 0 0 0 0 \"(1, 2, 3) * 4\"\tx\n");
-    advanceCourse();
-    expectCamera(1, 2, 3, 4);
-
+    const std::string twelve = courseText(records), thirteen = "P 1 2 3 0 5 6 7 90 9 10 11 180";
     // A space before a CR LF line end: the CR must not become a token of
     // its own and shift the records.
-    loadCourse("P \r\n0 0 0 0 \r\n1 2 3 4 \r\n9 9 9 9 \r\n5 6 7 8 \r\n");
-    advanceCourse();
-    expectCamera(1, 2, 3, 4);
-    advanceCourse();
-    expectCamera(5, 6, 7, 8);
-    EXPECT_EQ(std::strchr(Level.PathText.data(), '\r'), nullptr);
-}
-
-TEST(CourseText, AMissingOrEmptyCourseLeavesTheCameraStill)
-{
-    scenetest::ScratchDir dir;
-    loadCourse("");
+    const std::string crlf = "P \r\n0 0 0 0 \r\n1 2 3 4 \r\n9 9 9 9 \r\n5 6 7 8 \r\n";
+    const struct {
+        std::string text;
+        float speed;
+        int steps;
+        Record camera;
+        bool ended;
+    } cases[] = {
+        {thirteen, 1, 1, {5, 6, 7, 90}, false},
+        {thirteen, 1, 2, {5, 6, 7, 90}, true},
+        {thirteen, 1, 3, {5, 6, 7, 90}, true},
+        {thirteen + " 13", 1, 2, {5, 6, 7, 90}, true},
+        {thirteen + " 13 14", 1, 2, {5, 6, 7, 90}, true},
+        {thirteen + " 13 14 15", 1, 2, {5, 6, 7, 90}, true},
+        {twelve, 2, 1, {2, 2.5f, 200, 2}, false}, // double speed skips eight tokens
+        {twelve, 2, 2, {5, 5.5f, 500, 5}, false},
+        {"P\n(1, 2, 3) * 4\n", 1, 1, {0, 0, 24, 0}, true}, // all separators alike
+        {"P 0 0 0 0 \"(1, 2, 3) * 4\"\tx\n", 1, 1, {1, 2, 3, 4}, false},
+        {crlf, 1, 1, {1, 2, 3, 4}, false},
+        {crlf, 1, 2, {5, 6, 7, 8}, false},
+        {" ,\n\t ", 1, 5, {0, 0, 24, 0}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text + " at speed " + std::to_string(c.speed) + ", step " + std::to_string(c.steps));
+        loadCourse(c.text.c_str());
+        EXPECT_EQ(std::strchr(Level.PathText.data(), '\r'), nullptr);
+        Game.PathSpeed = c.speed;
+        for (int i = 0; i < c.steps; ++i)
+            advanceCourse();
+        expectCamera(c.camera.x, c.camera.y, c.camera.z, c.camera.yaw);
+        EXPECT_EQ(Game.courseCursor == nullptr, c.ended);
+    }
+    // Without a file: nothing opened, nothing to read, the camera still.
     std::remove("Patho.txt");
-    loadPathText();
+    loadCourse(nullptr);
     EXPECT_EQ(Level.PathFile, nullptr);
     EXPECT_EQ(Level.PathText[0], '\0');
-    Game = GameState{};
-    advanceCourse();
     advanceCourse();
     expectCamera(0, 0, 24, 0);
-    Level.PathFile.reset(); // nothing was opened: nothing to close
-
-    loadCourse(" ,\n\t ");
-    EXPECT_NE(Level.PathFile, nullptr);
-    for (int i = 0; i < 5; ++i)
-        advanceCourse();
-    expectCamera(0, 0, 24, 0);
-    Level.PathFile.reset();
-    EXPECT_EQ(Level.PathFile, nullptr);
-}
-
-TEST(CourseText, ACourseEndingInsideARecordKeepsTheLastWholeRecord)
-{
-    scenetest::ScratchDir dir;
-    for (const char* tail : {" 13", " 13 14", " 13 14 15"}) {
-        loadCourse(std::string("P 1 2 3 0 5 6 7 90 9 10 11 180") + tail);
-        advanceCourse();
-        advanceCourse();
-        expectCamera(5, 6, 7, 90);
-        EXPECT_EQ(Game.courseCursor, nullptr) << tail;
-    }
 }
 
 TEST(CourseText, NumbersFollowAtofWithADecimalPointWhateverTheLocale)

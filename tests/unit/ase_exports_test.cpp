@@ -12,11 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <unistd.h>
 
 using namespace scenetest;
@@ -66,29 +69,36 @@ TEST(RealExports, MappingChannelsLeaveTheMainUvs)
     EXPECT_TRUE(scene->warnings.empty());
 }
 
-// Q3Map2 writes every face normal first and the vertex normals after them;
-// the per-face layout of 3ds Max is read by the other reader tests.
-TEST(RealExports, NormalsWrittenFaceNormalsFirst)
+// 3ds Max writes each face normal followed by the normals of its corners,
+// Q3Map2 every face normal first and the vertex normals after them: both
+// are taken per face, in file order.
+TEST(RealExports, NormalsInEitherLayout)
 {
     ScratchDir dir;
-    std::string normals = "\t\t*MESH_NORMALS {\n"
-                          "\t\t\t*MESH_FACENORMAL 0\t0.0\t0.0\t1.0\n"
-                          "\t\t\t*MESH_FACENORMAL 1\t0.0\t1.0\t0.0\n";
-    const char* vertexNormals[] = {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6"};
-    for (int i = 0; i < 6; ++i)
-        normals +=
-            "\t\t\t*MESH_VERTEXNORMAL " + std::to_string(i % 4) + "\t" + vertexNormals[i] + "\t0.0\t0.9\n";
-    normals += "\t\t}\n";
-    auto scene = loadText(Header + squareObject("Q", 0, face(0, 0, 1, 2) + face(1, 0, 2, 3), 2,
-                                                "*WIREFRAME_COLOR 1 1 1\n", normals));
-    ASSERT_EQ(scene->faces.size(), 2u);
-    EXPECT_FLOAT_EQ(scene->faces[0].faceNormal.z, 1.0f);
-    EXPECT_FLOAT_EQ(scene->faces[1].faceNormal.y, 1.0f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalA.x, 0.1f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalC.x, 0.3f);
-    EXPECT_FLOAT_EQ(scene->faces[1].normalA.x, 0.4f);
-    EXPECT_FLOAT_EQ(scene->faces[1].normalC.x, 0.6f);
-    EXPECT_TRUE(scene->warnings.empty());
+    auto faceNormal = [](int f, const char* xyz) {
+        return "\t\t\t*MESH_FACENORMAL " + std::to_string(f) + "\t" + xyz + "\n";
+    };
+    std::string vertexNormals[2];
+    for (int i = 0; i < 6; ++i) // numbered by vertex; the numbers play no part
+        vertexNormals[i / 3] += "\t\t\t\t*MESH_VERTEXNORMAL " + std::to_string((i + 2) % 4) + "\t0." +
+                                std::to_string(i + 1) + "\t0.0\t0.9\n";
+    const std::string first = faceNormal(0, "0.0\t0.0\t1.0"), second = faceNormal(1, "0.0\t1.0\t0.0");
+    for (const std::string& normals : {first + vertexNormals[0] + second + vertexNormals[1],
+                                       first + second + vertexNormals[0] + vertexNormals[1]}) {
+        SCOPED_TRACE(normals);
+        auto scene = loadText(Header + squareObject("N", 0, face(0, 0, 1, 2) + face(1, 0, 2, 3), 2,
+                                                    "*WIREFRAME_COLOR 1 1 1\n",
+                                                    "\t\t*MESH_NORMALS {\n" + normals + "\t\t}\n"));
+        ASSERT_EQ(scene->faces.size(), 2u);
+        EXPECT_FLOAT_EQ(scene->faces[0].faceNormal.z, 1.0f);
+        EXPECT_FLOAT_EQ(scene->faces[1].faceNormal.y, 1.0f);
+        const MeshFace &a = scene->faces[0], &b = scene->faces[1];
+        const float xs[] = {a.normalA.x, a.normalB.x, a.normalC.x, b.normalA.x, b.normalB.x, b.normalC.x};
+        for (int i = 0; i < 6; ++i)
+            EXPECT_FLOAT_EQ(xs[i], 0.1f * (i + 1)) << "corner " << i;
+        EXPECT_FLOAT_EQ(a.normalC.z, 0.9f);
+        EXPECT_TRUE(scene->warnings.empty());
+    }
 }
 
 // A Q3Map2 material has no ambient colour, and a 3ds Max multi-material
@@ -140,40 +150,74 @@ TEST(RealExports, MaterialsWithoutAmbientAndWithSubMaterials)
     EXPECT_TRUE(scene->warnings.empty());
 }
 
-// Bezier and TCB controllers are not played: they are passed over whole,
-// wherever they stand among the tracks that are.
-TEST(RealExports, ControllersTheGameDoesNotPlayArePassedOver)
+// Tracks as the game's own tools write them, and as 3ds Max does: scale
+// samples with the axis and angle of the scale after the three scales, and
+// Bezier and TCB controllers, which the game does not play, passed over
+// whole wherever they stand. An animation block without tracks ends at its
+// brace and does not take the tracks of the next object.
+TEST(RealExports, TracksAsEachExporterWritesThem)
 {
     ScratchDir dir;
-    const std::string animation =
-        "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Box\"\n"
-        "\t\t*CONTROL_POS_TRACK {\n\t\t\t*CONTROL_POS_SAMPLE 0\t1.0\t2.0\t3.0\n"
-        "\t\t\t*CONTROL_POS_SAMPLE 160\t4.0\t5.0\t6.0\n\t\t}\n"
-        "\t\t*CONTROL_ROT_TCB {\n\t\t\t*CONTROL_TCB_ROT_KEY 0\t0.0\t0.0\t1.0\t0.5\t25.0\t25.0"
-        "\t25.0\t0.0\t0.0\n\t\t}\n"
-        "\t\t*CONTROL_SCALE_TRACK {\n\t\t\t*CONTROL_SCALE_SAMPLE 0\t2.0\t2.0\t2.0\n\t\t}\n"
-        "\t}\n";
-    const std::string bezier =
-        "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Spin\"\n"
-        "\t\t*CONTROL_POS_BEZIER {\n\t\t\t*CONTROL_BEZIER_POS_KEY 0\t1.0\t1.0\t1.0\t0.0\t0.0"
-        "\t0.0\t0.0\t0.0\t0.0\t0\n\t\t}\n"
-        "\t\t*CONTROL_ROT_TRACK {\n\t\t\t*CONTROL_ROT_SAMPLE 160\t0.0\t0.0\t1.0\t1.5\n\t\t}\n"
-        "\t\t*CONTROL_SCALE_BEZIER {\n\t\t\t*CONTROL_BEZIER_SCALE_KEY 0\t9.0\t9.0\t9.0\t0.0"
-        "\t0.0\t0.0\t0.0\n\t\t}\n\t}\n";
-    auto scene =
-        loadText(Header + squareObject("Box", 0, face(0, 0, 1, 2), 1, animation + "*MATERIAL_REF 0\n") +
-                 squareObject("Spin", 0, face(0, 0, 1, 2), 1, bezier + "*WIREFRAME_COLOR 0 1 0\n"));
-    ASSERT_EQ(scene->nodes.size(), 2u);
-    const SceneNode& box = scene->nodes[0];
-    ASSERT_EQ(box.positionTrack.values.size(), 2u);
-    EXPECT_FLOAT_EQ(box.positionTrack.values[1].z, 6.0f);
-    EXPECT_FALSE(box.rotationTrack.present);
-    ASSERT_EQ(box.scaleTrack.values.size(), 1u);
-    EXPECT_FLOAT_EQ(box.scaleTrack.values[0].y, 2.0f);
-    const SceneNode& spin = scene->nodes[1];
-    EXPECT_FALSE(spin.positionTrack.present || spin.scaleTrack.present);
-    ASSERT_EQ(spin.rotationTrack.angles, std::vector<float>{1.5f});
-    EXPECT_FLOAT_EQ(spin.material.diffuse.g, 1.0f);
+    auto block = [](const std::string& name, const std::string& tracks) {
+        return "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"" + name + "\"\n" + tracks + "\t}\n";
+    };
+    auto track = [](const char* kind, const std::string& samples) {
+        return std::string("\t\t*CONTROL_") + kind + " {\n" + samples + "\t\t}\n";
+    };
+    const std::string positions = track("POS_TRACK", "*CONTROL_POS_SAMPLE 0\t0.0\t0.0\t0.0\n"
+                                                     "*CONTROL_POS_SAMPLE 160\t0.0\t10.0\t0.0\n");
+    const std::string turns = track("ROT_TRACK", "*CONTROL_ROT_SAMPLE 0\t0.0\t0.0\t1.0\t0.0\n"
+                                                 "*CONTROL_ROT_SAMPLE 160\t0.0\t0.0\t1.0\t1.5\n");
+    auto scales = [&](const std::string& axisAndAngle) {
+        return track("SCALE_TRACK", "*CONTROL_SCALE_SAMPLE 0\t1.0\t1.0\t1.0" + axisAndAngle +
+                                        "\n*CONTROL_SCALE_SAMPLE 320\t2.0\t3.0\t4.0" + axisAndAngle + "\n");
+    };
+    const std::string tcb =
+        track("ROT_TCB", "*CONTROL_TCB_ROT_KEY 0\t0.0\t0.0\t1.0\t0.5\t25.0\t25.0\t25.0\t0.0\t0.0\n");
+    const std::string bezierPositions =
+        track("POS_BEZIER", "*CONTROL_BEZIER_POS_KEY 0\t1.0\t1.0\t1.0\t0.0\t0.0\t0.0\t0.0\t0.0\t0.0\t0\n");
+    const std::string bezierScales =
+        track("SCALE_BEZIER", "*CONTROL_BEZIER_SCALE_KEY 0\t9.0\t9.0\t9.0\t0.0\t0.0\t0.0\t0.0\n");
+    const struct {
+        const char* name;
+        std::string tracks;
+        bool moves, turns, scales;
+    } objects[] = {
+        {"Ours", positions + turns + scales(""), true, true, true},
+        {"Max", positions + turns + scales("\t0.0\t0.0\t0.0\t0.0"), true, true, true},
+        {"Tcb", positions + tcb + scales(""), true, false, true},
+        {"Bezier", bezierPositions + turns + bezierScales, false, true, false},
+        {"Still", "", false, false, false},
+        {"After", positions, true, false, false},
+    };
+    std::string text = Header;
+    for (const auto& o : objects)
+        text += squareObject(o.name, 0, face(0, 0, 1, 2), 1,
+                             block(o.name, o.tracks) + "*WIREFRAME_COLOR 0 1 0\n");
+    auto scene = loadText(text);
+    ASSERT_EQ(scene->nodes.size(), std::size(objects));
+    for (size_t i = 0; i < std::size(objects); ++i) {
+        const SceneNode& node = scene->nodes[i];
+        SCOPED_TRACE(node.name);
+        ASSERT_EQ(node.positionTrack.present, objects[i].moves);
+        ASSERT_EQ(node.rotationTrack.present, objects[i].turns);
+        ASSERT_EQ(node.scaleTrack.present, objects[i].scales);
+        if (objects[i].moves) {
+            EXPECT_EQ(node.positionTrack.times, (std::vector<float>{0, 160}));
+            EXPECT_FLOAT_EQ(node.positionTrack.values[1].y, 10.0f);
+        }
+        if (objects[i].turns) {
+            EXPECT_EQ(node.rotationTrack.angles, (std::vector<float>{0.0f, 1.5f}));
+            EXPECT_FLOAT_EQ(node.rotationTrack.axes[1].z, 1.0f);
+        }
+        if (objects[i].scales) {
+            ASSERT_EQ(node.scaleTrack.times, (std::vector<float>{0, 320}));
+            const Vec4 last = node.scaleTrack.values[1];
+            EXPECT_TRUE(last.x == 2.0f && last.y == 3.0f && last.z == 4.0f && last.w == 1.0f);
+            EXPECT_FLOAT_EQ(node.scaleTrack.values[0].x, 1.0f);
+        }
+        EXPECT_FLOAT_EQ(node.material.diffuse.g, 1.0f); // the object's end found after the tracks
+    }
 }
 
 // A UTF-16 file with its byte-order mark reads as the same text in UTF-8,
@@ -321,42 +365,19 @@ TEST(RealExports, WarningsAreWrittenOncePerFile)
 }
 
 // The reader converts numbers as it cuts them; every token must read as
-// atof (and atoi) would read it, bit for bit, plain or not.
+// atof (and atoi) would read it, bit for bit, plain or not: the conversion
+// against the C library's own (in the "C" locale), and the quick reads
+// against the conversion.
 TEST(NumberText, QuickReadsGiveTheCLibraryValues)
 {
-    std::vector<std::string> tokens = {"0",
-                                       "-0",
-                                       "0.0000",
-                                       "-0.0000",
-                                       "1.5",
-                                       "-2.25",
-                                       "12345678.5",
-                                       "1234567.1234567",
-                                       "0.12345678",
-                                       ".5",
-                                       "-.5",
-                                       "5.",
-                                       "-",
-                                       ".",
-                                       "1e5",
-                                       "1e",
-                                       "1.5e-3",
-                                       "+7",
-                                       "0x1p3",
-                                       "inf",
-                                       "-nan",
-                                       "12:",
-                                       "A:",
-                                       "1,5",
-                                       "99999999999999999999",
-                                       "1e309",
-                                       "1e-400",
-                                       "0.1",
-                                       "0.3",
-                                       "3000.0000",
-                                       "-3000.0000",
-                                       "{",
-                                       "}"};
+    std::setlocale(LC_ALL, "C");
+    std::vector<std::string> tokens;
+    std::istringstream table(
+        "0 -0 0.0000 -0.0000 1.5 -2.25 12345678.5 1234567.1234567 0.12345678 .5 -.5 5. - . "
+        "1e5 1e 1.5e-3 +7 +3e2 +-1 0x1p3 0x10 inf -nan 12: A: 1,5 1.5abc -7x 1.9 "
+        "99999999999999999999 1e309 1e-400 1e-999 0.1 0.3 3000.0000 -3000.0000 { }");
+    for (std::string token; table >> token;)
+        tokens.push_back(token);
     std::mt19937 random(7);
     const std::string alphabet = "0123456789.-+eE:x";
     for (int i = 0; i < 20000; ++i) {
@@ -366,7 +387,14 @@ TEST(NumberText, QuickReadsGiveTheCLibraryValues)
             token += random() % 4 ? alphabet[random() % 12] : alphabet[random() % alphabet.size()];
         tokens.push_back(token);
     }
+    auto sameBits = [](double a, double b) {
+        return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+    };
     for (const std::string& token : tokens) {
+        const std::string spaced = "\t " + token; // leading blanks are skipped
+        ASSERT_TRUE(sameBits(localeFreeAtof(spaced.c_str()), std::atof(spaced.c_str())))
+            << token << ": " << localeFreeAtof(spaced.c_str()) << " for " << std::atof(spaced.c_str());
+        ASSERT_EQ(localeFreeAtoi(spaced.c_str()), std::atoi(spaced.c_str())) << token;
         for (const char* after : {"\t", "\n", " ", "\r\n", "*", "", "\r"}) {
             const AseText text("\t" + token + after + "}");
             AseTokens numbers(text), integers(text), cut(text);
@@ -374,11 +402,7 @@ TEST(NumberText, QuickReadsGiveTheCLibraryValues)
             const int quickInteger = integers.nextInteger();
             ASSERT_TRUE(cut.next());
             const double expected = localeFreeAtof(cut.begin(), cut.end());
-            if (std::isnan(expected))
-                ASSERT_TRUE(std::isnan(quick)) << token;
-            else
-                ASSERT_EQ(std::memcmp(&quick, &expected, sizeof quick), 0)
-                    << token << ": " << quick << " for " << expected;
+            ASSERT_TRUE(sameBits(quick, expected)) << token << ": " << quick << " for " << expected;
             ASSERT_EQ(quickInteger, localeFreeAtoi(cut.begin(), cut.end())) << token;
             // The same token is taken, and the same one follows it.
             ASSERT_EQ(numbers.current(), cut.current()) << token;

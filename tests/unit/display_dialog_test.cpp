@@ -1,6 +1,6 @@
-// The display-settings dialog's state machine: the mode it ends with, the
-// keyboard's focus and activation, the mouse's press and release, and hit
-// testing at the template's rectangles.
+// The display-settings dialog's state machine: scripts of keyboard and mouse
+// events, each with the outcome and look it must end in; hit testing at the
+// template's rectangles; where the dialog looks for its font.
 
 #include "headless/headless_platform.h"
 #include "shell/display_dialog.h"
@@ -8,18 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 namespace {
 
 using C = DialogControl;
 using K = DialogKey;
 using O = DialogOutcome;
-
-void press(DisplayDialog& d, K key)
-{
-    d.keyDown(key);
-    d.keyUp(key);
-}
 
 // The middle of a control, in dialog units.
 DialogPoint centreOf(C control)
@@ -28,343 +24,218 @@ DialogPoint centreOf(C control)
     return {r.x + r.width / 2, r.y + r.height / 2};
 }
 
-void click(DisplayDialog& d, DialogPoint p)
-{
-    d.mouseMove(p.x, p.y);
-    d.mousePress(p.x, p.y);
-    d.mouseRelease(p.x, p.y);
-}
+// One event of a script: a key, or the mouse at a point.
+using Event = std::function<void(DisplayDialog&)>;
 
-void click(DisplayDialog& d, C control) { click(d, centreOf(control)); }
+Event key(K k) // down and up
+{
+    return [k](DisplayDialog& d) { d.keyDown(k), d.keyUp(k); };
+}
+Event down(K k)
+{
+    return [k](DisplayDialog& d) { d.keyDown(k); };
+}
+Event up(K k)
+{
+    return [k](DisplayDialog& d) { d.keyUp(k); };
+}
+Event move(DialogPoint p)
+{
+    return [p](DisplayDialog& d) { d.mouseMove(p.x, p.y); };
+}
+Event press(DialogPoint p)
+{
+    return [p](DisplayDialog& d) { d.mousePress(p.x, p.y); };
+}
+Event release(DialogPoint p)
+{
+    return [p](DisplayDialog& d) { d.mouseRelease(p.x, p.y); };
+}
+Event click(DialogPoint p)
+{
+    return [p](DisplayDialog& d) { d.mouseMove(p.x, p.y), d.mousePress(p.x, p.y), d.mouseRelease(p.x, p.y); };
+}
+Event move(C c) { return move(centreOf(c)); }
+Event press(C c) { return press(centreOf(c)); }
+Event release(C c) { return release(centreOf(c)); }
+Event click(C c) { return click(centreOf(c)); }
+const Event Leave = [](DisplayDialog& d) { d.mouseLeave(); };
+const Event Cancel = [](DisplayDialog& d) { d.cancelPress(); };
+const Event Close = [](DisplayDialog& d) { d.closeBox(); };
+
+// Where a script leaves the dialog; each field as a fresh dialog has it
+// unless the row says otherwise.
+struct End {
+    O outcome = O::Open;
+    C focus = C::StartGame;
+    bool fullScreen = false;
+    C hover = C::None;
+    C pressed = C::None;
+    C defaultButton = C::StartGame;
+};
+
+struct Script {
+    const char* what;
+    std::vector<Event> events;
+    End end;
+};
+
+void expectScripts(const std::vector<Script>& scripts)
+{
+    for (const Script& s : scripts) {
+        SCOPED_TRACE(s.what);
+        DisplayDialog d;
+        for (const Event& event : s.events)
+            event(d);
+        EXPECT_EQ(d.outcome(), s.end.outcome);
+        EXPECT_EQ(d.focus(), s.end.focus);
+        EXPECT_EQ(d.fullScreen(), s.end.fullScreen);
+        EXPECT_EQ(d.isChecked(C::FullScreen), s.end.fullScreen);
+        EXPECT_EQ(d.isChecked(C::Windowed), !s.end.fullScreen);
+        EXPECT_FALSE(d.isChecked(C::StartGame));
+        EXPECT_EQ(d.hover(), s.end.hover);
+        EXPECT_EQ(d.pressed(), s.end.pressed);
+        EXPECT_EQ(d.defaultButton(), s.end.defaultButton);
+        // The look holds the same, so a change of any of them redraws.
+        EXPECT_EQ(d.look(), (DialogLook{s.end.focus, s.end.hover, s.end.pressed, s.end.defaultButton,
+                                        s.end.fullScreen}));
+    }
+}
 
 } // namespace
 
-TEST(DisplayDialogStart, WindowedCheckedAndStartGameFocusedAndDefault)
+// The mode the game starts in, and the ways out: a radio only sets the
+// mode, and events after the end change nothing.
+TEST(DisplayDialog, OutcomesOfEventScripts)
 {
-    DisplayDialog d;
-    EXPECT_EQ(d.outcome(), O::Open);
-    EXPECT_FALSE(d.fullScreen());
-    EXPECT_TRUE(d.isChecked(C::Windowed));
-    EXPECT_FALSE(d.isChecked(C::FullScreen));
-    EXPECT_FALSE(d.isChecked(C::StartGame));
-    EXPECT_EQ(d.focus(), C::StartGame);
-    EXPECT_EQ(d.defaultButton(), C::StartGame);
-    EXPECT_EQ(d.hover(), C::None);
-    EXPECT_EQ(d.pressed(), C::None);
-}
-
-// The mode the game starts in, and the ways out.
-TEST(DisplayDialogOutcome, EnterStartsWindowedWithoutAClickOnFullScreen)
-{
-    DisplayDialog d;
-    d.keyDown(K::Enter);
-    EXPECT_EQ(d.outcome(), O::StartWindowed);
-}
-
-TEST(DisplayDialogOutcome, FullScreenThenWindowedStartsWindowed)
-{
-    DisplayDialog d;
-    click(d, C::FullScreen);
-    EXPECT_TRUE(d.fullScreen());
-    click(d, C::Windowed);
-    EXPECT_FALSE(d.fullScreen());
-    click(d, C::StartGame);
-    EXPECT_EQ(d.outcome(), O::StartWindowed);
-}
-
-TEST(DisplayDialogOutcome, FullScreenThenEnterStartsFullScreen)
-{
-    DisplayDialog d;
-    click(d, C::FullScreen);
-    EXPECT_EQ(d.outcome(), O::Open); // a radio only sets the mode
-    d.keyDown(K::Enter);
-    EXPECT_EQ(d.outcome(), O::StartFullScreen);
-}
-
-TEST(DisplayDialogOutcome, EscapeCloseBoxAndExitGameExitWhateverTheMode)
-{
-    DisplayDialog escape;
-    click(escape, C::FullScreen);
-    escape.keyDown(K::Escape);
-    EXPECT_EQ(escape.outcome(), O::Exit);
-
-    DisplayDialog close;
-    close.closeBox();
-    EXPECT_EQ(close.outcome(), O::Exit);
-
-    DisplayDialog button;
-    click(button, C::ExitGame);
-    EXPECT_EQ(button.outcome(), O::Exit);
-}
-
-TEST(DisplayDialogOutcome, EventsAfterTheEndChangeNothing)
-{
-    DisplayDialog d;
-    d.keyDown(K::Escape);
-    d.keyDown(K::Enter);
-    click(d, C::StartGame);
-    d.closeBox();
-    EXPECT_EQ(d.outcome(), O::Exit);
-
-    DisplayDialog started;
-    started.keyDown(K::Enter);
-    started.keyDown(K::Escape);
-    click(started, C::FullScreen);
-    EXPECT_EQ(started.outcome(), O::StartWindowed);
-    EXPECT_FALSE(started.fullScreen());
+    const C Start = C::StartGame, Exit = C::ExitGame, Full = C::FullScreen, Windowed = C::Windowed;
+    expectScripts({
+        {"fresh: Windowed checked, Start Game focused", {}, {}},
+        {"Enter", {down(K::Enter)}, {.outcome = O::StartWindowed}},
+        {"FullScreen", {click(Full)}, {.focus = Full, .fullScreen = true, .hover = Full}},
+        {"FullScreen, Enter",
+         {click(Full), down(K::Enter)},
+         {.outcome = O::StartFullScreen, .focus = Full, .fullScreen = true, .hover = Full}},
+        {"FullScreen, Windowed, Start Game",
+         {click(Full), click(Windowed), click(Start)},
+         {.outcome = O::StartWindowed, .hover = Start}},
+        {"FullScreen, Escape",
+         {click(Full), down(K::Escape)},
+         {.outcome = O::Exit, .focus = Full, .fullScreen = true, .hover = Full}},
+        {"close box", {Close}, {.outcome = O::Exit}},
+        {"Exit Game",
+         {click(Exit)},
+         {.outcome = O::Exit, .focus = Exit, .hover = Exit, .defaultButton = Exit}},
+        {"after Escape", {down(K::Escape), down(K::Enter), click(Start), Close}, {.outcome = O::Exit}},
+        {"after Enter", {down(K::Enter), down(K::Escape), click(Full)}, {.outcome = O::StartWindowed}},
+    });
 }
 
 // Tab stops: Start Game, Exit Game, then the radio group on its checked
-// button; Shift+Tab goes the other way round.
-TEST(DisplayDialogKeyboard, TabCyclesThroughTheStopsBothWays)
+// button; Shift+Tab goes the other way round. Arrows move the selection in
+// the group and wrap, and do nothing on a push button. Space arms the
+// focused control and activates it on release; Enter activates the
+// default button, the focused push button or else Start Game.
+TEST(DisplayDialog, KeyboardScripts)
 {
-    DisplayDialog d;
-    const C forward[] = {C::ExitGame, C::Windowed, C::StartGame, C::ExitGame};
-    for (C expected : forward) {
-        press(d, K::Tab);
-        EXPECT_EQ(d.focus(), expected);
-    }
-    const C backward[] = {C::StartGame, C::Windowed, C::ExitGame, C::StartGame};
-    for (C expected : backward) {
-        press(d, K::ShiftTab);
-        EXPECT_EQ(d.focus(), expected);
-    }
-    EXPECT_EQ(d.outcome(), O::Open);
-    EXPECT_FALSE(d.fullScreen()); // moving the focus chose nothing
+    const C Exit = C::ExitGame, Full = C::FullScreen, Windowed = C::Windowed;
+    const Event tab = key(K::Tab), back = key(K::ShiftTab), space = key(K::Space);
+    const DialogPoint full = centreOf(Full), nowhere{0, 0};
+    expectScripts({
+        {"Tab", {tab}, {.focus = Exit, .defaultButton = Exit}},
+        {"Tab twice", {tab, tab}, {.focus = Windowed}},
+        {"Tab three times", {tab, tab, tab}, {}},
+        {"Tab four times", {tab, tab, tab, tab}, {.focus = Exit, .defaultButton = Exit}},
+        {"Shift+Tab", {back}, {.focus = Windowed}},
+        {"Shift+Tab twice", {back, back}, {.focus = Exit, .defaultButton = Exit}},
+        {"Shift+Tab three times", {back, back, back}, {}},
+        {"into the group on FullScreen",
+         {click(Full), tab, back},
+         {.focus = Full, .fullScreen = true, .hover = Full}},
+        {"Up", {back, key(K::Up)}, {.focus = Full, .fullScreen = true}},
+        {"Up twice", {back, key(K::Up), key(K::Up)}, {.focus = Windowed}},
+        {"Down wraps", {back, key(K::Down)}, {.focus = Full, .fullScreen = true}},
+        {"Left", {back, key(K::Left)}, {.focus = Full, .fullScreen = true}},
+        {"Up, Right", {back, key(K::Up), key(K::Right)}, {.focus = Windowed}},
+        {"Up, Enter",
+         {back, key(K::Up), down(K::Enter)},
+         {.outcome = O::StartFullScreen, .focus = Full, .fullScreen = true}},
+        {"arrows on Start Game", {key(K::Up), key(K::Down), key(K::Left), key(K::Right)}, {}},
+        {"Down on Exit Game", {tab, key(K::Down)}, {.focus = Exit, .defaultButton = Exit}},
+        {"Space held", {down(K::Space)}, {.pressed = C::StartGame}},
+        {"Space", {space}, {.outcome = O::StartWindowed}},
+        {"Tab, Space", {tab, space}, {.outcome = O::Exit, .focus = Exit, .defaultButton = Exit}},
+        {"Space held on an unchecked radio",
+         {press(full), release(nowhere), down(K::Space)},
+         {.focus = Full, .pressed = Full}},
+        {"Space on an unchecked radio",
+         {press(full), release(nowhere), space},
+         {.focus = Full, .fullScreen = true}},
+        {"Space on the radio, then on Start Game",
+         {press(full), release(nowhere), space, tab, space},
+         {.outcome = O::StartFullScreen, .fullScreen = true}},
+        {"Space held, Tab", {down(K::Space), down(K::Tab)}, {.focus = Exit, .defaultButton = Exit}},
+        {"Space held, Tab, released",
+         {down(K::Space), down(K::Tab), up(K::Space)},
+         {.focus = Exit, .defaultButton = Exit}},
+        {"Space held, focus lost, released", {down(K::Space), Cancel, up(K::Space)}, {}},
+        {"Tab, Enter", {tab, down(K::Enter)}, {.outcome = O::Exit, .focus = Exit, .defaultButton = Exit}},
+        {"Tab twice, Enter", {tab, tab, down(K::Enter)}, {.outcome = O::StartWindowed, .focus = Windowed}},
+    });
 }
 
-TEST(DisplayDialogKeyboard, TabEntersTheRadioGroupOnItsCheckedButton)
+// A press arms the control under the pointer, the release on the same
+// control activates it; only the held control lights up; leaving the
+// window or losing the focus disarms; the group box takes no clicks.
+TEST(DisplayDialog, MouseScripts)
 {
-    DisplayDialog d;
-    click(d, C::FullScreen);
-    click(d, C::Windowed);
-    click(d, C::FullScreen); // focus now on FullScreen
-    press(d, K::Tab);
-    EXPECT_EQ(d.focus(), C::StartGame);
-    press(d, K::ShiftTab);
-    EXPECT_EQ(d.focus(), C::FullScreen);
+    const C Start = C::StartGame, Exit = C::ExitGame, Full = C::FullScreen, Windowed = C::Windowed;
+    const DialogPoint start = centreOf(Start), above{start.x, 60}, out{-5, -5};
+    const DialogRect& full = dialogControl(Full).rect;
+    const DialogPoint fullLabelEnd{full.x + full.width - 1, full.y + full.height / 2};
+    expectScripts({
+        {"over Start Game", {move(Start)}, {.hover = Start}},
+        {"pressed on Start Game", {move(Start), press(Start)}, {.hover = Start, .pressed = Start}},
+        {"dragged off", {press(Start), move(above)}, {}},
+        {"dragged off, released", {press(Start), move(above), release(above)}, {}},
+        {"off and back on", {press(Start), move({0, 0}), move(Start)}, {.hover = Start, .pressed = Start}},
+        {"off and back on, released",
+         {press(Start), move({0, 0}), move(Start), release(Start)},
+         {.outcome = O::StartWindowed, .hover = Start}},
+        {"Exit Game held over Start Game",
+         {press(Exit), move(Start)},
+         {.focus = Exit, .defaultButton = Exit}},
+        {"released there",
+         {press(Exit), move(Start), release(Start)},
+         {.focus = Exit, .hover = Start, .defaultButton = Exit}},
+        {"FullScreen pressed, released on Windowed",
+         {press(Full), release(Windowed)},
+         {.focus = Full, .hover = Windowed}},
+        {"left the window", {press(Exit), Leave}, {.focus = Exit, .defaultButton = Exit}},
+        {"left, released outside",
+         {press(Exit), Leave, release(out)},
+         {.focus = Exit, .defaultButton = Exit}},
+        {"focus lost", {press(Exit), Cancel}, {.focus = Exit, .hover = Exit, .defaultButton = Exit}},
+        {"focus lost, released",
+         {press(Exit), Cancel, release(Exit)},
+         {.focus = Exit, .hover = Exit, .defaultButton = Exit}},
+        {"the end of the FullScreen label",
+         {click(fullLabelEnd)},
+         {.focus = Full, .fullScreen = true, .hover = Full}},
+        {"outside every control", // in the group box, its frame, the margin, between the buttons
+         {click({100, 50}), click({17.5f, 30}), click({5, 5}), click({90, 80})},
+         {}},
+        {"over Windowed, then the group box", {move(Windowed), move({centreOf(Windowed).x, 60})}, {}},
+        {"over Windowed, then away", {move(Windowed), Leave}, {}},
+        {"a click given in pixels",
+         {click(dialogUnitsFromPixels(100, 60, 2))},
+         {.focus = Full, .fullScreen = true, .hover = Full}},
+    });
 }
 
-TEST(DisplayDialogKeyboard, ArrowsMoveTheSelectionInTheGroupAndWrap)
-{
-    DisplayDialog d;
-    press(d, K::ShiftTab);
-    ASSERT_EQ(d.focus(), C::Windowed);
-    press(d, K::Up);
-    EXPECT_EQ(d.focus(), C::FullScreen);
-    EXPECT_TRUE(d.fullScreen());
-    press(d, K::Up); // wraps round to the last
-    EXPECT_EQ(d.focus(), C::Windowed);
-    EXPECT_FALSE(d.fullScreen());
-    press(d, K::Down); // wraps round to the first
-    EXPECT_EQ(d.focus(), C::FullScreen);
-    EXPECT_TRUE(d.fullScreen());
-    press(d, K::Right);
-    EXPECT_FALSE(d.fullScreen());
-    press(d, K::Left);
-    EXPECT_TRUE(d.fullScreen());
-    EXPECT_EQ(d.outcome(), O::Open);
-    d.keyDown(K::Enter); // from a radio: the default button
-    EXPECT_EQ(d.outcome(), O::StartFullScreen);
-}
-
-TEST(DisplayDialogKeyboard, ArrowsOnAPushButtonDoNothing)
-{
-    DisplayDialog d;
-    for (K key : {K::Up, K::Down, K::Left, K::Right}) {
-        press(d, key);
-        EXPECT_EQ(d.focus(), C::StartGame);
-        EXPECT_FALSE(d.fullScreen());
-    }
-    press(d, K::Tab);
-    press(d, K::Down);
-    EXPECT_EQ(d.focus(), C::ExitGame);
-    EXPECT_EQ(d.outcome(), O::Open);
-}
-
-TEST(DisplayDialogKeyboard, SpaceActivatesTheFocusedControlOnRelease)
-{
-    DisplayDialog start;
-    start.keyDown(K::Space);
-    EXPECT_EQ(start.pressed(), C::StartGame); // pushed in while held
-    EXPECT_EQ(start.outcome(), O::Open);
-    start.keyUp(K::Space);
-    EXPECT_EQ(start.outcome(), O::StartWindowed);
-
-    DisplayDialog exit;
-    press(exit, K::Tab);
-    press(exit, K::Space);
-    EXPECT_EQ(exit.outcome(), O::Exit);
-
-    // On a radio: checks it. A press on FullScreen released elsewhere
-    // leaves it focused but unchecked.
-    DisplayDialog radio;
-    DialogPoint full = centreOf(C::FullScreen);
-    radio.mousePress(full.x, full.y);
-    radio.mouseRelease(0, 0);
-    ASSERT_EQ(radio.focus(), C::FullScreen);
-    ASSERT_FALSE(radio.fullScreen());
-    radio.keyDown(K::Space);
-    EXPECT_EQ(radio.pressed(), C::FullScreen);
-    EXPECT_FALSE(radio.fullScreen());
-    radio.keyUp(K::Space);
-    EXPECT_TRUE(radio.fullScreen());
-    EXPECT_EQ(radio.outcome(), O::Open);
-    press(radio, K::Tab);
-    press(radio, K::Space);
-    EXPECT_EQ(radio.outcome(), O::StartFullScreen);
-}
-
-TEST(DisplayDialogKeyboard, SpaceReleasedAfterTheFocusMovedDoesNothing)
-{
-    DisplayDialog d;
-    d.keyDown(K::Space);
-    d.keyDown(K::Tab);
-    EXPECT_EQ(d.pressed(), C::None);
-    d.keyUp(K::Space);
-    EXPECT_EQ(d.outcome(), O::Open);
-
-    DisplayDialog lost;
-    lost.keyDown(K::Space);
-    lost.cancelPress(); // the window lost the keyboard focus
-    lost.keyUp(K::Space);
-    EXPECT_EQ(lost.outcome(), O::Open);
-}
-
-TEST(DisplayDialogKeyboard, EnterActivatesTheFocusedPushButtonWhichBecomesTheDefault)
-{
-    DisplayDialog d;
-    press(d, K::Tab);
-    ASSERT_EQ(d.focus(), C::ExitGame);
-    EXPECT_EQ(d.defaultButton(), C::ExitGame);
-    d.keyDown(K::Enter);
-    EXPECT_EQ(d.outcome(), O::Exit);
-
-    // With the radio group focused the emphasis goes back to Start Game.
-    DisplayDialog radio;
-    press(radio, K::Tab);
-    press(radio, K::Tab);
-    ASSERT_EQ(radio.focus(), C::Windowed);
-    EXPECT_EQ(radio.defaultButton(), C::StartGame);
-    radio.keyDown(K::Enter);
-    EXPECT_EQ(radio.outcome(), O::StartWindowed);
-}
-
-// The mouse: a press arms, the release on the same control activates.
-TEST(DisplayDialogMouse, ClickOnAButtonActivatesOnRelease)
-{
-    DisplayDialog d;
-    DialogPoint p = centreOf(C::StartGame);
-    d.mouseMove(p.x, p.y);
-    EXPECT_EQ(d.hover(), C::StartGame);
-    d.mousePress(p.x, p.y);
-    EXPECT_EQ(d.pressed(), C::StartGame);
-    EXPECT_EQ(d.outcome(), O::Open);
-    d.mouseRelease(p.x, p.y);
-    EXPECT_EQ(d.outcome(), O::StartWindowed);
-}
-
-TEST(DisplayDialogMouse, PressDragOffReleaseDoesNotActivate)
-{
-    DisplayDialog d;
-    DialogPoint on = centreOf(C::StartGame);
-    d.mousePress(on.x, on.y);
-    d.mouseMove(on.x, 60); // up into the group box
-    EXPECT_EQ(d.pressed(), C::None);
-    EXPECT_EQ(d.hover(), C::None);
-    d.mouseRelease(on.x, 60);
-    EXPECT_EQ(d.outcome(), O::Open);
-    EXPECT_EQ(d.pressed(), C::None);
-
-    // Off and back on again: the release counts.
-    d.mousePress(on.x, on.y);
-    d.mouseMove(0, 0);
-    d.mouseMove(on.x, on.y);
-    EXPECT_EQ(d.pressed(), C::StartGame);
-    d.mouseRelease(on.x, on.y);
-    EXPECT_EQ(d.outcome(), O::StartWindowed);
-}
-
-TEST(DisplayDialogMouse, ReleaseOnAnotherControlActivatesNeither)
-{
-    DisplayDialog d;
-    DialogPoint exit = centreOf(C::ExitGame), start = centreOf(C::StartGame);
-    d.mousePress(exit.x, exit.y);
-    d.mouseMove(start.x, start.y);
-    EXPECT_EQ(d.hover(), C::None); // only the held control lights up
-    d.mouseRelease(start.x, start.y);
-    EXPECT_EQ(d.outcome(), O::Open);
-    EXPECT_EQ(d.hover(), C::StartGame);
-
-    // Pressed on FullScreen, released on Windowed: no change of mode.
-    DialogPoint full = centreOf(C::FullScreen), windowed = centreOf(C::Windowed);
-    d.mousePress(full.x, full.y);
-    d.mouseRelease(windowed.x, windowed.y);
-    EXPECT_FALSE(d.fullScreen());
-}
-
-TEST(DisplayDialogMouse, LeavingTheWindowOrLosingFocusDisarms)
-{
-    DisplayDialog d;
-    DialogPoint p = centreOf(C::ExitGame);
-    d.mousePress(p.x, p.y);
-    d.mouseLeave();
-    EXPECT_EQ(d.pressed(), C::None);
-    d.mouseRelease(-5, -5); // released outside the window
-    EXPECT_EQ(d.outcome(), O::Open);
-
-    d.mousePress(p.x, p.y);
-    d.cancelPress();
-    EXPECT_EQ(d.pressed(), C::None);
-    d.mouseRelease(p.x, p.y);
-    EXPECT_EQ(d.outcome(), O::Open);
-}
-
-TEST(DisplayDialogMouse, ClickingTheRadioLabelSelectsAndFocusesIt)
-{
-    DisplayDialog d;
-    const DialogRect& r = dialogControl(C::FullScreen).rect;
-    click(d, {r.x + r.width - 1, r.y + r.height / 2}); // the end of "FullScreen"
-    EXPECT_TRUE(d.fullScreen());
-    EXPECT_TRUE(d.isChecked(C::FullScreen));
-    EXPECT_FALSE(d.isChecked(C::Windowed));
-    EXPECT_EQ(d.focus(), C::FullScreen);
-    EXPECT_EQ(d.defaultButton(), C::StartGame);
-    EXPECT_EQ(d.outcome(), O::Open);
-}
-
-TEST(DisplayDialogMouse, ClicksOutsideEveryControlChangeNothing)
-{
-    DisplayDialog d;
-    click(d, {100, 50});   // inside the group box, beside the radios
-    click(d, {17.5f, 30}); // on the group box's frame
-    click(d, {5, 5});      // the dialog's margin
-    click(d, {90, 80});    // between the buttons
-    EXPECT_EQ(d.outcome(), O::Open);
-    EXPECT_EQ(d.focus(), C::StartGame);
-    EXPECT_FALSE(d.fullScreen());
-    EXPECT_EQ(d.look(), DisplayDialog().look());
-}
-
-TEST(DisplayDialogMouse, HoverFollowsThePointerAndClearsOnLeave)
-{
-    DisplayDialog d;
-    DialogLook before = d.look();
-    DialogPoint p = centreOf(C::Windowed);
-    d.mouseMove(p.x, p.y);
-    EXPECT_EQ(d.hover(), C::Windowed);
-    EXPECT_NE(d.look(), before); // a redraw is due
-    d.mouseMove(p.x, 60);
-    EXPECT_EQ(d.hover(), C::None);
-    d.mouseMove(p.x, p.y);
-    d.mouseLeave();
-    EXPECT_EQ(d.hover(), C::None);
-    EXPECT_EQ(d.look(), before);
-}
-
-// Hit testing: each rectangle holds its top-left corner and not its right
-// or bottom edge; the group box takes no clicks.
-TEST(DisplayDialogHitTest, ControlRectanglesAndTheirEdges)
+// Each rectangle holds its top-left corner and not its right or bottom
+// edge; the group box takes no clicks.
+TEST(DisplayDialog, HitTestAtTheRectanglesAndTheirEdges)
 {
     for (C control : {C::StartGame, C::ExitGame, C::FullScreen, C::Windowed}) {
         const DialogRect& r = dialogControl(control).rect;
@@ -376,40 +247,26 @@ TEST(DisplayDialogHitTest, ControlRectanglesAndTheirEdges)
         EXPECT_EQ(dialogHitTest(right, r.y), C::None);
         EXPECT_EQ(dialogHitTest(r.x, bottom), C::None);
     }
-    // The gap between the radios, the group's caption and inside, outside.
-    EXPECT_EQ(dialogHitTest(50, 38), C::None);
-    EXPECT_EQ(dialogHitTest(30, 8), C::None);
-    EXPECT_EQ(dialogHitTest(150, 60), C::None);
-    EXPECT_EQ(dialogHitTest(-1, -1), C::None);
-    EXPECT_EQ(dialogHitTest(186, 94), C::None);
+    // The gap between the radios, the group's caption and inside, outside;
+    // then window pixels at 2 and 4 pixels a unit: the Windowed radio at
+    // (78, 82)-(176, 102), Exit Game at (444, 292)-(644, 348).
+    const struct {
+        DialogPoint at;
+        float pixelsPerUnit;
+        C control;
+    } points[] = {
+        {{50, 38}, 1, C::None},       {{30, 8}, 1, C::None},        {{150, 60}, 1, C::None},
+        {{-1, -1}, 1, C::None},       {{186, 94}, 1, C::None},      {{78, 82}, 2, C::Windowed},
+        {{77, 82}, 2, C::None},       {{175, 101}, 2, C::Windowed}, {{176, 101}, 2, C::None},
+        {{444, 292}, 4, C::ExitGame}, {{643, 347}, 4, C::ExitGame}, {{644, 347}, 4, C::None},
+    };
+    for (const auto& p : points) {
+        const DialogPoint units = dialogUnitsFromPixels(p.at.x, p.at.y, p.pixelsPerUnit);
+        EXPECT_EQ(dialogHitTest(units.x, units.y), p.control) << p.at.x << ", " << p.at.y;
+    }
 }
 
-TEST(DisplayDialogHitTest, PixelsConvertAtTheScaleInUse)
-{
-    // 2 pixels per unit: the Windowed radio at (78, 82)-(176, 102).
-    DialogPoint p = dialogUnitsFromPixels(78, 82, 2);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::Windowed);
-    p = dialogUnitsFromPixels(77, 82, 2);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::None);
-    p = dialogUnitsFromPixels(175, 101, 2);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::Windowed);
-    p = dialogUnitsFromPixels(176, 101, 2);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::None);
-    // 4 pixels per unit: Exit Game at (444, 292)-(644, 348).
-    p = dialogUnitsFromPixels(444, 292, 4);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::ExitGame);
-    p = dialogUnitsFromPixels(643, 347, 4);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::ExitGame);
-    p = dialogUnitsFromPixels(644, 347, 4);
-    EXPECT_EQ(dialogHitTest(p.x, p.y), C::None);
-    // And a mouse press given in pixels reaches the same control.
-    DisplayDialog d;
-    p = dialogUnitsFromPixels(100, 60, 2);
-    click(d, p);
-    EXPECT_TRUE(d.fullScreen());
-}
-
-TEST(DisplayDialogFont, TheSystemFontFirstThenTheCopyInTheDataDirectory)
+TEST(DisplayDialog, TheSystemFontFirstThenTheCopyInTheDataDirectory)
 {
     headless::reset();
     headless::setExecutableDir("/opt/kestrava/bin/");

@@ -16,7 +16,7 @@ namespace {
 
 const char* MaterialList = R"(*3DSMAX_ASCIIEXPORT	200
 *MATERIAL_LIST {
-	*MATERIAL_COUNT 2
+	*MATERIAL_COUNT 4
 	*MATERIAL 0 {
 		*MATERIAL_NAME "Rock Face"
 		*MATERIAL_CLASS "Standard"
@@ -45,6 +45,8 @@ const char* MaterialList = R"(*3DSMAX_ASCIIEXPORT	200
 			*BITMAP "diffuse.bmp"
 		}
 	}
+	*MATERIAL 2 { *MATERIAL_NAME "A" *MAP_DIFFUSE { *BITMAP "tex,tures\a.bmp" } }
+	*MATERIAL 3 { *MATERIAL_NAME "B" *MAP_DIFFUSE { *BITMAP "art (old)\b.bmp" } }
 }
 )";
 
@@ -65,7 +67,11 @@ TEST(SceneReader, TokenizerCutsNamesAtSpacesButKeepsThemInBitmapPaths)
     EXPECT_EQ(scene->nodes[0].name, "Heli");
     const Material& rock = scene->nodes[0].material;
     EXPECT_EQ(rock.name, "Rock");
+    // Bitmap paths keep their spaces but end at a comma or a parenthesis.
     EXPECT_EQ(rock.bitmap, "C:\\art\\sky clouds.bmp");
+    ASSERT_EQ(scene->materials.size(), 4u);
+    EXPECT_EQ(scene->materials[2].bitmap, "tex");
+    EXPECT_EQ(scene->materials[3].bitmap, "art ");
     EXPECT_FLOAT_EQ(rock.ambient.g, 0.2f);
     EXPECT_FLOAT_EQ(rock.diffuse.b, 0.6f);
     EXPECT_FLOAT_EQ(rock.specular.r, 0.9f);
@@ -79,24 +85,6 @@ TEST(SceneReader, TokenizerCutsNamesAtSpacesButKeepsThemInBitmapPaths)
     EXPECT_TRUE(glass.bitmap.empty());
     EXPECT_FLOAT_EQ(glass.transparency, 0.25f);
     EXPECT_EQ(scene->name, "testname");
-}
-
-TEST(SceneReader, BitmapPathIsCutAtCommaAndParenthesis)
-{
-    ScratchDir dir;
-    std::string text = R"(*MATERIAL_LIST { *MATERIAL_COUNT 2
- *MATERIAL 0 { *MATERIAL_NAME "A" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 0 0 0
-  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
-  *MAP_DIFFUSE { *BITMAP "tex,tures\a.bmp" } }
- *MATERIAL 1 { *MATERIAL_NAME "B" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 0 0 0
-  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
-  *MAP_DIFFUSE { *BITMAP "art (old)\b.bmp" } } }
-)" + squareObject("A", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 0\n") +
-                       squareObject("B", 0, face(0, 0, 1, 2), 1, "*MATERIAL_REF 1\n");
-    auto scene = loadText(text);
-    ASSERT_EQ(scene->nodes.size(), 2u);
-    EXPECT_EQ(scene->nodes[0].material.bitmap, "tex");
-    EXPECT_EQ(scene->nodes[1].material.bitmap, "art ");
 }
 
 TEST(SceneReader, NodesShareTheArraysWithRunningBases)
@@ -113,9 +101,7 @@ TEST(SceneReader, NodesShareTheArraysWithRunningBases)
     EXPECT_FLOAT_EQ(scene->vertices[4].x, 10.0f);
     EXPECT_FLOAT_EQ(scene->vertices[6].y, 1.0f);
     EXPECT_EQ(scene->vertices[7].w, 1.0f);
-    EXPECT_EQ(scene->faces[2].a, 0);
-    EXPECT_EQ(scene->faces[2].b, 1);
-    EXPECT_EQ(scene->faces[2].c, 2);
+    EXPECT_TRUE(scene->faces[2].a == 0 && scene->faces[2].b == 1 && scene->faces[2].c == 2);
     EXPECT_EQ(scene->faces[1].c, 3);
     const SceneNode& tail = scene->nodes[1];
     EXPECT_FLOAT_EQ(tail.nodeMatrix.m[12], 10.0f);
@@ -123,10 +109,6 @@ TEST(SceneReader, NodesShareTheArraysWithRunningBases)
     EXPECT_EQ(tail.nodeMatrix.m[15], 1.0f);
     EXPECT_FLOAT_EQ(tail.position.x, 10.0f);
     EXPECT_EQ(tail.position.w, 1.0f);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(tail.worldMatrix.m[i], Matrix4().m[i]);
-        EXPECT_EQ(tail.animationMatrix.m[i], Matrix4().m[i]);
-    }
 }
 
 TEST(SceneReader, WireframeColourNoMaterialAndFindNode)
@@ -173,71 +155,18 @@ TEST(SceneReader, ParentsLinkByFirstNameAndUnknownParentsStayUnlinked)
     EXPECT_FALSE(scene->nodes[0].hasParent);
 }
 
-// Scale samples come as the game's own tools write them (time and three
-// scales) and as 3ds Max writes them (time, three scales, then the axis and
-// angle of the scale): both give one key per sample.
-TEST(SceneReader, TracksReadWithBothScaleSampleForms)
-{
-    ScratchDir dir;
-    auto animation = [](const std::string& scaleRest) {
-        return "\t*TM_ANIMATION {\n\t\t*NODE_NAME \"Box\"\n"
-               "\t\t*CONTROL_POS_TRACK {\n"
-               "\t\t\t*CONTROL_POS_SAMPLE 0\t0.0000\t0.0000\t0.0000\n"
-               "\t\t\t*CONTROL_POS_SAMPLE 160\t0.0000\t10.0000\t0.0000\n\t\t}\n"
-               "\t\t*CONTROL_ROT_TRACK {\n"
-               "\t\t\t*CONTROL_ROT_SAMPLE 0\t0.0000\t0.0000\t1.0000\t0.0000\n"
-               "\t\t\t*CONTROL_ROT_SAMPLE 160\t0.0000\t0.0000\t1.0000\t1.5000\n\t\t}\n"
-               "\t\t*CONTROL_SCALE_TRACK {\n"
-               "\t\t\t*CONTROL_SCALE_SAMPLE 0\t1.0000\t1.0000\t1.0000" +
-               scaleRest +
-               "\n"
-               "\t\t\t*CONTROL_SCALE_SAMPLE 320\t2.0000\t3.0000\t4.0000" +
-               scaleRest + "\n\t\t}\n\t}\n";
-    };
-    const std::string maxAxis = "\t0.0000\t0.0000\t0.0000\t0.0000";
-    std::string text = squareObject("Short", 0, face(0, 0, 1, 2), 1, animation("") + "*MATERIAL_REF 0\n") +
-                       squareObject("Max", 0, face(0, 0, 1, 2), 1, animation(maxAxis) + "*MATERIAL_REF 0\n") +
-                       squareObject("Still", 0, face(0, 0, 1, 2), 1, "\t*TM_ANIMATION {\n\t}\n") +
-                       squareObject("After", 0, face(0, 0, 1, 2), 1, animation(""));
-    auto scene = loadText(text);
-    ASSERT_EQ(scene->nodes.size(), 4u);
-    for (int i : {0, 1}) {
-        SCOPED_TRACE(scene->nodes[i].name);
-        const SceneNode& box = scene->nodes[i];
-        EXPECT_EQ(box.positionTrack.times, (std::vector<float>{0, 160}));
-        EXPECT_FLOAT_EQ(box.positionTrack.values[1].y, 10.0f);
-        EXPECT_EQ(box.rotationTrack.angles, (std::vector<float>{0.0f, 1.5f}));
-        EXPECT_FLOAT_EQ(box.rotationTrack.axes[0].z, 1.0f);
-        ASSERT_EQ(box.scaleTrack.times, (std::vector<float>{0, 320}));
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[0].x, 1.0f);
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[1].x, 2.0f);
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[1].y, 3.0f);
-        EXPECT_FLOAT_EQ(box.scaleTrack.values[1].z, 4.0f);
-        EXPECT_EQ(box.scaleTrack.values[1].w, 1.0f);
-    }
-    // An animation block without tracks ends at its brace: it does not
-    // take the tracks of the next object.
-    const SceneNode& still = scene->nodes[2];
-    EXPECT_FALSE(still.positionTrack.present || still.rotationTrack.present || still.scaleTrack.present);
-    EXPECT_TRUE(scene->nodes[3].positionTrack.present);
-}
-
-TEST(SceneReader, MaterialListWithoutNodesGivesNoNodes)
-{
-    ScratchDir dir;
-    auto scene = loadText(MaterialList);
-    EXPECT_EQ(scene->nodeCount, 0u);
-    EXPECT_TRUE(scene->nodes.empty());
-    EXPECT_EQ(scene->totalFaces, 0);
-}
-
-TEST(SceneReader, MissingFileShowsOneMessageAndLeavesAnEmptyScene)
+// A missing file shows one message each and leaves an empty Scene; a
+// read-only one loads without a word.
+TEST(SceneReader, MissingFilesAreToldAndReadOnlyFilesLoad)
 {
     headless::reset();
     ScratchDir dir;
     std::string longName(300, 'x');
     const std::unique_ptr<Scene> missing = loadSceneFile("main.ASE");
     const std::unique_ptr<Scene> missingLong = loadSceneFile(longName);
+    writeFile("ro.ASE", twoSquares());
+    chmod("ro.ASE", 0444);
+    EXPECT_EQ(loadSceneFile("ro.ASE")->nodes.size(), 2u);
     const auto& boxes = headless::messageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "File main.ASE Not Found");
@@ -246,17 +175,6 @@ TEST(SceneReader, MissingFileShowsOneMessageAndLeavesAnEmptyScene)
     EXPECT_TRUE(missing->nodes.empty());
     EXPECT_EQ(missing->nodeCount, 0u);
     EXPECT_EQ(missing->findNode("Bar"), nullptr);
-}
-
-TEST(SceneReader, ReadOnlyFileLoads)
-{
-    headless::reset();
-    ScratchDir dir;
-    writeFile("ro.ASE", twoSquares());
-    chmod("ro.ASE", 0444);
-    const std::unique_ptr<Scene> scene = loadSceneFile("ro.ASE");
-    EXPECT_EQ(scene->nodes.size(), 2u);
-    EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
 TEST(SceneReader, CrLfTabsAndLabelsWithoutEdgeFlags)
@@ -296,6 +214,9 @@ TEST(SceneReader, TextCutAtEveryTokenBoundaryKeepsWholeNodes)
         ++cuts;
         auto scene = loadText(full.substr(0, end));
         ASSERT_EQ(scene->nodes.size(), scene->nodeCount);
+        if (end <= std::strlen(MaterialList)) {
+            ASSERT_EQ(scene->nodeCount, 0u) << "a material list alone gives no nodes";
+        }
         ASSERT_EQ(scene->vertices.size(), static_cast<size_t>(scene->totalVertices));
         ASSERT_EQ(scene->faces.size(), static_cast<size_t>(scene->totalFaces));
         int vertexBase = 0, faceBase = 0;
@@ -372,40 +293,6 @@ TEST(SceneReader, BadIndicesStayInsideTheLists)
     // A MATERIAL_REF outside the list: the untextured default.
     EXPECT_TRUE(scene->nodes[0].material.name.empty());
     EXPECT_TRUE(scene->nodes[0].material.bitmap.empty());
-}
-
-TEST(SceneReader, NormalsAreTakenPerFaceInFileOrder)
-{
-    ScratchDir dir;
-    std::string normals = "\t\t*MESH_NORMALS {\n"
-                          "\t\t\t*MESH_FACENORMAL 0\t0.0\t0.0\t1.0\n"
-                          "\t\t\t\t*MESH_VERTEXNORMAL 2\t0.1\t0.0\t0.9\n"
-                          "\t\t\t\t*MESH_VERTEXNORMAL 0\t0.2\t0.0\t0.8\n"
-                          "\t\t\t\t*MESH_VERTEXNORMAL 1\t0.3\t0.0\t0.7\n\t\t}\n";
-    auto scene = loadText(squareObject("N", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n", normals));
-    ASSERT_EQ(scene->faces.size(), 1u);
-    EXPECT_FLOAT_EQ(scene->faces[0].faceNormal.z, 1.0f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalA.x, 0.1f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalB.x, 0.2f);
-    EXPECT_FLOAT_EQ(scene->faces[0].normalC.z, 0.7f);
-}
-
-TEST(NumberText, FollowsAtofAndAtoiRules)
-{
-    EXPECT_EQ(localeFreeAtof("  1.5abc"), 1.5);
-    EXPECT_EQ(localeFreeAtof("-2.25"), -2.25);
-    EXPECT_EQ(localeFreeAtof("+3e2"), 300.0);
-    EXPECT_EQ(localeFreeAtof("12:"), 12.0);
-    EXPECT_EQ(localeFreeAtof("A:"), 0.0);
-    EXPECT_EQ(localeFreeAtof("+-1"), 0.0);
-    EXPECT_EQ(localeFreeAtof(".5"), 0.5);
-    EXPECT_EQ(localeFreeAtof("0x10"), 16.0);
-    EXPECT_TRUE(std::isinf(localeFreeAtof("1e999")));
-    EXPECT_EQ(localeFreeAtof("1e-999"), 0.0);
-    EXPECT_EQ(localeFreeAtoi("12:"), 12);
-    EXPECT_EQ(localeFreeAtoi(" -7x"), -7);
-    EXPECT_EQ(localeFreeAtoi("1.9"), 1);
-    EXPECT_EQ(localeFreeAtoi("}"), 0);
 }
 
 // Compiles a German locale into a scratch directory (the machine need not

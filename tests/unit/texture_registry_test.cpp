@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace scenetest;
 
 namespace {
@@ -31,40 +33,34 @@ std::string tga(int width, int height, const std::vector<Pixel>& topDown)
     return out;
 }
 
-// A 24-bit BMP (no alpha channel), rows given from the top.
+// A 24-bit BMP (no alpha channel), rows given from the top and stored from
+// the bottom, each padded to four bytes.
 std::string bmp24(int width, int height, const std::vector<Pixel>& topDown)
 {
     const int rowBytes = (width * 3 + 3) & ~3;
-    auto le32 = [](std::string& s, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    auto le16 = [](std::string& s, uint16_t v) {
-        s += static_cast<char>(v & 0xFF);
-        s += static_cast<char>(v >> 8);
-    };
     std::string out = "BM";
-    le32(out, 54 + rowBytes * height);
-    le32(out, 0);
-    le32(out, 54);
-    le32(out, 40);
-    le32(out, width);
-    le32(out, height);
-    le16(out, 1);
-    le16(out, 24);
-    le32(out, 0);
-    le32(out, rowBytes * height);
-    le32(out, 2835);
-    le32(out, 2835);
-    le32(out, 0);
-    le32(out, 0);
+    const std::pair<int, int> header[] = {{54 + rowBytes * height, 4},
+                                          {0, 4},
+                                          {54, 4},
+                                          {40, 4},
+                                          {width, 4},
+                                          {height, 4},
+                                          {1, 2},
+                                          {24, 2},
+                                          {0, 4},
+                                          {rowBytes * height, 4},
+                                          {2835, 4},
+                                          {2835, 4},
+                                          {0, 4},
+                                          {0, 4}};
+    for (auto [value, bytes] : header)
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
     for (int row = height - 1; row >= 0; --row) {
         std::string line;
         for (int x = 0; x < width; ++x) {
             const Pixel& p = topDown[row * width + x];
-            line += static_cast<char>(p.b);
-            line += static_cast<char>(p.g);
-            line += static_cast<char>(p.r);
+            line += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
         }
         line.resize(rowBytes, '\0');
         out += line;
@@ -115,21 +111,6 @@ TEST(TextureRegistry, PicturesWithoutAlphaAreOpaqueAndRowsHaveNoPadding)
     EXPECT_EQ(image->pixels[12], 200);
     EXPECT_EQ(image->pixels[13], 100);
     EXPECT_EQ(image->pixels[14], 50);
-}
-
-TEST(TextureRegistry, FindsExportersPathsUnderTexturesAndPrefersTheGivenPath)
-{
-    ScratchDir dir;
-    writeFile("Textures/Rock.tga", tga(1, 1, {{1, 2, 3, 255}}));
-    EXPECT_TRUE(GameTextures.load("D:\\models\\tex\\Rock.tga", "D:\\models\\tex\\Rock.tga"));
-    EXPECT_EQ(GameTextures.find("D:\\models\\tex\\Rock.tga")->pixels[0], 1);
-    EXPECT_TRUE(GameTextures.load("Rock.tga", "Rock.tga"));
-    EXPECT_TRUE(GameTextures.load("/models/x/Rock.tga", "/models/x/Rock.tga"));
-
-    // A file at the very path wins over the one under Textures.
-    writeFile("art/Rock.tga", tga(1, 1, {{9, 9, 9, 255}}));
-    EXPECT_TRUE(GameTextures.load("art/Rock.tga", "art/Rock.tga"));
-    EXPECT_EQ(GameTextures.find("art/Rock.tga")->pixels[0], 9);
 }
 
 TEST(TextureRegistry, DecodesOncePerNameAndFailsWithoutAnEntry)
@@ -213,6 +194,8 @@ TEST(TextureRegistry, ResolvesNamesWrittenOnWindows)
     writeFile("game/art/Sky.tga", "");
     writeFile("game/art/sky.tga", "");
     writeFile("game/E:/games/textures/bullets.jpg", ""); // not the drive
+    writeFile("game/Textures/Crate.tga", "");
+    writeFile("game/art/Crate.tga", ""); // the very path wins over Textures
     std::filesystem::current_path("game");
     const std::string here = dir.path() + "/game";
     const struct {
@@ -229,6 +212,9 @@ TEST(TextureRegistry, ResolvesNamesWrittenOnWindows)
         {"art\\sky.tga", "art/sky.tga"}, // the exact name before Sky.tga
         {"ART/Sky.tga", "art/Sky.tga"},
         {"art\\SKY.tga", "art/Sky.tga"}, // the first of the two in sorted order
+        {"art/Crate.tga", "art/Crate.tga"},
+        {"D:\\models\\art\\Crate.tga", here + "/Textures/Crate.tga"},
+        {"/models/x/Crate.tga", here + "/Textures/Crate.tga"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(resolveTexturePath(c.name, here), c.found) << c.name;
