@@ -84,6 +84,7 @@ void releaseGame()
         scene->reset();
     Process.HeroCollider.bind(nullptr);
     Level = LevelState{};
+    deleteRetiredTextures();
 }
 
 void runScenePass()
@@ -96,6 +97,7 @@ void runScenePass()
 
 void runScreenPass()
 {
+    deleteRetiredTextures();
     glMatrixMode(GL_PROJECTION);
     if (Process.GameActive) {
         glPushMatrix();
