@@ -1,5 +1,6 @@
-// The two passes of a frame, watched through recorders in place of the
-// screens' steps: which steps run, in what order, under which matrices.
+// The two steps of a frame, watched through recorders in place of the
+// screens' steps: which steps advance and which draw, in what order, under
+// which projection.
 
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
@@ -23,34 +24,49 @@ float GameProjection[16];
 
 void record(const char* name) { Calls.emplace_back(name); }
 
-void installRecorders()
+enum Step {
+    PlacementStep,
+    ControlStep,
+    HudStep,
+    MenuStep,
+    LoadingStep,
+    GameStep,
+    CreditsStep,
+    InstructionsStep
+};
+const char* const StepNames[] = {"menuPlacement", "control", "hud",     "menu",
+                                 "loading",       "game",    "credits", "instructions"};
+
+// What a recorder does besides recording: a screen switch, as the real
+// steps make them.
+void (*AfterStep)(Step step) = nullptr;
+
+template <Step S> void advanceRecorder(uint32_t)
 {
-    FrameSteps.menuPlacement = [] {
-        record("menuPlacement");
-        // The menu leaves its placement on the modelview for the drawing.
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(0, 0, -100);
-    };
-    FrameSteps.control = [] {
-        record("control");
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix(); // the camera, popped by the game frame
-    };
-    FrameSteps.hud = [] {
-        record("hud");
+    record(StepNames[S]);
+    if (AfterStep)
+        AfterStep(S);
+}
+
+template <Step S> void drawRecorder()
+{
+    Calls.push_back(std::string("draw ") + StepNames[S]);
+    if (S == HudStep) {
         glprobe::projectionMatrix(HudProjection);
         HudMatrixMode = glprobe::matrixMode();
-    };
-    FrameSteps.menuDrawing = [] { record("menuDrawing"); };
-    FrameSteps.levelLoading = [] { record("levelLoading"); };
-    FrameSteps.game = [] {
-        record("game");
+    }
+    if (S == GameStep)
         glprobe::projectionMatrix(GameProjection);
-        glPopMatrix();
-    };
-    FrameSteps.credits = [] { record("credits"); };
-    FrameSteps.instructions = [] { record("instructions"); };
+}
+
+template <Step S> constexpr ScreenStep recorders() { return {advanceRecorder<S>, drawRecorder<S>}; }
+
+void installRecorders()
+{
+    AfterStep = nullptr;
+    FrameSteps = {advanceRecorder<PlacementStep>, advanceRecorder<ControlStep>, recorders<HudStep>(),
+                  recorders<MenuStep>(),          recorders<LoadingStep>(),     recorders<GameStep>(),
+                  recorders<CreditsStep>(),       recorders<InstructionsStep>()};
 }
 
 void startGame()
@@ -69,44 +85,71 @@ void setOnly(bool& flag)
     flag = true;
 }
 
+using Steps = std::vector<std::string>;
+
 } // namespace
 
-TEST(FramePasses, TheFirstFrameRunsTheMenuStepsOnly)
+TEST(FramePasses, EveryScreenAdvancesBeforeAnyDraws)
 {
+    // Four flags at once (never so in the game) show the order of each
+    // step: credits before instructions.
     startGame();
-    EXPECT_TRUE(Process.MenuActive);
-    ASSERT_TRUE(runFrame());
-    EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing"}));
-    EXPECT_EQ(headless::framesSwapped(), 1);
-}
-
-TEST(FramePasses, EachScreenRunsInItsPassAndOrder)
-{
-    startGame();
-    setOnly(Process.LoadingActive);
-    runFrame();
-    setOnly(Process.InstructionsActive);
-    runFrame();
-    setOnly(Process.CreditsActive);
-    runFrame();
-    EXPECT_EQ(Calls, (std::vector<std::string>{"levelLoading", "instructions", "credits"}));
-
-    // Two flags at once (never so in the game) show the order of the
-    // screen pass: credits before instructions.
-    Calls.clear();
     Process.MenuActive = Process.LoadingActive = Process.CreditsActive = Process.InstructionsActive = true;
     runFrame();
-    EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing", "levelLoading", "credits",
-                                               "instructions"}));
+    EXPECT_EQ(Calls, (Steps{"menuPlacement", "menu", "loading", "credits", "instructions", "draw menu",
+                            "draw loading", "draw credits", "draw instructions"}));
+}
+
+// A step that switches screens hands over within its frame: the screens
+// that ran are drawn, the one it left included, and a screen switched off
+// before its turn neither runs nor draws.
+TEST(FramePasses, AScreenSwitchedInAStepShowsInTheSameFrame)
+{
+    struct Handover {
+        const char* what;
+        Step step;
+        bool* from;
+        bool* to;
+        const char* expected;
+    };
+    ProcessState& p = Process;
+    static const Handover cases[] = {
+        {"Start Game", PlacementStep, &p.MenuActive, &p.LoadingActive,
+         "menuPlacement, loading, draw loading"},
+        {"the Instructions item", PlacementStep, &p.MenuActive, &p.InstructionsActive,
+         "menuPlacement, instructions, draw instructions"},
+        {"the loading's last step", LoadingStep, &p.LoadingActive, &p.GameActive,
+         "loading, game, draw loading, draw game"},
+        {"Escape in the game", ControlStep, &p.GameActive, &p.MenuActive, "control, menu, draw menu"},
+        {"Escape on the credits", CreditsStep, &p.CreditsActive, &p.MenuActive, "credits, draw credits"},
+    };
+    for (const Handover& c : cases) {
+        SCOPED_TRACE(c.what);
+        startGame();
+        setOnly(*c.from);
+        static const Handover* current;
+        current = &c;
+        AfterStep = [](Step step) {
+            if (step == current->step) {
+                *current->from = false;
+                *current->to = true;
+            }
+        };
+        runFrame();
+        std::string calls;
+        for (const std::string& call : Calls)
+            calls += (calls.empty() ? "" : ", ") + call;
+        EXPECT_EQ(calls, c.expected);
+    }
 }
 
 TEST(FramePasses, AGameFrameDrawsTheHudUnderOrthoThenTheWorldInPerspective)
 {
     startGame();
     setOnly(Process.GameActive);
-    int modelviewBefore = glprobe::modelviewDepth();
+    const int modelviewBefore = glprobe::modelviewDepth();
     ASSERT_TRUE(runFrame());
-    EXPECT_EQ(Calls, (std::vector<std::string>{"control", "hud", "game"}));
+    EXPECT_EQ(Calls, (Steps{"control", "hud", "game", "draw hud", "draw game"}));
 
     // glOrtho(-400, 400, -300, 300, -1, 1)
     EXPECT_FLOAT_EQ(HudProjection[0], 1.0f / 400);
@@ -120,8 +163,7 @@ TEST(FramePasses, AGameFrameDrawsTheHudUnderOrthoThenTheWorldInPerspective)
     EXPECT_NEAR(GameProjection[0], f * 3 / 4, 1e-5f);
     EXPECT_EQ(GameProjection[11], -1.0f);
 
-    // The ortho existed only between its push and pop: the perspective is
-    // what the next frame's scene pass finds.
+    // The ortho existed only between its push and pop.
     float after[16];
     glprobe::projectionMatrix(after);
     for (int i = 0; i < 16; ++i)
@@ -131,19 +173,6 @@ TEST(FramePasses, AGameFrameDrawsTheHudUnderOrthoThenTheWorldInPerspective)
     EXPECT_EQ(glprobe::matrixMode(), GL_MODELVIEW);
 }
 
-TEST(FramePasses, TheScreenPassKeepsTheModelviewTheScenePassLeft)
-{
-    startGame();
-    FrameSteps.menuDrawing = [] {
-        float modelview[16];
-        glprobe::modelviewMatrix(modelview);
-        EXPECT_EQ(modelview[14], -100.0f);
-        record("menuDrawing");
-    };
-    runFrame();
-    EXPECT_EQ(Calls.size(), 2u);
-}
-
 TEST(FramePasses, TheViewportIsTheFourToThreePicture)
 {
     headless::reset();
@@ -151,7 +180,7 @@ TEST(FramePasses, TheViewportIsTheFourToThreePicture)
     headless::setDesktopSize(1920, 1080);
     installRecorders();
     static int viewport[4] = {};
-    FrameSteps.menuDrawing = [] { glprobe::viewport(viewport); };
+    FrameSteps.menu.draw = [] { glprobe::viewport(viewport); };
     headless::onFrame([](int frame) {
         if (frame == 1)
             headless::requestQuit();
@@ -172,7 +201,7 @@ TEST(FramePasses, TheBarsBesideThePictureStayBlack)
     // The menu clears to grey: only the picture may turn grey, and the
     // bars' black never becomes the game's clear colour.
     static float clearSeen[4];
-    FrameSteps.menuDrawing = [] {
+    FrameSteps.menu.draw = [] {
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clearSeen);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     };
@@ -200,12 +229,9 @@ TEST(FramePasses, TheBarsBesideThePictureStayBlack)
 TEST(FramePasses, AFrameThatDestroysTheWindowCompletes)
 {
     startGame();
-    FrameSteps.menuPlacement = [] {
-        record("menuPlacement");
-        platformDestroyWindow();
-    };
+    AfterStep = [](Step) { platformDestroyWindow(); };
     EXPECT_TRUE(runFrame());
-    EXPECT_EQ(Calls, (std::vector<std::string>{"menuPlacement", "menuDrawing"}));
+    EXPECT_EQ(Calls, (Steps{"menuPlacement", "menu", "draw menu"}));
     EXPECT_EQ(headless::framesSwapped(), 1);
     EXPECT_FALSE(runFrame());
     EXPECT_EQ(headless::framesSwapped(), 1);
