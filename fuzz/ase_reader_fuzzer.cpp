@@ -9,6 +9,7 @@
 
 #include "render/scene_loading.h"
 #include "render/texture_registry.h"
+#include "scene/animation.h"
 #include "scene/ase_reader.h"
 #include "scene/ase_text.h"
 #include "scene/scene.h"
@@ -95,8 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (readAse(text, slow, false) != openBlocks || !sameScenes(*scene, slow))
         __builtin_trap();
 
-    uploadSceneTextures(*scene);
+    decodeSceneImages(*scene);
+    AnimationCursors cursors;
     for (int call = 0; call < 6; ++call)
-        scene->update();
+        scene->update(cursors);
     return 0;
 }

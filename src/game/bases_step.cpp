@@ -13,7 +13,7 @@
 
 namespace {
 
-void drawBase(const BaseSight& s, const MilitaryBase& base)
+void drawBase(const BaseSight& s)
 {
     if (s.look == BaseSight::Nothing)
         return;
@@ -29,7 +29,7 @@ void drawBase(const BaseSight& s, const MilitaryBase& base)
         return;
     glPushMatrix();
     glLoadMatrixf(s.healthBarPlace.m);
-    drawHealthBar(base);
+    drawHealthBar(s.health);
     glPopMatrix();
 }
 
@@ -50,15 +50,23 @@ BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ)
     if (std::abs(transformPoint(s.place, Origin).z) - std::abs(pathZ) > 275.0f)
         return s;
     s.look = base.damage < BaseDamagedFrom ? BaseSight::Intact : BaseSight::Damaged;
+    s.health = base;
     // 40 units above in the camera's frame, at twice the size.
     s.healthBarPlace =
         scaled(placedAtBase(placedInWorld(translated(camera, 0.0f, 40.0f, 0.0f)), base), 2.0f, 2.0f, 2.0f);
     return s;
 }
 
-void basesStep()
+void advanceBases(std::vector<BaseSight>& sights)
 {
     const Matrix4 camera = cameraTransform();
+    sights.clear();
     for (MilitaryBase& base : Game.MilitaryBases)
-        drawBase(baseFrame(base, camera, Game.PathZ), base);
+        sights.push_back(baseFrame(base, camera, Game.PathZ));
+}
+
+void drawBases(const std::vector<BaseSight>& sights)
+{
+    for (const BaseSight& s : sights)
+        drawBase(s);
 }

@@ -6,24 +6,21 @@
 // intact or damaged base is drawn only within 275 units of depth beyond
 // the course progress, with its health bar 40 units above it.
 
+#include "game/game_view.h"
 #include "math/matrix4.h"
+
+#include <vector>
 
 struct MilitaryBase;
 
 constexpr float BaseDamagedFrom = 2.0f;
 constexpr float BaseDestroyedAbove = 5.0f;
 
-// What one base shows in a frame.
-struct BaseSight {
-    enum Look { Nothing, Intact, Damaged, Wreck } look = Nothing;
-    Matrix4 place;          // the base's frame, relative to the camera
-    Matrix4 healthBarPlace; // intact and damaged bases only
-    float wreckPhase = 0.0f;
-};
-
 // One frame of a base by the game's rules under this frame's camera: its
 // look, and the wreck's growth.
 BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ);
 
-// The step of the game frame: every base in list order.
-void basesStep();
+// The bases step of the game frame: every base in list order, seen into
+// `sights`; and their drawing.
+void advanceBases(std::vector<BaseSight>& sights);
+void drawBases(const std::vector<BaseSight>& sights);

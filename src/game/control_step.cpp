@@ -3,7 +3,6 @@
 #include "game/course.h"
 #include "game/game_state.h"
 #include "game/placements.h"
-#include "platform/platform.h"
 #include "shell/keyboard.h"
 #include "world/level_teardown.h"
 
@@ -123,9 +122,8 @@ void fire()
 
 } // namespace
 
-void controlStep()
+void controlStep(uint32_t now)
 {
-    const uint32_t now = platformMilliseconds();
     runFuelTimer(now);
     if (wasKeyPressed(VK_ESCAPE)) {
         tearDownLevel();

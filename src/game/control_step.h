@@ -1,8 +1,8 @@
 #pragma once
 
-// The game's scene-pass step: the fuel timer, Escape, the steering keys,
-// the shots, the course and the camera, which it leaves in Camera for the
-// game frame.
+// The game's control step, first of the game's steps in a frame: the fuel
+// timer, Escape, the steering keys, the shots, the course and the camera,
+// which it leaves in Camera for the game frame.
 
 #include "math/matrix4.h"
 
@@ -14,4 +14,5 @@ constexpr uint32_t StartDelayMs = 4000;
 constexpr uint32_t FuelDrainIntervalMs = 5000;
 constexpr float FuelDrain = 2.0f;
 
-void controlStep();
+// `now` is the frame's reading of the millisecond clock.
+void controlStep(uint32_t now);

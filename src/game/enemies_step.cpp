@@ -53,10 +53,11 @@ void engage(EnemyHeli& enemy)
     }
 }
 
-// The crash, once the enemy is down: it stops and plays the shared crash
-// animation; the frame that finds the animation ended rewinds it and the
-// enemy is dead. Answers whether the crash is drawn this frame.
-bool crash(EnemyHeli& enemy, Scene* animation)
+// The crash, once the enemy is down: it stops and the shared crash
+// animation steps on; the frame that finds the animation ended rewinds it
+// and the enemy is dead. Answers whether the crash shows this frame, and
+// the pose it shows in.
+bool crash(EnemyHeli& enemy, Scene* animation, std::vector<Matrix4>& pose)
 {
     if (!animation || animation->animationEnded) {
         if (animation) {
@@ -70,6 +71,10 @@ bool crash(EnemyHeli& enemy, Scene* animation)
     enemy.velocity = Vec3{};
     enemy.angles = Vec3{};
     enemy.active = false;
+    animation->update(Game.KeyCursors);
+    pose.clear();
+    for (const SceneNode& node : animation->nodes)
+        pose.push_back(node.worldMatrix);
     return true;
 }
 
@@ -123,18 +128,18 @@ void fire(EnemyHeli& enemy, EnemySight& s)
                           180.0f, 0.0f, 1.0f, 0.0f);
 }
 
-void drawEnemy(const EnemySight& s, const EnemyHeli& enemy)
+void drawEnemy(const EnemySight& s)
 {
     if (s.shown && (s.alive || s.crashing)) {
         glPushMatrix();
         if (s.alive) {
             glLoadMatrixf(s.place.m);
-            drawHealthBar(enemy);
+            drawHealthBar(s.health);
             glLoadMatrixf(s.model.m);
             DrawScene(Process.HeroHeliScene.get());
         } else {
             glLoadMatrixf(s.model.m);
-            drawCrash();
+            drawCrash(s.crashPose);
         }
         glPopMatrix();
     }
@@ -182,13 +187,14 @@ EnemySight enemyFrame(EnemyHeli& enemy, Vec4 pivot, Scene* crashAnimation)
 
     s.shown = true;
     s.alive = enemy.damage < EnemyDownAt;
+    s.health = enemy;
     s.place = translated(enemyAnchorFrame(enemy), enemy.position);
     // Turned to face the camera about the model's pivot.
     s.model = translated(rotatedXYZ(rotated(translated(s.place, pivot), 180.0f, 0.0f, 1.0f, 0.0f),
                                     enemy.angles.x, enemy.angles.y, enemy.angles.z),
                          -pivot.x, -pivot.y, -pivot.z);
     if (!s.alive)
-        s.crashing = crash(enemy, crashAnimation);
+        s.crashing = crash(enemy, crashAnimation, s.crashPose);
 
     if (enemy.active && enemy.firing)
         fire(enemy, s);
@@ -200,9 +206,16 @@ EnemySight enemyFrame(EnemyHeli& enemy, Vec4 pivot, Scene* crashAnimation)
     return s;
 }
 
-void enemiesStep()
+void advanceEnemies(std::vector<EnemySight>& sights)
 {
     const Vec4 pivot = heroPivot();
-    for (EnemyHeli& enemy : Game.EnemyHelis)
-        drawEnemy(enemyFrame(enemy, pivot, Level.DestroyHeliScene.get()), enemy);
+    sights.resize(Game.EnemyHelis.size());
+    for (size_t i = 0; i < Game.EnemyHelis.size(); ++i)
+        sights[i] = enemyFrame(Game.EnemyHelis[i], pivot, Level.DestroyHeliScene.get());
+}
+
+void drawEnemies(const std::vector<EnemySight>& sights)
+{
+    for (const EnemySight& s : sights)
+        drawEnemy(s);
 }

@@ -10,7 +10,10 @@
 //
 // Enemies are drawn with the hero's own model, turned to face the camera.
 
+#include "game/game_view.h"
 #include "math/matrix4.h"
+
+#include <vector>
 
 class Scene;
 struct EnemyHeli;
@@ -22,26 +25,18 @@ constexpr int EnemyReloadFrames = 150;
 // What a hit costs the hero grows by this with every hit.
 constexpr float HeroDamagePerHit = 0.5f;
 
-// What one enemy shows in a frame.
-struct EnemySight {
-    bool shown = false;     // near, or still sinking, and not dead
-    bool alive = false;     // drawn as a helicopter with its health bar
-    bool crashing = false;  // the crash animation instead
-    Matrix4 place;          // the enemy's place in eye space: its health bar
-    Matrix4 model;          // the helicopter model's frame
-    bool shotShown = false; // its bullet, also after it has hit
-    Matrix4 shotPlace;
-};
-
 // One frame of an enemy by the game's rules: its arrival, sway and turn,
-// its crash (`crash` is the shared crash animation; without one the crash
-// ends at once), its shot at the hero with the hero's damage and lives, and
-// its reload. `pivot` is the point of the helicopter model it turns about.
+// its crash (`crash` is the shared crash animation, which steps on once
+// for each crashing enemy; without one the crash ends at once), its shot at
+// the hero with the hero's damage and lives, and its reload. `pivot` is the
+// point of the helicopter model it turns about.
 EnemySight enemyFrame(EnemyHeli& enemy, Vec4 pivot, Scene* crash);
 
 // The turn to face the hero, in degrees about y, for an enemy whose place
 // (position plus anchor) lies dx and dz from the hero; 0 when they meet.
 float turnToHero(float dx, float dz);
 
-// The step of the game frame: every enemy in list order.
-void enemiesStep();
+// The enemies step of the game frame: every enemy in list order, seen into
+// `sights`; and their drawing.
+void advanceEnemies(std::vector<EnemySight>& sights);
+void drawEnemies(const std::vector<EnemySight>& sights);

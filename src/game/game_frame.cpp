@@ -1,24 +1,68 @@
 #include "game/game_frame.h"
 
 #include "game/bases_step.h"
-#include "game/control_step.h"
 #include "game/enemies_step.h"
 #include "game/game_state.h"
 #include "game/health_bar.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "math/matrix4.h"
-#include "platform/platform.h"
 #include "scene/scene.h"
 #include "screens/game_overlays.h"
 #include "screens/scene_drawer.h"
-#include "shell/frame_loop.h"
 #include "shell/process_state.h"
 #include "world/level_state.h"
 
 #include <GL/gl.h>
 
 namespace {
+
+// "Ready", "3", "2", "1" a second each. In the first frame past each
+// boundary the old caption shows once more beside the new one.
+void countdown(uint32_t now, GameView& view)
+{
+    if (!Game.countdownStarted) {
+        Game.countdownStart = now;
+        Game.countdownStarted = true;
+    }
+    const int32_t t = static_cast<int32_t>(now - Game.countdownStart);
+    view.ready = view.three = view.two = view.one = false;
+    if (t > 0 && Game.showReady) {
+        view.ready = true;
+        Game.showThree = true;
+    }
+    if (t > 1000 && Game.showThree) {
+        view.three = true;
+        Game.showReady = false;
+        Game.showTwo = true;
+    }
+    if (t > 2000 && Game.showTwo) {
+        view.two = true;
+        Game.showThree = false;
+        Game.showOne = true;
+    }
+    if (t > 3000 && t < 4000 && Game.showOne) {
+        view.one = true;
+        Game.showTwo = false;
+    }
+}
+
+// The rotor turns 70 degrees a frame about its own pivot. The hero and the
+// enemies are drawn before it turns, so a frame's turn is made at the start
+// of the next: the first frame of a game shows the rotor as the menu left
+// it.
+void turnRotor()
+{
+    SceneNode* rotor = Process.HeroHeliScene ? Process.HeroHeliScene->findNode("HeliRotor") : nullptr;
+    if (!rotor)
+        return;
+    if (Game.rotorTurnDue) {
+        Game.RotorAngle -= 70.0f;
+        rotor->worldMatrix =
+            rotatedAsGl(rotor->nodeMatrix, Game.RotorAngle, 0.0f, 1.0f, 0.0f) * inverse(rotor->nodeMatrix);
+    }
+    Game.rotorTurnDue = true;
+}
 
 // 100 units in front of the camera.
 void countdownCaption(Scene* scene)
@@ -27,36 +71,6 @@ void countdownCaption(Scene* scene)
     glTranslatef(0.0f, 0.0f, -100.0f);
     DrawScene(scene);
     glPopMatrix();
-}
-
-// "Ready", "3", "2", "1" a second each. In the first frame past each
-// boundary the old caption shows once more beside the new one.
-void countdown()
-{
-    const uint32_t now = platformMilliseconds();
-    if (!Game.countdownStarted) {
-        Game.countdownStart = now;
-        Game.countdownStarted = true;
-    }
-    const int32_t t = static_cast<int32_t>(now - Game.countdownStart);
-    if (t > 0 && Game.showReady) {
-        countdownCaption(Level.ReadyScene.get());
-        Game.showThree = true;
-    }
-    if (t > 1000 && Game.showThree) {
-        countdownCaption(Level.NumberThreeScene.get());
-        Game.showReady = false;
-        Game.showTwo = true;
-    }
-    if (t > 2000 && Game.showTwo) {
-        countdownCaption(Level.NumberTwoScene.get());
-        Game.showThree = false;
-        Game.showOne = true;
-    }
-    if (t > 3000 && t < 4000 && Game.showOne) {
-        countdownCaption(Level.NumberOneScene.get());
-        Game.showTwo = false;
-    }
 }
 
 void drawHero()
@@ -77,29 +91,38 @@ void drawHero()
     glPopMatrix();
 }
 
-// 70 degrees a frame about the rotor's own pivot; the hero drawn in the
-// next frame shows it.
-void turnRotor()
-{
-    SceneNode* rotor = Process.HeroHeliScene ? Process.HeroHeliScene->findNode("HeliRotor") : nullptr;
-    if (!rotor)
-        return;
-    Game.RotorAngle -= 70.0f;
-    rotor->worldMatrix =
-        rotatedAsGl(rotor->nodeMatrix, Game.RotorAngle, 0.0f, 1.0f, 0.0f) * inverse(rotor->nodeMatrix);
-}
-
 } // namespace
 
-// The sky turns slowly and is drawn without fog; the map halves and the
-// road are fogged.
+void advanceGameFrame(uint32_t now)
+{
+    turnRotor();
+    // No control step computed a camera in the frame loading ends, nor in a
+    // won or lost frame: the world is then seen from the last camera view.
+    if (!Game.CameraComputed)
+        Game.Camera = cameraTransform();
+    Game.CameraComputed = false;
+
+    GameView& view = Game.View;
+    view.won = Game.PathZ >= FinishLineZ;
+    if (view.won)
+        Game.GameWon = true;
+    view.lost = Game.Fuel <= LowFuel || Game.Lives == 0;
+    countdown(now, view);
+    // The sky turns slowly.
+    Game.SkyAngle += 0.01f;
+    advanceBases(view.bases);
+    advanceEnemies(view.enemies);
+    advanceRockets(view.rockets);
+    advanceBullets(view.bullets);
+}
+
+// The sky is drawn without fog; the map halves and the road are fogged.
 void drawWorld()
 {
     glPushMatrix();
     worldPlacement();
     glDisable(GL_FOG);
     glPushMatrix();
-    Game.SkyAngle += 0.01f;
     glRotatef(Game.SkyAngle, 1.0f, 0.0f, 0.0f);
     glRotatef(Game.SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
     DrawScene(Level.SkyScene.get());
@@ -111,30 +134,30 @@ void drawWorld()
     glPopMatrix();
 }
 
-void gameFrame()
+void drawGameFrame()
 {
-    // No control step computed a camera in the frame loading ends, nor in a
-    // won or lost frame: the world is then seen from the last camera view.
-    if (!Game.CameraComputed)
-        Game.Camera = cameraTransform();
-    Game.CameraComputed = false;
+    const GameView& view = Game.View;
     glPushMatrix();
     glLoadMatrixf(Game.Camera.m);
 
-    if (Game.PathZ >= FinishLineZ) {
+    if (view.won)
         wonScreen();
-        Game.GameWon = true;
-    }
-    if (Game.Fuel <= LowFuel || Game.Lives == 0)
+    if (view.lost)
         lostScreen();
-    countdown();
+    if (view.ready)
+        countdownCaption(Level.ReadyScene.get());
+    if (view.three)
+        countdownCaption(Level.NumberThreeScene.get());
+    if (view.two)
+        countdownCaption(Level.NumberTwoScene.get());
+    if (view.one)
+        countdownCaption(Level.NumberOneScene.get());
     drawWorld();
-    basesStep();
-    enemiesStep();
-    rocketsStep();
-    bulletsStep();
+    drawBases(view.bases);
+    drawEnemies(view.enemies);
+    drawShots(view.rockets, Level.RocketScene.get());
+    drawShots(view.bullets, Level.BulletScene.get());
     glPopMatrix(); // the camera
 
     drawHero();
-    turnRotor();
 }

@@ -6,6 +6,7 @@
 // full health, no shots, no bases and no enemies. A new game is
 // `Game = GameState{}`. Angles are degrees.
 
+#include "game/game_view.h"
 #include "game/records.h"
 #include "scene/animation.h"
 #include "world/level_layout.h"
@@ -62,8 +63,12 @@ struct GameState {
     Matrix4 Camera;
     bool CameraComputed = false;
 
-    // The game frame's: the rotor's and the sky's turn so far.
+    // The game frame's: the rotor's and the sky's turn so far. The rotor's
+    // turn of a frame shows from the next (the hero is drawn before it
+    // turns): rotorTurnDue says a frame has run whose turn is still to be
+    // made.
     float RotorAngle = 0.0f;
+    bool rotorTurnDue = false;
     float SkyAngle = 0.0f;
     // The countdown runs from the first game frame of a game.
     bool countdownStarted = false;
@@ -85,9 +90,15 @@ struct GameState {
     // fuel bar below its place): -270 when a game starts, rising 10 a frame
     // to 0, so the HUD slides in during the first 27 frames of every game.
     float hudSlide = -270.0f;
+    // The lives the HUD shows: counted as it slides, before the enemies of
+    // the same frame fire, so that a life lost shows from the next frame.
+    int hudLives = 3;
 
     // Where the crash animation's nodes stand in their keys.
     AnimationCursors KeyCursors;
+
+    // What the game frame shows, left by its advance step for its drawing.
+    GameView View;
 };
 
 extern GameState Game;

@@ -70,12 +70,13 @@ void drawShot(const ShotSight& s, Scene* model)
 }
 
 template <typename Fly>
-void shotsStep(std::vector<Projectile>& shots, float explosionEnd, Scene* model, Fly fly)
+void advanceShots(std::vector<Projectile>& shots, float explosionEnd, std::vector<ShotSight>& sights, Fly fly)
 {
     const Matrix4 camera = cameraTransform();
+    sights.clear();
     for (Projectile& shot : shots)
         if (shot.age <= explosionEnd)
-            drawShot(fly(shot, camera), model);
+            sights.push_back(fly(shot, camera));
     // Finished shots are never flown or drawn again.
     std::erase_if(shots, [explosionEnd](const Projectile& shot) { return shot.age > explosionEnd; });
 }
@@ -155,16 +156,22 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
     return sight(bullet, camera, BulletRangeSquared);
 }
 
-void rocketsStep()
+void advanceRockets(std::vector<ShotSight>& sights)
 {
     const float pathZ = Game.PathZ;
-    shotsStep(Game.Rockets, RocketExplosionEnd, Level.RocketScene.get(),
-              [pathZ](Projectile& shot, const Matrix4& camera) { return flyRocket(shot, camera, pathZ); });
+    advanceShots(Game.Rockets, RocketExplosionEnd, sights,
+                 [pathZ](Projectile& shot, const Matrix4& camera) { return flyRocket(shot, camera, pathZ); });
 }
 
-void bulletsStep()
+void advanceBullets(std::vector<ShotSight>& sights)
 {
     const Vec4 pivot = heroPivot();
-    shotsStep(Game.Bullets, BulletExplosionEnd, Level.BulletScene.get(),
-              [pivot](Projectile& shot, const Matrix4& camera) { return flyBullet(shot, camera, pivot); });
+    advanceShots(Game.Bullets, BulletExplosionEnd, sights,
+                 [pivot](Projectile& shot, const Matrix4& camera) { return flyBullet(shot, camera, pivot); });
+}
+
+void drawShots(const std::vector<ShotSight>& sights, Scene* model)
+{
+    for (const ShotSight& s : sights)
+        drawShot(s, model);
 }

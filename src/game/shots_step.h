@@ -10,8 +10,12 @@
 // leaves its range. A shot explodes at most once and damages at most one
 // target. Finished shots leave their lists.
 
+#include "game/game_view.h"
 #include "math/matrix4.h"
 
+#include <vector>
+
+class Scene;
 struct Projectile;
 
 constexpr float RocketSpeed = 4.0f;
@@ -28,13 +32,6 @@ constexpr float RocketDrop = 20.0f;
 constexpr float RocketHitSize = 8.0f;
 constexpr float BulletHitSize = 5.0f;
 
-// What one shot shows in a frame.
-struct ShotSight {
-    enum Kind { Nothing, Model, Explosion } kind = Nothing;
-    Matrix4 place;             // the shot's frame, relative to the camera
-    float explosionAge = 0.0f; // the age the explosion is drawn at
-};
-
 // The launch of a fresh shot under the given camera: it leaves 3 units
 // ahead of the hero model, along the hero's heading and pitch (less `drop`
 // degrees), in the frame of that camera.
@@ -49,7 +46,12 @@ ShotSight flyRocket(Projectile& rocket, const Matrix4& camera, float pathZ);
 // the point of the helicopter model that the enemies turn about.
 ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot);
 
-// The steps of the game frame: every live shot flown and drawn in list
-// order, then the finished ones removed.
-void rocketsStep();
-void bulletsStep();
+// The rockets step and the bullets step of the game frame: every live shot
+// flown in list order and seen into `sights`, then the finished ones
+// removed (a shot whose explosion ends in this frame is still seen).
+void advanceRockets(std::vector<ShotSight>& sights);
+void advanceBullets(std::vector<ShotSight>& sights);
+
+// Draws the shots seen, with `model` (RocketScene or BulletScene) for those
+// in flight.
+void drawShots(const std::vector<ShotSight>& sights, Scene* model);

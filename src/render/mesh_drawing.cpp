@@ -45,17 +45,16 @@ void corner(const MeshVertex& vertex, const Vec3& normal, const TexCoord& uv)
     glVertex3f(vertex.x, vertex.y, vertex.z);
 }
 
-} // namespace
-
-void TextureRegistry::draw(Scene* scene)
+void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
 {
     size_t vertexBase = 0;
     size_t faceBase = 0;
     const MeshVertex* vertices = scene->vertices.data();
-    for (const SceneNode& node : scene->nodes) {
+    for (size_t n = 0; n < scene->nodes.size(); ++n) {
+        const SceneNode& node = scene->nodes[n];
         applyMaterial(node.material);
         glPushMatrix();
-        glMultMatrixf(node.worldMatrix.m);
+        glMultMatrixf(pose && n < pose->size() ? (*pose)[n].m : node.worldMatrix.m);
         glBegin(GL_TRIANGLES);
         // The reader keeps every node's share and corner inside the arrays.
         const size_t faceEnd = faceBase + node.faceCount;
@@ -77,3 +76,9 @@ void TextureRegistry::draw(Scene* scene)
         glDisable(GL_LIGHT0);
     }
 }
+
+} // namespace
+
+void TextureRegistry::draw(const Scene* scene) { drawNodes(scene, nullptr); }
+
+void TextureRegistry::draw(const Scene* scene, const std::vector<Matrix4>& pose) { drawNodes(scene, &pose); }

@@ -23,14 +23,22 @@ void tellWarnings(const std::string& fileName, const std::vector<std::string>& w
         std::fprintf(stderr, "kestrava: %s: %s\n", fileName.c_str(), warning.c_str());
 }
 
-void deleteTextures(const std::vector<unsigned int>& textures)
+// Never destroyed: scenes held by globals go at the process's end, in any
+// order with this file's statics.
+std::vector<unsigned int>& retiredTextures()
 {
-    glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
+    static auto* textures = new std::vector<unsigned int>;
+    return *textures;
+}
+
+void retireTextures(const std::vector<unsigned int>& textures)
+{
+    retiredTextures().insert(retiredTextures().end(), textures.begin(), textures.end());
 }
 
 } // namespace
 
-std::unique_ptr<Scene> loadSceneFile(const std::string& fileName, std::string name)
+std::unique_ptr<Scene> readSceneFile(const std::string& fileName, std::string name)
 {
     AseText text;
     if (!text.readFile(fileName)) {
@@ -40,7 +48,7 @@ std::unique_ptr<Scene> loadSceneFile(const std::string& fileName, std::string na
     }
     int openBlocks = 0;
     std::unique_ptr<Scene> scene = parseScene(text, std::move(name), &openBlocks);
-    uploadSceneTextures(*scene);
+    decodeSceneImages(*scene);
 
     if (scene->nodeCount == 0)
         reportDamagedFile(fileName, "no model could be read from it");
@@ -50,12 +58,27 @@ std::unique_ptr<Scene> loadSceneFile(const std::string& fileName, std::string na
     return scene;
 }
 
+std::unique_ptr<Scene> loadSceneFile(const std::string& fileName, std::string name)
+{
+    std::unique_ptr<Scene> scene = readSceneFile(fileName, std::move(name));
+    uploadSceneTextures(*scene);
+    return scene;
+}
+
+void decodeSceneImages(Scene& scene)
+{
+    for (const Material& material : scene.materials)
+        if (!material.bitmap.empty())
+            GameTextures.load(material.bitmap, material.bitmap);
+}
+
 void uploadSceneTextures(Scene& scene)
 {
+    if (scene.texturesMade)
+        return;
     for (Material& material : scene.materials) {
         if (material.bitmap.empty())
             continue;
-        GameTextures.load(material.bitmap, material.bitmap);
         material.textureId = uploadTexture(material.bitmap);
         if (material.textureId != 0)
             scene.ownedTextures.push_back(material.textureId);
@@ -63,5 +86,15 @@ void uploadSceneTextures(Scene& scene)
     for (SceneNode& node : scene.nodes)
         if (node.materialIndex >= 0)
             node.material.textureId = scene.materials[node.materialIndex].textureId;
-    scene.releaseTextures = deleteTextures;
+    scene.releaseTextures = retireTextures;
+    scene.texturesMade = true;
+}
+
+void deleteRetiredTextures()
+{
+    std::vector<unsigned int>& textures = retiredTextures();
+    if (textures.empty())
+        return;
+    glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
+    textures.clear();
 }

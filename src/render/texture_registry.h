@@ -5,6 +5,8 @@
 // machine saw it (C:\art\grass.bmp); the game finds grass.bmp in the folder
 // Textures below the current directory.
 
+#include "math/matrix4.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -36,7 +38,10 @@ class TextureRegistry {
 
     // Draws every node of the Scene with its material under the current
     // modelview (mesh_drawing.cpp). Reads nothing of the registry.
-    static void draw(Scene* scene);
+    static void draw(const Scene* scene);
+    // The same with the nodes in a pose of their own: pose[i] in place of
+    // node i's worldMatrix (nodes beyond the pose keep theirs).
+    static void draw(const Scene* scene, const std::vector<Matrix4>& pose);
 
   private:
     std::map<std::string, TextureImage> images_;

@@ -150,8 +150,10 @@ class Scene {
 
     // Every GL texture made for this Scene's materials, each once, and
     // what frees them when the Scene goes (set by whoever made them).
+    // A Scene read without GL has none yet: texturesMade tells.
     std::vector<unsigned int> ownedTextures;
     void (*releaseTextures)(const std::vector<unsigned int>& textures) = nullptr;
+    bool texturesMade = false;
 };
 
 class AseText;

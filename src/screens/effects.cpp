@@ -1,6 +1,5 @@
 #include "screens/effects.h"
 
-#include "game/game_state.h"
 #include "scene/scene.h"
 #include "screens/scene_drawer.h"
 #include "world/level_state.h"
@@ -28,12 +27,11 @@ void drawExplosion(float age)
     glPopMatrix();
 }
 
-void drawCrash()
+void drawCrash(const std::vector<Matrix4>& pose)
 {
     if (!Level.DestroyHeliScene)
         return;
     glPushMatrix();
-    Level.DestroyHeliScene->update(Game.KeyCursors);
-    DrawScene(Level.DestroyHeliScene.get());
+    DrawPosedScene(Level.DestroyHeliScene.get(), pose);
     glPopMatrix();
 }

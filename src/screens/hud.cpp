@@ -24,12 +24,17 @@ void drawFuelBar()
 
 } // namespace
 
-void hudLayer()
+void advanceHud()
+{
+    if (Game.hudSlide < 0.0f)
+        Game.hudSlide += 10.0f;
+    Game.hudLives = Game.Lives;
+}
+
+void drawHudLayer()
 {
     // The only clear of a game frame: the game frame draws over it.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (Game.hudSlide < 0.0f)
-        Game.hudSlide += 10.0f;
 
     glPushMatrix();
     glLoadIdentity();
@@ -43,7 +48,7 @@ void hudLayer()
         float x;
     } icons[] = {{3, 340.0f}, {2, 310.0f}, {1, 280.0f}};
     for (const auto& icon : icons) {
-        if (Game.Lives < icon.life)
+        if (Game.hudLives < icon.life)
             continue;
         glPushMatrix();
         glLoadIdentity();

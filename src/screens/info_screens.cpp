@@ -18,17 +18,22 @@ void loadCreditsScenes()
     Process.Credits3Scene = loadSceneFile("Credits3.ASE");
 }
 
-void instructionsScreenStep()
+void advanceInstructions()
+{
+    if (wasKeyPressed(VK_ESCAPE)) {
+        Process.MenuActive = true;
+        Process.InstructionsActive = false;
+    }
+}
+
+void drawInstructionsScreen()
 {
     // What a buffer holds after a swap is undefined on today's systems:
     // the page gets a clean background of its own, and so does the frame
     // that leaves it.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (wasKeyPressed(VK_ESCAPE)) {
-        Process.MenuActive = true;
-        Process.InstructionsActive = false;
+    if (!Process.InstructionsActive)
         return;
-    }
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(0.4f, 0.0f, -47.0f);
@@ -37,9 +42,8 @@ void instructionsScreenStep()
     glPopMatrix();
 }
 
-void creditsScreenStep()
+void advanceCredits()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (wasKeyPressed(VK_ESCAPE)) {
         Process.MenuActive = true;
         Process.CreditsActive = false;
@@ -47,6 +51,13 @@ void creditsScreenStep()
     }
     if (Process.creditsScroll < 130.0f)
         Process.creditsScroll += 0.1f;
+}
+
+void drawCreditsScreen()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!Process.CreditsActive)
+        return;
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(0.0f, Process.creditsScroll, -40.0f);

@@ -18,7 +18,7 @@ void createLoadingScene()
 {
     // Every Start Game reads the file anew; the earlier one goes first.
     Level.LoadingScene.reset();
-    Level.LoadingScene = loadSceneFile("Loading.ASE");
+    Level.LoadingScene = readSceneFile("Loading.ASE");
 }
 
 float spinAngle(float spin) { return 40.0f * spin - spin * spin; }
@@ -95,10 +95,19 @@ int drawSpacing()
     return spacing;
 }
 
-void drawFallingPoints()
+// The falling points' grid, with each point's index in the arrays.
+template <typename Visit> void forEachFallingPoint(Visit visit)
 {
-    glPointSize(3.0f);
-    glBegin(GL_POINTS);
+    for (float x = -500.0f; x < 500.0f; x += static_cast<float>(Process.pointSpacingX))
+        for (float z = -500.0f; z < 500.0f; z += static_cast<float>(Process.pointSpacingZ))
+            visit(x, z, static_cast<int>(x) * 1000 + static_cast<int>(z) + 500500);
+}
+
+// Each point falls by its own speed; one that has fallen below the floor
+// starts again at the top in the next frame (it is shown below the floor
+// once). In the first frame every point has just fallen from -500.
+void advanceFallingPoints()
+{
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (!Process.pointsFilled) {
         Process.pointSpacingX = drawSpacing();
@@ -109,16 +118,21 @@ void drawFallingPoints()
         }
         Process.pointsFilled = true;
     }
-    for (float x = -500.0f; x < 500.0f; x += static_cast<float>(Process.pointSpacingX)) {
-        for (float z = -500.0f; z < 500.0f; z += static_cast<float>(Process.pointSpacingZ)) {
-            int k = static_cast<int>(x) * 1000 + static_cast<int>(z) + 500500;
-            Process.PointHeights[k] -= Process.PointSpeeds[k];
-            glColor3f(1.0f, 1.0f, 1.0f);
-            glVertex3f(x, Process.PointHeights[k] + 300.0f, z);
-            if (Process.PointHeights[k] < -500.0f)
-                Process.PointHeights[k] = 0.0f;
-        }
-    }
+    forEachFallingPoint([](float, float, int k) {
+        if (Process.PointHeights[k] < -500.0f)
+            Process.PointHeights[k] = 0.0f;
+        Process.PointHeights[k] -= Process.PointSpeeds[k];
+    });
+}
+
+void drawFallingPoints()
+{
+    glPointSize(3.0f);
+    glBegin(GL_POINTS);
+    forEachFallingPoint([](float x, float z, int k) {
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glVertex3f(x, Process.PointHeights[k] + 300.0f, z);
+    });
     glEnd();
 }
 
@@ -141,10 +155,6 @@ void advanceBob()
 
 void menuPlacementStep()
 {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -100.0f);
-
     for (int item = 0; item < 4; ++item) {
         MenuItem& menuItem = Process.MenuItems[item];
         if (wasKeyPressed(menuItem.key) && othersIdle(item))
@@ -180,17 +190,23 @@ void menuPlacementStep()
     placeItems(angles);
 }
 
-void menuDrawingStep()
+void advanceMenu()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
     Process.rotorAngle -= 70.0f;
     if (Process.HeroHeliScene) {
         if (SceneNode* rotor = Process.HeroHeliScene->findNode("HeliRotor"))
             pivotSpin({rotor}, *rotor, Process.rotorAngle);
     }
-
     advanceBob();
+    advanceFallingPoints();
+}
+
+void drawMenu()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The menu's place: its items, and the falling points, 100 units ahead.
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -100.0f);
 
     glPushMatrix();
     glLoadIdentity();

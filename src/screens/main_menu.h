@@ -6,9 +6,11 @@
 // them our helicopter hovers with its rotor turning, and white points fall
 // through the scene.
 //
-// The placement step runs in the scene pass: it reads the keys, advances
-// the spins, fires actions and leaves the menu's modelview (a translation
-// of (0, 0, -100)) for the drawing step of the same frame.
+// The menu advances in two steps: the placement step, first in a frame,
+// reads the keys, advances the spins, fires actions and turns the items'
+// nodes; the menu's own step, if the menu is still up, turns the rotor,
+// bobs the helicopter and lets the points fall. Its drawing then shows all
+// of it, the items 100 units ahead.
 
 #include "math/matrix4.h"
 
@@ -47,4 +49,5 @@ float spinAngle(float spin);
 void pivotSpin(std::initializer_list<SceneNode*> nodes, const SceneNode& box, float angle);
 
 void menuPlacementStep();
-void menuDrawingStep();
+void advanceMenu();
+void drawMenu();

@@ -20,9 +20,16 @@
 
 #include <initializer_list>
 
-ScreenSteps FrameSteps = {
-    menuPlacementStep, controlStep, hudLayer,          menuDrawingStep,
-    loadLevelStep,     gameFrame,   creditsScreenStep, instructionsScreenStep,
+// Constant-initialised: a copy taken during start-up finds it filled.
+constinit ScreenSteps FrameSteps = {
+    .menuPlacement = [](uint32_t) { menuPlacementStep(); },
+    .control = controlStep,
+    .hud = {[](uint32_t) { advanceHud(); }, drawHudLayer},
+    .menu = {[](uint32_t) { advanceMenu(); }, drawMenu},
+    .levelLoading = {[](uint32_t) { loadLevelStep(); }, drawLoadingScreen},
+    .game = {advanceGameFrame, drawGameFrame},
+    .credits = {[](uint32_t) { advanceCredits(); }, drawCreditsScreen},
+    .instructions = {[](uint32_t) { advanceInstructions(); }, drawInstructionsScreen},
 };
 
 void setupLight()
@@ -46,6 +53,13 @@ void setMenuFog()
     glFogf(GL_FOG_DENSITY, 0.007f);
     glFogf(GL_FOG_START, -4000.0f);
     glFogf(GL_FOG_END, 10000.0f);
+}
+
+void setLevelFog()
+{
+    const GLfloat fogColour[] = {0.65f, 0.43f, 0.1f, 1.0f};
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_DENSITY, 0.001f);
 }
 
 void initGame()
@@ -84,61 +98,43 @@ void releaseGame()
         scene->reset();
     Process.HeroCollider.bind(nullptr);
     Level = LevelState{};
+    deleteRetiredTextures();
 }
 
-void runScenePass()
+void advanceFrame(uint32_t now)
 {
+    FrameShows& shows = Process.Shows;
+    shows = FrameShows{};
     if (Process.MenuActive)
-        FrameSteps.menuPlacement();
+        FrameSteps.menuPlacement(now);
     if (Process.GameActive)
-        FrameSteps.control();
-}
-
-void runScreenPass()
-{
-    glMatrixMode(GL_PROJECTION);
-    if (Process.GameActive) {
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(-400, 400, -300, 300, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        FrameSteps.hud();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-    }
-    glMatrixMode(GL_PROJECTION);
-    glEnable(GL_DEPTH_TEST);
-    glViewport(Process.PictureViewport.x, Process.PictureViewport.y, Process.PictureViewport.width,
-               Process.PictureViewport.height);
-    glLoadIdentity();
-    gluPerspective(Process.FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
-    glMatrixMode(GL_MODELVIEW);
-
-    if (Process.MenuActive)
-        FrameSteps.menuDrawing();
-    if (Process.LoadingActive)
-        FrameSteps.levelLoading();
-    if (Process.GameActive)
-        FrameSteps.game();
-    if (Process.CreditsActive)
-        FrameSteps.credits();
-    if (Process.InstructionsActive)
-        FrameSteps.instructions();
+        FrameSteps.control(now);
+    // Each flag is read when its screen's turn comes: a step that switches
+    // screens hands over within the frame.
+    const auto run = [now](bool active, bool& shown, const ScreenStep& step) {
+        if (!active)
+            return;
+        shown = true;
+        step.advance(now);
+    };
+    run(Process.GameActive, shows.hud, FrameSteps.hud);
+    run(Process.MenuActive, shows.menu, FrameSteps.menu);
+    run(Process.LoadingActive, shows.loading, FrameSteps.levelLoading);
+    run(Process.GameActive, shows.game, FrameSteps.game);
+    run(Process.CreditsActive, shows.credits, FrameSteps.credits);
+    run(Process.InstructionsActive, shows.instructions, FrameSteps.instructions);
 }
 
 namespace {
 
-// Follows the drawable (it changes when a window moves between displays of
-// different density) and keeps every clear and draw inside the picture.
-void updatePicture()
+// Follows the drawable: it changes when a window moves between displays of
+// different density.
+void followDrawable()
 {
     DisplaySize drawable = platformDrawableSize();
-    Viewport picture = pictureViewport(drawable.width, drawable.height);
     Process.DrawableWidth = drawable.width;
     Process.DrawableHeight = drawable.height;
-    Process.PictureViewport = picture;
-    glScissor(picture.x, picture.y, picture.width, picture.height);
-    glEnable(GL_SCISSOR_TEST);
+    Process.PictureViewport = pictureViewport(drawable.width, drawable.height);
 }
 
 void clearBar(int x, int y, int width, int height)
@@ -169,16 +165,62 @@ void clearLetterboxBars()
 
 } // namespace
 
-bool runFrame()
+void drawFrame()
+{
+    // Every clear and draw stays inside the picture.
+    const Viewport& picture = Process.PictureViewport;
+    glScissor(picture.x, picture.y, picture.width, picture.height);
+    glEnable(GL_SCISSOR_TEST);
+    deleteRetiredTextures();
+    uploadLevelTextures();
+    if (Level.Populated)
+        setLevelFog();
+    else
+        setMenuFog();
+
+    const FrameShows& shows = Process.Shows;
+    glMatrixMode(GL_PROJECTION);
+    if (shows.hud) {
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(-400, 400, -300, 300, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        FrameSteps.hud.draw();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+    }
+    glMatrixMode(GL_PROJECTION);
+    glEnable(GL_DEPTH_TEST);
+    glViewport(picture.x, picture.y, picture.width, picture.height);
+    glLoadIdentity();
+    gluPerspective(Process.FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    if (shows.menu)
+        FrameSteps.menu.draw();
+    if (shows.loading)
+        FrameSteps.levelLoading.draw();
+    if (shows.game)
+        FrameSteps.game.draw();
+    if (shows.credits)
+        FrameSteps.credits.draw();
+    if (shows.instructions)
+        FrameSteps.instructions.draw();
+
+    clearLetterboxBars();
+}
+
+bool runFrame(bool draw)
 {
     if (!platformDrainEvents())
         return false;
     pollKeyboard();
-    updatePicture();
-    runScenePass();
-    runScreenPass();
-    clearLetterboxBars();
-    platformSwapBuffers();
+    followDrawable();
+    advanceFrame(platformMilliseconds());
+    if (draw) {
+        drawFrame();
+        platformSwapBuffers();
+    }
     showDamagedFiles();
     platformPaceFrame();
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // One-time initialisation after the GL context is current: the start-up
 // scenes and the fixed GL state.
 void initGame();
@@ -10,8 +12,8 @@ void initGame();
 // level load to replace.
 void releaseGame();
 
-// The start-up fog: thin exponential grey, the menu's. The level's teardown
-// brings it back after the game's fog.
+// The start-up fog: thin exponential grey, the menu's. The drawing sets it
+// in every frame in which no level is populated.
 void setMenuFog();
 
 // Light 0: grey ambient, white diffuse, a directional light fixed in eye
@@ -19,29 +21,49 @@ void setMenuFog();
 // switched on per material by the mesh drawing.
 void setupLight();
 
-// First pass of a frame: computes matrices and game control, draws nothing.
-void runScenePass();
+// The level's fog: a brown haze, thinner than the menu's; mode and range
+// stay as start-up set them.
+void setLevelFog();
 
-// Second pass of a frame: the HUD under the orthographic projection while a
-// game runs, then the 4:3 perspective and the active screen.
-void runScreenPass();
+// A frame is two steps. The advance step moves everything on by one frame:
+// it reads the state, the frame's keyboard snapshot (KeyTable) and the
+// clock's reading `now`, switches the screens and makes no GL call. The
+// drawing then shows the frame from the state alone and changes none of it
+// (its GL objects aside: it makes the textures of the scenes the advance
+// step read and deletes those of the scenes that went).
+void advanceFrame(uint32_t now);
+void drawFrame();
 
-// The screens' steps as the passes call them. The real game never changes
-// this table; tests swap in recorders to watch the passes' order and the
-// matrices each step is handed.
+// A screen's two halves.
+struct ScreenStep {
+    void (*advance)(uint32_t now);
+    void (*draw)();
+};
+
+// The steps of a frame as advanceFrame and drawFrame call them. The real
+// game never changes this table; tests swap in recorders to watch the order
+// of the steps and what each is handed.
 struct ScreenSteps {
-    void (*menuPlacement)();
-    void (*control)();
-    void (*hud)();
-    void (*menuDrawing)();
-    void (*levelLoading)();
-    void (*game)();
-    void (*credits)();
-    void (*instructions)();
+    // First in a frame, advancing only: the menu's keys, spins and actions
+    // while the menu is up, then the game's control step while a game runs.
+    void (*menuPlacement)(uint32_t now);
+    void (*control)(uint32_t now);
+    // Then each screen whose flag is set when its turn comes, in this
+    // order: the HUD (drawn under the orthographic projection), the menu,
+    // the loading, the game, the credits and the instructions (drawn under
+    // the 4:3 perspective).
+    ScreenStep hud;
+    ScreenStep menu;
+    ScreenStep levelLoading;
+    ScreenStep game;
+    ScreenStep credits;
+    ScreenStep instructions;
 };
 extern ScreenSteps FrameSteps;
 
-// One pass of the loop: drain events, poll the keyboard, both passes, the
-// letterbox bars, swap and pace. Returns false, before anything else runs,
-// once the window has gone.
-bool runFrame();
+// One pass of the loop: drain events, poll the keyboard, follow the
+// drawable, advance, draw with the letterbox bars, swap and pace. Without
+// `draw` the frame advances as it would drawn and nothing is drawn or
+// swapped (tests and tools that play unseen). Returns false, before
+// anything else runs, once the window has gone.
+bool runFrame(bool draw = true);

@@ -13,6 +13,20 @@
 #include <memory>
 #include <vector>
 
+// The screens a frame shows, as its advance step leaves them for its
+// drawing: each screen that ran in the frame, in the order drawn. A screen
+// that hands over to another in its step leaves both to be drawn (the
+// loading's last frame shows the bar and the game's first frame); one that
+// was switched off by an earlier step of the frame is not drawn.
+struct FrameShows {
+    bool hud = false;
+    bool menu = false;
+    bool loading = false;
+    bool game = false;
+    bool credits = false;
+    bool instructions = false;
+};
+
 struct ProcessState {
     // Which screens take part in a frame. Exactly one of the five is true
     // at a time; the screens switch them themselves, clearing one and
@@ -22,6 +36,8 @@ struct ProcessState {
     bool GameActive = false;
     bool InstructionsActive = false;
     bool CreditsActive = false;
+    // What the current frame shows.
+    FrameShows Shows;
 
     // Vertical field of view of the perspective projection.
     float FieldOfView = 60.0f;

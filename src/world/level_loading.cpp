@@ -28,7 +28,7 @@ void loadStepFiles(unsigned int step)
         // menu) frees the first scene before it reads the file again.
         std::unique_ptr<Scene>& scene = Level.*file.scene;
         scene.reset();
-        scene = loadSceneFile(file.fileName);
+        scene = readSceneFile(file.fileName);
     }
     Level.LoadProgress += ProgressIncrements[step];
 }
@@ -59,7 +59,10 @@ void loadLevelStep()
 
     if (bar)
         stretchBar(bar, barInverse);
+}
 
+void drawLoadingScreen()
+{
     // What a buffer holds after a swap is undefined: start from a clear one.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
@@ -67,4 +70,13 @@ void loadLevelStep()
     glTranslatef(-5.0f, 0.0f, -45.0f);
     DrawScene(Level.LoadingScene.get());
     glPopMatrix();
+}
+
+void uploadLevelTextures()
+{
+    if (Level.LoadingScene)
+        uploadSceneTextures(*Level.LoadingScene);
+    for (const LevelSceneFile& file : LevelSceneFiles)
+        if (const std::unique_ptr<Scene>& scene = Level.*file.scene)
+            uploadSceneTextures(*scene);
 }

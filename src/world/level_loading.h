@@ -1,8 +1,17 @@
 #pragma once
 
 // The loading screen: ten frames, each loading a few of the level's scenes
-// (world/level_scenes.h) and growing the progress bar, so that the screen
-// is redrawn between the slow file loads. After the tenth the level is
+// (LevelSceneFiles) and growing the progress bar, so that the screen is
+// redrawn between the slow file loads. After the tenth the level is
 // populated and the game starts in that same frame.
+//
+// The step reads and parses the files and decodes their images; the
+// drawing makes their textures (uploadLevelTextures) before it draws.
 
 void loadLevelStep();
+void drawLoadingScreen();
+
+// Makes the textures of the level's scenes (and the loading screen's) that
+// were read since the last drawing. The drawing runs it before it draws
+// anything.
+void uploadLevelTextures();

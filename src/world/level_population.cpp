@@ -2,13 +2,10 @@
 
 #include "game/game_state.h"
 #include "scene/mesh_collider.h"
-#include "shell/frame_loop.h"
 #include "shell/process_state.h"
 #include "world/level_layout.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
-
-#include <GL/gl.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -27,11 +24,8 @@ void populateLevel()
 {
     std::srand(static_cast<unsigned int>(std::time(nullptr)));
 
-    // A brown haze over the landscape; mode and range stay as start-up set
-    // them.
-    const GLfloat fogColour[] = {0.65f, 0.43f, 0.1f, 1.0f};
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_DENSITY, 0.001f);
+    // The level's fog from now on (a brown haze; the drawing sets it).
+    Level.Populated = true;
 
     Game = GameState{};
     for (const layout::Point& spawn : layout::EnemySpawns)

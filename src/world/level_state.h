@@ -55,6 +55,9 @@ struct LevelState {
     // Length factor of the bar: the sum of the increments so far, 2.1 in
     // all (the bar model is made for that range).
     float LoadProgress = 0.0f;
+    // Set when the loading has populated the level: from then on the world
+    // is drawn in the level's fog, a brown haze, instead of the menu's.
+    bool Populated = false;
 
     // The course text followed by zero bytes; it ends at the first zero
     // byte. Tokenising writes zero bytes into it.

@@ -4,7 +4,6 @@
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "screens/main_menu.h"
-#include "shell/frame_loop.h"
 #include "shell/process_state.h"
 #include "world/level_loading.h"
 #include "world/level_state.h"
@@ -17,8 +16,6 @@ void tearDownLevel()
     Level = LevelState{};
 
     Game.Lives = 3;
-
-    setMenuFog();
 
     Process.GameActive = false;
     Process.MenuActive = true;

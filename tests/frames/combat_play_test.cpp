@@ -27,8 +27,7 @@ struct GameFigures {
 // the keys), a frame at a time, until the won or lost caption shows.
 GameFigures playWholeGame(bool demo)
 {
-    startGame(false, 80, 60); // the rules and the clock: no pixels needed
-    DrawScene = [](Scene*) {};
+    startGame(false, 80, 60); // the rules and the clock: no frame is drawn
     setAutopilot(demo);
     if (!demo)
         enterLoading();
@@ -37,7 +36,7 @@ GameFigures playWholeGame(bool demo)
     int frame = 0;
     for (; frame < 60 * 600; ++frame) {
         paceAt60(frame);
-        runFrame();
+        runFrame(false);
         if (!Process.GameActive)
             continue;
         if (Game.HeroHealth.health != health) {

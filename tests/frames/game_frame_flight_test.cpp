@@ -97,7 +97,9 @@ TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
     EXPECT_NEAR(hero.modelview[13], -3.0f, 1e-5f);
     EXPECT_NEAR(hero.modelview[14], -12.0f, 1e-5f);
 
-    // Two frames: -140 degrees about y through the pivot.
+    // Three frames: the hero of each shows the turns of the frames before
+    // it, 70 degrees each about y through the pivot.
+    runFrame();
     EXPECT_FLOAT_EQ(Game.RotorAngle, -140.0f);
     Vec4 pivot = transformPoint(rotor->worldMatrix, Vec4{2, 0, 0, 1});
     EXPECT_NEAR(pivot.x, 2, 1e-4f);

@@ -84,8 +84,11 @@ inline void startGame(bool recordDrawing = true, int width = 800, int height = 6
     Process.MenuActive = true;
     Process.LoadingActive = Process.GameActive = Process.InstructionsActive = Process.CreditsActive = false;
     DrawScene = drawLoadedScene;
-    if (recordDrawing)
+    DrawPosedScene = drawLoadedPosedScene;
+    if (recordDrawing) {
         DrawScene = recordDraw;
+        DrawPosedScene = [](Scene* scene, const std::vector<Matrix4>&) { recordDraw(scene); };
+    }
     Draws.clear();
 }
 

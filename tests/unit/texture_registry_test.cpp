@@ -1,4 +1,5 @@
 #include "headless/headless_platform.h"
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene_test_support.h"
 
@@ -155,7 +156,9 @@ TEST(TextureRegistry, UploadsMakeNewTexturesAndNoneForAFailedName)
 }
 
 // Each material's texture belongs to its Scene and is deleted with it, once,
-// though two nodes copied the material; the decoded image stays.
+// though two nodes copied the material; the decoded image stays. A Scene
+// can go where no GL call may be made: its textures are retired and deleted
+// by the next drawing.
 TEST(TextureRegistry, SceneDeletesTheTexturesItsMaterialsMade)
 {
     headless::makeContext(16, 16);
@@ -178,6 +181,8 @@ TEST(TextureRegistry, SceneDeletesTheTexturesItsMaterialsMade)
     EXPECT_TRUE(glIsTexture(id));
     EXPECT_TRUE(glIsTexture(scene->ownedTextures[1]));
     scene.reset();
+    EXPECT_TRUE(glIsTexture(id));
+    deleteRetiredTextures();
     EXPECT_FALSE(glIsTexture(id));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_NE(GameTextures.find("C:\\maps\\skin.tga"), nullptr);

@@ -72,11 +72,11 @@ void drawGameHud(float fuel)
     Level.LivesScene.reset(loadScene("lives.ASE"));
     Level.HeliMetersScene.reset(loadScene("HeliMeters.ASE"));
     Game.Fuel = fuel;
-    Game.Lives = 3;
+    Game.hudLives = 3;
     Game.hudSlide = 0.0f;
     orthographicHud();
     glLoadIdentity();
-    hudLayer();
+    drawHudLayer();
 }
 
 void draw(Scene* scene) { TextureRegistry::draw(scene); }

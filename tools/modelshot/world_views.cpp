@@ -50,12 +50,14 @@ void renderGameView(const std::string& argument)
     glLoadIdentity();
     glRotatef(float(r.heading), 0, 1, 0);
     glTranslatef(float(r.x), float(r.y), float(r.z));
-    // The sky has turned once for each frame of the course so far.
+    // The sky has turned once for each frame of the course so far, the
+    // frame shown included.
     Level.SkyScene.reset(sky);
     Level.Map1Scene.reset(map1);
     Level.Map2Scene.reset(map2);
     Level.RoadScene.reset(road);
     Game.SkyAngle = 0.01f * float(index / 2) - 0.01f;
+    Game.SkyAngle += 0.01f;
     drawWorld();
     for (const layout::Point& b : layout::BasePlaces)
         drawAtBase(base, b);
