@@ -1,5 +1,5 @@
 // The reader's one message, on a console.
-#include "platform/platform.h"
+#include "input/platform.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 // count before and after the load.
 
 #include "ase_generator.h"
-#include "render/scene_loading.h"
 #include "scene/scene.h"
+#include "world/scene_files.h"
 
 #include <cstdio>
 #include <fstream>

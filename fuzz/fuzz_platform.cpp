@@ -3,7 +3,7 @@
 // existing path a fuzzed material names goes on into the texture registry
 // without fuzzing the image library as well.
 
-#include "platform/platform.h"
+#include "input/platform.h"
 #include "render/image_decoding.h"
 
 void platformErrorBox(const char*, const char*) {}

@@ -3,7 +3,7 @@
 #include "game/course.h"
 #include "game/game_state.h"
 #include "game/placements.h"
-#include "shell/keyboard.h"
+#include "input/keyboard.h"
 #include "world/level_teardown.h"
 
 namespace {

@@ -8,7 +8,6 @@
 #include "scene/scene.h"
 #include "screens/effects.h"
 #include "screens/scene_drawer.h"
-#include "shell/frame_loop.h"
 #include "shell/process_state.h"
 #include "world/level_state.h"
 

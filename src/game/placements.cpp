@@ -2,7 +2,6 @@
 
 #include "game/game_state.h"
 #include "scene/scene.h"
-#include "shell/frame_loop.h"
 #include "shell/process_state.h"
 #include "world/level_layout.h"
 

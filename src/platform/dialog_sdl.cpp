@@ -4,7 +4,7 @@
 // the dialog does is the state machine of shell/display_dialog.h; this file
 // only feeds it events and paints what it says.
 
-#include "platform/platform.h"
+#include "input/platform.h"
 #include "platform/window_loss.h"
 #include "shell/display_dialog.h"
 

@@ -2,8 +2,8 @@
 // clock, message box and frame pacing. The only game code that sees SDL
 // (with the dialog and the image decoding beside it).
 
-#include "platform/frame_pacer.h"
-#include "platform/platform.h"
+#include "input/frame_pacer.h"
+#include "input/platform.h"
 
 #include "platform/window_loss.h"
 

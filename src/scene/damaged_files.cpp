@@ -1,7 +1,5 @@
 #include "scene/damaged_files.h"
 
-#include "platform/platform.h"
-
 #include <algorithm>
 
 namespace {
@@ -20,7 +18,7 @@ void reportDamagedFile(const std::string& file, const std::string& problem)
     Reports.push_back(report);
 }
 
-void showDamagedFiles()
+void showDamagedFiles(void (*box)(const char* text, const char* caption))
 {
     if (Shown == Reports.size())
         return;
@@ -30,7 +28,7 @@ void showDamagedFiles()
         text += "\n" + Reports[i];
     Shown = Reports.size();
     if (!Quiet)
-        platformErrorBox(text.c_str(), "Kestrava: damaged game files");
+        box(text.c_str(), "Kestrava: damaged game files");
 }
 
 const std::vector<std::string>& damagedFileReports() { return Reports; }

@@ -11,9 +11,9 @@
 
 void reportDamagedFile(const std::string& file, const std::string& problem);
 
-// Shows the box for the files reported since the last call; nothing when
-// there are none. Called once a frame.
-void showDamagedFiles();
+// Shows, through `box` (the platform's error box), the files reported since
+// the last call; nothing when there are none. Called once a frame.
+void showDamagedFiles(void (*box)(const char* text, const char* caption));
 
 // Every report so far, each "file: problem".
 const std::vector<std::string>& damagedFileReports();

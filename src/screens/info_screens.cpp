@@ -1,10 +1,10 @@
 #include "screens/info_screens.h"
 
-#include "render/scene_loading.h"
+#include "input/keyboard.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
-#include "shell/keyboard.h"
 #include "shell/process_state.h"
+#include "world/scene_files.h"
 
 #include <GL/gl.h>
 

@@ -1,13 +1,12 @@
 #include "screens/main_menu.h"
 #include "world/level_state.h"
 
-#include "platform/platform.h"
-#include "render/scene_loading.h"
+#include "input/keyboard.h"
+#include "input/platform.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
-#include "shell/frame_loop.h"
-#include "shell/keyboard.h"
 #include "shell/process_state.h"
+#include "world/scene_files.h"
 
 #include <GL/gl.h>
 

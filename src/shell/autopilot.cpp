@@ -5,7 +5,7 @@
 #include "game/game_state.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
-#include "shell/keyboard.h"
+#include "input/keyboard.h"
 #include "shell/process_state.h"
 
 #include <algorithm>

@@ -2,12 +2,12 @@
 
 #include "render/texture_registry.h"
 #include "scene/damaged_files.h"
-#include "render/scene_loading.h"
 #include "scene/scene.h"
 #include "shell/startup.h"
 #include "world/data_files.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
+#include "world/scene_files.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,19 +1,22 @@
 #include "shell/frame_loop.h"
 
+#include "shell/autopilot.h"
+
 #include "game/control_step.h"
 #include "game/game_frame.h"
-#include "platform/platform.h"
+#include "input/keyboard.h"
+#include "input/platform.h"
 #include "render/scene_loading.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "screens/hud.h"
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
-#include "shell/keyboard.h"
 #include "shell/process_state.h"
 #include "shell/viewport.h"
 #include "world/level_loading.h"
 #include "world/level_state.h"
+#include "world/scene_files.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -214,14 +217,14 @@ bool runFrame(bool draw)
 {
     if (!platformDrainEvents())
         return false;
-    pollKeyboard();
+    pollKeyboard(addAutopilotKeys);
     followDrawable();
     advanceFrame(platformMilliseconds());
     if (draw) {
         drawFrame();
         platformSwapBuffers();
     }
-    showDamagedFiles();
+    showDamagedFiles(platformErrorBox);
     platformPaceFrame();
     return true;
 }

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "input/platform.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv)

@@ -1,6 +1,6 @@
 #include "shell/startup.h"
 
-#include "platform/platform.h"
+#include "input/platform.h"
 #include "shell/autopilot.h"
 #include "shell/data_check.h"
 #include "shell/frame_loop.h"

@@ -8,6 +8,7 @@
 #include "shell/process_state.h"
 #include "world/level_population.h"
 #include "world/level_state.h"
+#include "world/scene_files.h"
 
 #include <GL/gl.h>
 

@@ -2,12 +2,12 @@
 #include "headless/headless_platform.h"
 #include "math/matrix4.h"
 #include "models.h"
-#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/animation.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "world/data_files.h"
+#include "world/scene_files.h"
 
 #include <gtest/gtest.h>
 

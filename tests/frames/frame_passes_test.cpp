@@ -6,7 +6,7 @@
 #include "flight_test_support.h"
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
-#include "platform/platform.h"
+#include "input/platform.h"
 #include "screens/main_menu.h"
 #include "shell/autopilot.h"
 #include "shell/frame_loop.h"

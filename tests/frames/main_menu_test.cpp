@@ -1,11 +1,11 @@
 // The main menu driven through the real frame loop with scripted keys.
 
 #include "headless/headless_platform.h"
+#include "input/keyboard.h"
 #include "scene/scene.h"
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
-#include "shell/keyboard.h"
 #include "shell/process_state.h"
 #include "world/level_state.h"
 

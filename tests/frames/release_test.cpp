@@ -3,7 +3,7 @@
 // check against the build's manifest, and no loading screen left behind.
 
 #include "flight_test_support.h"
-#include "render/scene_loading.h"
+#include "input/platform.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "scene_test_support.h"
@@ -15,6 +15,7 @@
 #include "world/data_files.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
+#include "world/scene_files.h"
 #include "world/sha256.h"
 
 #include <GL/gl.h>
@@ -187,8 +188,8 @@ TEST(DamagedData, EachFileIsToldOnceInABoxAfterTheFrameThatFoundIt)
     };
     EXPECT_EQ(damagedFileReports(), expected);
     EXPECT_TRUE(headless::messageBoxes().empty()); // not before the frame ends
-    showDamagedFiles();
-    showDamagedFiles();
+    showDamagedFiles(platformErrorBox);
+    showDamagedFiles(platformErrorBox);
     ASSERT_EQ(headless::messageBoxes().size(), 1u);
     for (const std::string& report : expected)
         EXPECT_NE(headless::messageBoxes()[0].text.find(report), std::string::npos) << report;

@@ -3,7 +3,7 @@
 
 #include "headless/headless_platform.h"
 
-#include "platform/platform.h"
+#include "input/platform.h"
 
 #include <GL/osmesa.h>
 

@@ -3,8 +3,8 @@
 // Helpers for the scene, texture and drawing tests: a scratch directory that
 // is the current directory while it lives, and ASE texts written into it.
 
-#include "render/scene_loading.h"
 #include "scene/scene.h"
+#include "world/scene_files.h"
 
 #include <clocale>
 #include <cstdio>

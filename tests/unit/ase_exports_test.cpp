@@ -3,12 +3,12 @@
 // file says; the warnings for what the reader drops or cuts; and the
 // reader's own number conversion against the C library's rules.
 
-#include "render/scene_loading.h"
 #include "scene/ase_reader.h"
 #include "scene/ase_text.h"
 #include "scene/ase_tokens.h"
 #include "scene/number_text.h"
 #include "scene_test_support.h"
+#include "world/scene_files.h"
 
 #include <gtest/gtest.h>
 

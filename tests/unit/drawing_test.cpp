@@ -1,9 +1,9 @@
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
-#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene_test_support.h"
 #include "shell/frame_loop.h"
+#include "world/scene_files.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

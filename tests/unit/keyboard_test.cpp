@@ -1,5 +1,5 @@
 #include "headless/headless_platform.h"
-#include "shell/keyboard.h"
+#include "input/keyboard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "headless/headless_platform.h"
-#include "render/scene_loading.h"
 #include "scene/number_text.h"
 #include "scene_test_support.h"
+#include "world/scene_files.h"
 
 #include <gtest/gtest.h>
 

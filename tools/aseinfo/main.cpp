@@ -8,12 +8,12 @@
 // as the current one (the game runs in its data directory).
 
 #include "assimp_probe.h"
+#include "input/platform.h"
 #include "offscreen_context.h"
-#include "platform/platform.h"
-#include "render/scene_loading.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
 #include "scene_report.h"
+#include "world/scene_files.h"
 
 #include <cstdio>
 #include <cstring>

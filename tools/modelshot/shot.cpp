@@ -5,10 +5,10 @@
 
 #include "headless/headless_platform.h"
 #include "image.h"
-#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
+#include "world/scene_files.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

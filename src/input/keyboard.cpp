@@ -1,7 +1,6 @@
-#include "shell/keyboard.h"
+#include "input/keyboard.h"
 
-#include "platform/platform.h"
-#include "shell/autopilot.h"
+#include "input/platform.h"
 
 #include <cstring>
 
@@ -25,12 +24,13 @@ void applyKeyboardSnapshot(const unsigned char keys[256])
     }
 }
 
-void pollKeyboard()
+void pollKeyboard(void (*addKeys)(unsigned char keys[256]))
 {
     uint8_t keys[256];
     std::memset(keys, 0, sizeof keys);
     platformKeyboardSnapshot(keys);
-    addAutopilotKeys(keys);
+    if (addKeys)
+        addKeys(keys);
     applyKeyboardSnapshot(keys);
 }
 

@@ -24,8 +24,9 @@ struct KeyState {
 
 extern KeyState KeyTable[256];
 
-// Reads the platform's snapshot and refreshes all 256 records.
-void pollKeyboard();
+// Reads the platform's snapshot and refreshes all 256 records; `addKeys`
+// (the demo player's, say) may add keys to the snapshot first.
+void pollKeyboard(void (*addKeys)(unsigned char keys[256]) = nullptr);
 
 // Refreshes the table from a given snapshot (bit 7 of each byte = down).
 void applyKeyboardSnapshot(const unsigned char keys[256]);

@@ -1,4 +1,4 @@
-#include "platform/frame_pacer.h"
+#include "input/frame_pacer.h"
 
 int64_t FramePacer::delayAfterFrame(int64_t nowMicros)
 {
