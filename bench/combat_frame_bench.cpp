@@ -16,9 +16,9 @@
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
+#include "world/process_state.h"
 
 #include <benchmark/benchmark.h>
 

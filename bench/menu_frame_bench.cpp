@@ -5,7 +5,7 @@
 #include "headless/headless_platform.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,39 +1,10 @@
 #include "game/bases_step.h"
 
 #include "game/game_state.h"
-#include "game/health_bar.h"
 #include "game/placements.h"
-#include "screens/effects.h"
-#include "screens/scene_drawer.h"
 #include "world/level_state.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
-
-namespace {
-
-void drawBase(const BaseSight& s)
-{
-    if (s.look == BaseSight::Nothing)
-        return;
-    glPushMatrix();
-    glLoadMatrixf(s.place.m);
-    if (s.look == BaseSight::Wreck)
-        drawWreck(s.wreckPhase);
-    else
-        DrawScene(s.look == BaseSight::Intact ? Level.MilitaryBaseScene.get()
-                                              : Level.MilitaryBase1Scene.get());
-    glPopMatrix();
-    if (s.look == BaseSight::Wreck)
-        return;
-    glPushMatrix();
-    glLoadMatrixf(s.healthBarPlace.m);
-    drawHealthBar(s.health);
-    glPopMatrix();
-}
-
-} // namespace
 
 BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ)
 {
@@ -63,10 +34,4 @@ void advanceBases(std::vector<BaseSight>& sights)
     sights.clear();
     for (MilitaryBase& base : Game.MilitaryBases)
         sights.push_back(baseFrame(base, camera, Game.PathZ));
-}
-
-void drawBases(const std::vector<BaseSight>& sights)
-{
-    for (const BaseSight& s : sights)
-        drawBase(s);
 }

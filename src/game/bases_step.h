@@ -21,6 +21,5 @@ constexpr float BaseDestroyedAbove = 5.0f;
 BaseSight baseFrame(MilitaryBase& base, const Matrix4& camera, float pathZ);
 
 // The bases step of the game frame: every base in list order, seen into
-// `sights`; and their drawing.
+// `sights` for the drawing (screens/game_screen.h).
 void advanceBases(std::vector<BaseSight>& sights);
-void drawBases(const std::vector<BaseSight>& sights);

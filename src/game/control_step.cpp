@@ -2,9 +2,9 @@
 
 #include "game/course.h"
 #include "game/game_state.h"
+#include "game/level_teardown.h"
 #include "game/placements.h"
 #include "input/keyboard.h"
-#include "world/level_teardown.h"
 
 namespace {
 

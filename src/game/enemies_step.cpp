@@ -1,17 +1,12 @@
 #include "game/enemies_step.h"
 
 #include "game/game_state.h"
-#include "game/health_bar.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
-#include "screens/effects.h"
-#include "screens/scene_drawer.h"
-#include "shell/process_state.h"
 #include "world/level_state.h"
-
-#include <GL/gl.h>
+#include "world/process_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -127,29 +122,6 @@ void fire(EnemyHeli& enemy, EnemySight& s)
                           180.0f, 0.0f, 1.0f, 0.0f);
 }
 
-void drawEnemy(const EnemySight& s)
-{
-    if (s.shown && (s.alive || s.crashing)) {
-        glPushMatrix();
-        if (s.alive) {
-            glLoadMatrixf(s.place.m);
-            drawHealthBar(s.health);
-            glLoadMatrixf(s.model.m);
-            DrawScene(Process.HeroHeliScene.get());
-        } else {
-            glLoadMatrixf(s.model.m);
-            drawCrash(s.crashPose);
-        }
-        glPopMatrix();
-    }
-    if (s.shotShown) {
-        glPushMatrix();
-        glLoadMatrixf(s.shotPlace.m);
-        DrawScene(Level.BulletScene.get());
-        glPopMatrix();
-    }
-}
-
 } // namespace
 
 float turnToHero(float dx, float dz)
@@ -211,10 +183,4 @@ void advanceEnemies(std::vector<EnemySight>& sights)
     sights.resize(Game.EnemyHelis.size());
     for (size_t i = 0; i < Game.EnemyHelis.size(); ++i)
         sights[i] = enemyFrame(Game.EnemyHelis[i], pivot, Level.DestroyHeliScene.get());
-}
-
-void drawEnemies(const std::vector<EnemySight>& sights)
-{
-    for (const EnemySight& s : sights)
-        drawEnemy(s);
 }

@@ -37,6 +37,5 @@ EnemySight enemyFrame(EnemyHeli& enemy, Vec4 pivot, Scene* crash);
 float turnToHero(float dx, float dz);
 
 // The enemies step of the game frame: every enemy in list order, seen into
-// `sights`; and their drawing.
+// `sights` for the drawing (screens/game_screen.h).
 void advanceEnemies(std::vector<EnemySight>& sights);
-void drawEnemies(const std::vector<EnemySight>& sights);

@@ -3,17 +3,12 @@
 #include "game/bases_step.h"
 #include "game/enemies_step.h"
 #include "game/game_state.h"
-#include "game/health_bar.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "math/matrix4.h"
 #include "scene/scene.h"
-#include "screens/game_overlays.h"
-#include "screens/scene_drawer.h"
-#include "shell/process_state.h"
 #include "world/level_state.h"
-
-#include <GL/gl.h>
+#include "world/process_state.h"
 
 namespace {
 
@@ -64,33 +59,6 @@ void turnRotor()
     Game.rotorTurnDue = true;
 }
 
-// 100 units in front of the camera.
-void countdownCaption(Scene* scene)
-{
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -100.0f);
-    DrawScene(scene);
-    glPopMatrix();
-}
-
-void drawHero()
-{
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(-11.0f, 4.0f, Game.HeliOffsetZ);
-    drawHealthBar(Game.HeroHealth);
-    glPopMatrix();
-
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(Game.HeliOffsetX, Game.HeliOffsetY, Game.HeliOffsetZ);
-    glRotatef(Game.HeliPitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(Game.HeliTilt, 0.0f, 1.0f, 0.0f);
-    glRotatef(Game.HeliRoll, 0.0f, 0.0f, 1.0f);
-    DrawScene(Process.HeroHeliScene.get());
-    glPopMatrix();
-}
-
 } // namespace
 
 void advanceGameFrame(uint32_t now)
@@ -114,50 +82,4 @@ void advanceGameFrame(uint32_t now)
     advanceEnemies(view.enemies);
     advanceRockets(view.rockets);
     advanceBullets(view.bullets);
-}
-
-// The sky is drawn without fog; the map halves and the road are fogged.
-void drawWorld()
-{
-    glPushMatrix();
-    worldPlacement();
-    glDisable(GL_FOG);
-    glPushMatrix();
-    glRotatef(Game.SkyAngle, 1.0f, 0.0f, 0.0f);
-    glRotatef(Game.SkyAngle * 0.5f, 1.0f, 0.0f, 1.0f);
-    DrawScene(Level.SkyScene.get());
-    glPopMatrix();
-    glEnable(GL_FOG);
-    DrawScene(Level.Map1Scene.get());
-    DrawScene(Level.Map2Scene.get());
-    DrawScene(Level.RoadScene.get());
-    glPopMatrix();
-}
-
-void drawGameFrame()
-{
-    const GameView& view = Game.View;
-    glPushMatrix();
-    glLoadMatrixf(Game.Camera.m);
-
-    if (view.won)
-        wonScreen();
-    if (view.lost)
-        lostScreen();
-    if (view.ready)
-        countdownCaption(Level.ReadyScene.get());
-    if (view.three)
-        countdownCaption(Level.NumberThreeScene.get());
-    if (view.two)
-        countdownCaption(Level.NumberTwoScene.get());
-    if (view.one)
-        countdownCaption(Level.NumberOneScene.get());
-    drawWorld();
-    drawBases(view.bases);
-    drawEnemies(view.enemies);
-    drawShots(view.rockets, Level.RocketScene.get());
-    drawShots(view.bullets, Level.BulletScene.get());
-    glPopMatrix(); // the camera
-
-    drawHero();
 }

@@ -13,8 +13,3 @@
 
 // `now` is the frame's reading of the millisecond clock.
 void advanceGameFrame(uint32_t now);
-void drawGameFrame();
-
-// The world under the camera: the sky turned by SkyAngle and drawn without
-// fog, then the map halves and the road.
-void drawWorld();

@@ -106,7 +106,3 @@ extern GameState Game;
 // Above this the course is finished; at or below LowFuel the game is lost.
 constexpr float FinishLineZ = static_cast<float>(layout::FinishLineZ);
 constexpr float LowFuel = 250.0f;
-
-// Puts what is stored in map coordinates (map, sky, bases) into the
-// camera's frame, on top of the current modelview.
-void worldPlacement();

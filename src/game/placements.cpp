@@ -2,8 +2,8 @@
 
 #include "game/game_state.h"
 #include "scene/scene.h"
-#include "shell/process_state.h"
 #include "world/level_layout.h"
+#include "world/process_state.h"
 
 Matrix4 cameraTransform()
 {

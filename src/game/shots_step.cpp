@@ -4,12 +4,8 @@
 #include "game/placements.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
-#include "screens/effects.h"
-#include "screens/scene_drawer.h"
-#include "shell/process_state.h"
 #include "world/level_state.h"
-
-#include <GL/gl.h>
+#include "world/process_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,19 +50,6 @@ void damage(HealthTriple& target)
 {
     target.damage += 1.0f;
     target.health -= target.damage;
-}
-
-void drawShot(const ShotSight& s, Scene* model)
-{
-    if (s.kind == ShotSight::Nothing)
-        return;
-    glPushMatrix();
-    glLoadMatrixf(s.place.m);
-    if (s.kind == ShotSight::Model)
-        DrawScene(model);
-    else
-        drawExplosion(s.explosionAge);
-    glPopMatrix();
 }
 
 template <typename Fly>
@@ -168,10 +151,4 @@ void advanceBullets(std::vector<ShotSight>& sights)
     const Vec4 pivot = heroPivot();
     advanceShots(Game.Bullets, BulletExplosionEnd, sights,
                  [pivot](Projectile& shot, const Matrix4& camera) { return flyBullet(shot, camera, pivot); });
-}
-
-void drawShots(const std::vector<ShotSight>& sights, Scene* model)
-{
-    for (const ShotSight& s : sights)
-        drawShot(s, model);
 }

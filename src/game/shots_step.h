@@ -51,7 +51,3 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot);
 // removed (a shot whose explosion ends in this frame is still seen).
 void advanceRockets(std::vector<ShotSight>& sights);
 void advanceBullets(std::vector<ShotSight>& sights);
-
-// Draws the shots seen, with `model` (RocketScene or BulletScene) for those
-// in flight.
-void drawShots(const std::vector<ShotSight>& sights, Scene* model);

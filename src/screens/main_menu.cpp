@@ -5,7 +5,7 @@
 #include "input/platform.h"
 #include "render/texture_registry.h"
 #include "scene/scene.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 #include "world/scene_files.h"
 
 #include <GL/gl.h>

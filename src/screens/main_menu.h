@@ -13,27 +13,12 @@
 // of it, the items 100 units ahead.
 
 #include "math/matrix4.h"
+#include "world/process_state.h"
 
 #include <initializer_list>
 
 class Scene;
 struct SceneNode;
-
-struct MenuItem {
-    const char* captionNode;
-    const char* boxNode;
-    int key;
-    float step; // added to the spin once a frame while the item spins
-    float spin; // 0 while idle
-};
-
-enum MenuItemIndex { StartGameItem, InstructionsItem, CreditsItem, ExitItem };
-
-// An item fires in the first frame its spin exceeds this.
-constexpr float SpinToFire = 27.0f;
-
-// The most falling points: a grid of up to 1000 by 1000.
-constexpr int FallingPointCount = 1000000;
 
 // The loading screen's scene (Level.LoadingScene), read anew at every Start
 // Game.

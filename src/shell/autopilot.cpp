@@ -6,7 +6,7 @@
 #include "game/placements.h"
 #include "game/shots_step.h"
 #include "input/keyboard.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 
 #include <algorithm>
 #include <cmath>

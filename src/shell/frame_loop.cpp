@@ -4,18 +4,20 @@
 
 #include "game/control_step.h"
 #include "game/game_frame.h"
+#include "game/level_loading.h"
 #include "input/keyboard.h"
 #include "input/platform.h"
 #include "render/scene_loading.h"
+#include "render/viewport.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
+#include "screens/game_screen.h"
 #include "screens/hud.h"
 #include "screens/info_screens.h"
+#include "screens/loading_screen.h"
 #include "screens/main_menu.h"
-#include "shell/process_state.h"
-#include "shell/viewport.h"
-#include "world/level_loading.h"
 #include "world/level_state.h"
+#include "world/process_state.h"
 #include "world/scene_files.h"
 
 #include <GL/gl.h>

@@ -4,8 +4,8 @@
 #include "shell/autopilot.h"
 #include "shell/data_check.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
 #include "shell/settings.h"
+#include "world/process_state.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 // how long, and the health bar's lines.
 
 #include "flight_test_support.h"
-#include "game/health_bar.h"
-#include "shell/process_state.h"
+#include "screens/health_bar.h"
+#include "world/process_state.h"
 
 #include <cmath>
 

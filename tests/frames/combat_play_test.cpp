@@ -5,7 +5,7 @@
 #include "flight_test_support.h"
 #include "level_data.h"
 #include "shell/autopilot.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -10,8 +10,8 @@
 #include "screens/main_menu.h"
 #include "shell/autopilot.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
 #include "shell/startup.h"
+#include "world/process_state.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "game/game_frame.h"
 #include "scene/animation.h"
 #include "screens/hud.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 
 #include <cmath>
 

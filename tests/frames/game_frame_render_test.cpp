@@ -3,8 +3,8 @@
 // generated into the build tree.
 
 #include "flight_test_support.h"
-#include "shell/process_state.h"
 #include "world/path_file.h"
+#include "world/process_state.h"
 
 #include <utility>
 

@@ -24,7 +24,7 @@
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/autopilot.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

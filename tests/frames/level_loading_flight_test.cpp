@@ -5,8 +5,8 @@
 #include "game/game_frame.h"
 #include "scene/mesh_collider.h"
 #include "screens/main_menu.h"
-#include "shell/process_state.h"
 #include "world/path_file.h"
+#include "world/process_state.h"
 
 using namespace flighttest;
 

@@ -6,8 +6,8 @@
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
 #include "world/level_state.h"
+#include "world/process_state.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

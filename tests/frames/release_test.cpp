@@ -9,12 +9,12 @@
 #include "scene_test_support.h"
 #include "screens/main_menu.h"
 #include "shell/data_check.h"
-#include "shell/process_state.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "world/data_files.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
+#include "world/process_state.h"
 #include "world/scene_files.h"
 #include "world/sha256.h"
 

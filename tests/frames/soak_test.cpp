@@ -7,7 +7,7 @@
 #include "flight_test_support.h"
 #include "scene/damaged_files.h"
 #include "shell/autopilot.h"
-#include "shell/process_state.h"
+#include "world/process_state.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // request, failures, and where the 4:3 picture lands in the drawable.
 
 #include "headless/headless_platform.h"
+#include "render/viewport.h"
 #include "shell/autopilot.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
 #include "shell/startup.h"
-#include "shell/viewport.h"
+#include "world/process_state.h"
 
 #include <gtest/gtest.h>
 

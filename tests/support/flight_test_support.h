@@ -6,16 +6,16 @@
 
 #include "game/control_step.h"
 #include "game/game_state.h"
+#include "game/level_loading.h"
+#include "game/level_teardown.h"
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
 #include "input/keyboard.h"
 #include "scene_test_support.h"
 #include "screens/scene_drawer.h"
 #include "shell/frame_loop.h"
-#include "shell/process_state.h"
-#include "world/level_loading.h"
 #include "world/level_state.h"
-#include "world/level_teardown.h"
+#include "world/process_state.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -9,8 +9,8 @@
 #include "game/shots_step.h"
 #include "mesh_test_support.h"
 #include "scene/mesh_collider.h"
-#include "shell/process_state.h"
 #include "world/level_state.h"
+#include "world/process_state.h"
 
 #include <gtest/gtest.h>
 

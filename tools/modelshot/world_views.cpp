@@ -1,3 +1,4 @@
+#include "screens/game_screen.h"
 #include "shot.h"
 
 #include "game/game_frame.h"

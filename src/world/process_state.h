@@ -5,10 +5,9 @@
 // The game's own state is game/game_state.h, the loaded level's
 // world/level_state.h. Angles are degrees.
 
+#include "render/viewport.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
-#include "screens/main_menu.h"
-#include "shell/viewport.h"
 
 #include <memory>
 #include <vector>
@@ -26,6 +25,24 @@ struct FrameShows {
     bool credits = false;
     bool instructions = false;
 };
+
+// One item of the main menu: a caption and a box node of the menu's scene
+// that spin about the box's vertical axis when the item's key is pressed.
+struct MenuItem {
+    const char* captionNode;
+    const char* boxNode;
+    int key;
+    float step; // added to the spin once a frame while the item spins
+    float spin; // 0 while idle
+};
+
+enum MenuItemIndex { StartGameItem, InstructionsItem, CreditsItem, ExitItem };
+
+// An item fires in the first frame its spin exceeds this.
+constexpr float SpinToFire = 27.0f;
+
+// The most falling points: a grid of up to 1000 by 1000.
+constexpr int FallingPointCount = 1000000;
 
 struct ProcessState {
     // Which screens take part in a frame. Exactly one of the five is true

@@ -1,12 +1,11 @@
-#include "world/level_teardown.h"
+#include "game/level_teardown.h"
 
 #include "game/game_state.h"
+#include "game/level_loading.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
-#include "screens/main_menu.h"
-#include "shell/process_state.h"
-#include "world/level_loading.h"
 #include "world/level_state.h"
+#include "world/process_state.h"
 
 void tearDownLevel()
 {

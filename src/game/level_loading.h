@@ -6,12 +6,6 @@
 // populated and the game starts in that same frame.
 //
 // The step reads and parses the files and decodes their images; the
-// drawing makes their textures (uploadLevelTextures) before it draws.
+// drawing makes their textures (screens/loading_screen.h) before it draws.
 
 void loadLevelStep();
-void drawLoadingScreen();
-
-// Makes the textures of the level's scenes (and the loading screen's) that
-// were read since the last drawing. The drawing runs it before it draws
-// anything.
-void uploadLevelTextures();

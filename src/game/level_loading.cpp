@@ -1,16 +1,12 @@
-#include "world/level_loading.h"
+#include "game/level_loading.h"
 
+#include "game/level_population.h"
 #include "math/matrix4.h"
 #include "render/scene_loading.h"
 #include "scene/scene.h"
-#include "screens/main_menu.h"
-#include "screens/scene_drawer.h"
-#include "shell/process_state.h"
-#include "world/level_population.h"
 #include "world/level_state.h"
+#include "world/process_state.h"
 #include "world/scene_files.h"
-
-#include <GL/gl.h>
 
 namespace {
 
@@ -60,24 +56,4 @@ void loadLevelStep()
 
     if (bar)
         stretchBar(bar, barInverse);
-}
-
-void drawLoadingScreen()
-{
-    // What a buffer holds after a swap is undefined: start from a clear one.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(-5.0f, 0.0f, -45.0f);
-    DrawScene(Level.LoadingScene.get());
-    glPopMatrix();
-}
-
-void uploadLevelTextures()
-{
-    if (Level.LoadingScene)
-        uploadSceneTextures(*Level.LoadingScene);
-    for (const LevelSceneFile& file : LevelSceneFiles)
-        if (const std::unique_ptr<Scene>& scene = Level.*file.scene)
-            uploadSceneTextures(*scene);
 }

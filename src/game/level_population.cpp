@@ -1,11 +1,11 @@
-#include "world/level_population.h"
+#include "game/level_population.h"
 
 #include "game/game_state.h"
 #include "scene/mesh_collider.h"
-#include "shell/process_state.h"
 #include "world/level_layout.h"
 #include "world/level_state.h"
 #include "world/path_file.h"
+#include "world/process_state.h"
 
 #include <cstdlib>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "shell/viewport.h"
+#include "render/viewport.h"
 
 Viewport pictureViewport(int drawableWidth, int drawableHeight)
 {

@@ -1,4 +1,4 @@
-#include "game/health_bar.h"
+#include "screens/health_bar.h"
 
 #include "game/records.h"
 

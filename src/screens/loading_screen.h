@@ -1,0 +1,11 @@
+#pragma once
+
+// The loading screen's drawing: the progress bar as the loading steps
+// (game/level_loading.h) left it.
+
+void drawLoadingScreen();
+
+// Makes the textures of the level's scenes (and the loading screen's) that
+// were read since the last drawing. The drawing runs it before it draws
+// anything.
+void uploadLevelTextures();

@@ -1,3 +1,0 @@
-#include "shell/process_state.h"
-
-ProcessState Process;

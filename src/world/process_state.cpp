@@ -1,0 +1,3 @@
+#include "world/process_state.h"
+
+ProcessState Process;
