@@ -176,7 +176,9 @@ TEST(FramePasses, AGameFrameDrawsTheHudUnderOrthoThenTheWorldInPerspective)
     EXPECT_EQ(glprobe::matrixMode(), GL_MODELVIEW);
 }
 
-TEST(FramePasses, TheBarsBesideThePictureStayBlack)
+// The picture is drawn in its 4:3 viewport, and the bars beside it stay
+// black.
+TEST(FramePasses, ThePictureHasItsViewportAndTheBarsStayBlack)
 {
     headless::reset();
     headless::setDialogAnswer(true, true);
@@ -185,7 +187,9 @@ TEST(FramePasses, TheBarsBesideThePictureStayBlack)
     // The menu clears to grey: only the picture may turn grey, and the
     // bars' black never becomes the game's clear colour.
     static float clearSeen[4];
+    static int viewport[4];
     FrameSteps.menu.draw = [] {
+        glprobe::viewport(viewport);
         glGetFloatv(GL_COLOR_CLEAR_VALUE, clearSeen);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     };
@@ -202,6 +206,10 @@ TEST(FramePasses, TheBarsBesideThePictureStayBlack)
     ASSERT_EQ(height, 900);
     auto at = [](int x, int y) { return pixels[(static_cast<size_t>(y) * width + x) * 4]; };
     // picture: x 200..1399
+    EXPECT_EQ(viewport[0], 200);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 1200);
+    EXPECT_EQ(viewport[3], 900);
     EXPECT_EQ(at(100, 450), 0);
     EXPECT_EQ(at(1500, 450), 0);
     EXPECT_NEAR(at(800, 450), 128, 1);
