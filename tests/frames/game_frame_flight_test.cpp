@@ -1,14 +1,11 @@
-// The game frame: the countdown on the scripted clock, the world, the hero
-// and its rotor, and a second game that starts as fresh as the first.
+// The game frame: the countdown on the scripted clock, and a second game
+// that starts as fresh as the first.
 
 #include "flight_test_support.h"
 #include "game/course.h"
 #include "game/game_frame.h"
-#include "scene/animation.h"
 #include "screens/hud.h"
 #include "world/process_state.h"
-
-#include <cmath>
 
 using namespace flighttest;
 
@@ -53,60 +50,6 @@ TEST(Countdown, EachStageShowsItsCaptionAndTheOldOneOnceMoreAtItsBoundary)
     EXPECT_EQ(captionsAt(3999), V{one});
     EXPECT_EQ(captionsAt(4000), V{});
     EXPECT_EQ(captionsAt(60000), V{});
-
-    // 100 units in front of the camera.
-    captionsAt(3500);
-    float camera[16];
-    glPushMatrix();
-    glLoadIdentity();
-    glRotatef(Game.PathYaw, 0, 1, 0);
-    glTranslatef(Game.PathX, Game.PathY, Game.PathZ - 100);
-    glprobe::modelviewMatrix(camera);
-    glPopMatrix();
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(drawnAt(one).modelview[i], camera[i], 1e-4f) << i;
-}
-
-TEST(GameFrame, TheWorldThenTheHeroInEyeSpaceAndTheRotorTurns)
-{
-    scenetest::ScratchDir dir;
-    // A hero with a rotor whose pivot is at x = 2.
-    scenetest::writeFile("HeroHeli.ASE",
-                         "*3DSMAX_ASCIIEXPORT 200\n" + scenetest::squareObject("HeliRotor", 2.0f,
-                                                                               scenetest::face(0, 0, 1, 2), 1,
-                                                                               "\t*WIREFRAME_COLOR 1 0 0\n"));
-    startGame();
-    SceneNode* rotor = Process.HeroHeliScene->findNode("HeliRotor");
-    ASSERT_NE(rotor, nullptr);
-    loadLevel();
-    Draws.clear();
-    headless::setKey(VK_LEFT, true);
-    runFrame();
-    EXPECT_EQ(drawnAmong({Level.SkyScene.get(), Level.Map1Scene.get(), Level.Map2Scene.get(),
-                          Level.RoadScene.get(), Process.HeroHeliScene.get()}),
-              (std::vector<Scene*>{Level.SkyScene.get(), Level.Map1Scene.get(), Level.Map2Scene.get(),
-                                   Level.RoadScene.get(), Process.HeroHeliScene.get()}));
-    // The sky is drawn unfogged, the rest fogged: the fog is on after the
-    // frame.
-    EXPECT_TRUE(glIsEnabled(GL_FOG));
-    EXPECT_FLOAT_EQ(Game.SkyAngle, 0.02f);
-
-    // The hero at its offsets, from the identity.
-    const Drawn& hero = drawnAt(Process.HeroHeliScene.get());
-    EXPECT_NEAR(hero.modelview[12], Game.HeliOffsetX, 1e-5f);
-    EXPECT_NEAR(hero.modelview[13], -3.0f, 1e-5f);
-    EXPECT_NEAR(hero.modelview[14], -12.0f, 1e-5f);
-
-    // Three frames: the hero of each shows the turns of the frames before
-    // it, 70 degrees each about y through the pivot.
-    runFrame();
-    EXPECT_FLOAT_EQ(Game.RotorAngle, -140.0f);
-    Vec4 pivot = transformPoint(rotor->worldMatrix, Vec4{2, 0, 0, 1});
-    EXPECT_NEAR(pivot.x, 2, 1e-4f);
-    EXPECT_NEAR(pivot.z, 0, 1e-4f);
-    Vec4 tip = transformPoint(rotor->worldMatrix, Vec4{3, 0, 0, 1});
-    EXPECT_NEAR(tip.x, 2 + std::cos(-140 * 3.14159265f / 180), 1e-4f);
-    EXPECT_NEAR(tip.z, -std::sin(-140 * 3.14159265f / 180), 1e-4f);
 }
 
 TEST(FreshGame, EscapeAndStartGameAgainBeginAFreshGame)

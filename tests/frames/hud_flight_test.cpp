@@ -83,19 +83,19 @@ TEST(Hud, TheFuelBarIsABlueBandFrom257ToTheFuelLeft)
     loadLevel();
     for (int i = 0; i < 30; ++i)
         runFrame();
-    int first = 0, last = 0;
-    EXPECT_GT(bluePixelsInBarRow(&first, &last), 90);
-    EXPECT_NEAR(first, 400 + 257, 1);
-    EXPECT_NEAR(last, 400 + 360, 1);
-
-    Game.Fuel = 300.0f;
-    runFrame();
-    bluePixelsInBarRow(&first, &last);
-    EXPECT_NEAR(last, 400 + 300, 1);
-
-    for (float fuel : {257.0f, 250.0f}) {
-        Game.Fuel = fuel;
+    struct Case {
+        float fuel;
+        int first, last; // -1: no band
+    };
+    for (const Case c : {Case{360, 400 + 257, 400 + 360}, Case{300, 400 + 257, 400 + 300}, Case{257, -1, -1},
+                         Case{250, -1, -1}}) {
+        SCOPED_TRACE(c.fuel);
+        Game.Fuel = c.fuel;
         runFrame();
-        EXPECT_EQ(bluePixelsInBarRow(&first, &last), 0) << fuel;
+        int first = 0, last = 0;
+        const int count = bluePixelsInBarRow(&first, &last);
+        EXPECT_NEAR(first, c.first, 1);
+        EXPECT_NEAR(last, c.last, 1);
+        EXPECT_NEAR(count, c.last - c.first + (c.first >= 0), 2);
     }
 }
