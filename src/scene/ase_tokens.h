@@ -26,6 +26,7 @@
 #include "scene/ase_text.h"
 #include "scene/number_text.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,10 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define KESTRAVA_WIDE_READS 1
 #endif
 
 namespace asetokens {
@@ -152,12 +157,28 @@ class AseTokens {
     // (with `adjacent`) where anything but delimiters stands between an
     // item and the next keyword. The tokens are left as after the last item
     // read one by one; the number of items is returned.
-    template <size_t N, size_t M, typename Values, typename Parse, typename Store>
+    //
+    // Where the processor has AVX2 and the items are `Skipped` whole
+    // numbers and `Count` values (Wide is true), a run is first read by
+    // wideItems, which hands out the same items; the rest of the run, from
+    // the first item it leaves, is read here.
+    template <size_t N, size_t M, typename Values, int Skipped = 0, bool Wide = false, typename Parse,
+              typename Store>
     int plainItems(const char (&first)[N], const char (&second)[M], bool adjacent, int limit, Parse parse,
                    Store store)
     {
         if (!quick_ || limit <= 0 || !(is(first) || is(second)))
             return 0;
+#if KESTRAVA_WIDE_READS
+        if constexpr (Wide) {
+            if (wideReads) {
+                const int done = wideItems<Skipped>(first, second, adjacent, limit, store,
+                                                    static_cast<Values*>(nullptr));
+                if (done > 0)
+                    return done;
+            }
+        }
+#endif
         const char* keyword = current_;
         size_t length = length_;
         const char* last = nullptr;
@@ -197,6 +218,218 @@ class AseTokens {
             take(last, stop);
         return done;
     }
+
+#if KESTRAVA_WIDE_READS
+    // Whether list items may be read 64 bytes at a time: the processor has
+    // AVX2. The tests switch it off to hold both ways to the same items.
+    static inline bool wideReads = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+
+    // What each of 64 bytes is, a bit for each byte from the first.
+    struct ByteMasks {
+        uint64_t delimiter; // of the general set
+        uint64_t digit;
+        uint64_t point;
+        uint64_t minus;
+    };
+
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static uint32_t moveMask(__m256i bytes)
+    {
+        return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+    }
+
+    // Each byte's kinds from its two halves: a bit is set where both
+    // halves' tables have it. The general delimiters are \t \n (high half
+    // 0) and space " ( ) * , (high half 2), one bit for each group, the two
+    // top bits; then the digits, the point and the minus. Carriage returns
+    // and zeros are none of these, so that a token with one in it is never
+    // plain here.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void classify32(const char* p, uint32_t& delimiter,
+                                                                                   uint32_t& digit, uint32_t& point,
+                                                                                   uint32_t& minus)
+    {
+        enum : char { Minus = 8, Point = 16, Digit = 32, DelimLow = 64, DelimHigh = -128 };
+        const __m256i lowTable = _mm256_setr_epi8(
+            DelimHigh | Digit, Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
+            DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0, DelimHigh | Digit,
+            Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
+            DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0);
+        const __m256i highTable =
+            _mm256_setr_epi8(DelimLow, 0, DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                             DelimLow, 0, DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i nibble = _mm256_set1_epi8(0x0f);
+        const __m256i kinds =
+            _mm256_and_si256(_mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+                             _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        // Either top bit: a saturating add of 64 carries the lower one up.
+        delimiter = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
+        // Each other kind moved up to the top bit of its byte; the bits
+        // shifted in from the byte below land under it.
+        digit = moveMask(_mm256_slli_epi16(kinds, 2));
+        point = moveMask(_mm256_slli_epi16(kinds, 3));
+        minus = moveMask(_mm256_slli_epi16(kinds, 4));
+    }
+
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static ByteMasks classify64(const char* p)
+    {
+        uint32_t d0, g0, p0, m0, d1, g1, p1, m1;
+        classify32(p, d0, g0, p0, m0);
+        classify32(p + 32, d1, g1, p1, m1);
+        auto join = [](uint32_t low, uint32_t high) { return uint64_t(low) | uint64_t(high) << 32; };
+        return {join(d0, d1), join(g0, g1), join(p0, p1), join(m0, m1)};
+    }
+
+    [[gnu::always_inline]] static uint64_t lowBits(unsigned n) { return n >= 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1; }
+
+    // The whole number from `from + s` to its stop at `from + e`, a token
+    // that wideItems has found plain: a leading minus or none, then 1 to 7
+    // digits.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static int wideInteger(const char* from,
+                                                                                   const ByteMasks& m,
+                                                                                   unsigned s, unsigned e)
+    {
+        const unsigned negative = (m.minus >> s) & 1;
+        const unsigned q = s + negative;
+        const int magnitude = static_cast<int>(digitValue(eightBytes(from + q), e - q));
+        return negative ? -magnitude : magnitude;
+    }
+
+    // The number from `from + s` to its stop at `from + e`, a token that
+    // wideItems has found plain: a leading minus or none, at most 7 digits,
+    // a point or none, at most 7 digits, and at least one digit in all. The
+    // same double as plainNumber's.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static double wideNumber(const char* from,
+                                                                                     const ByteMasks& m,
+                                                                                     unsigned s, unsigned e)
+    {
+        const uint64_t negative = (m.minus >> s) & 1;
+        const unsigned q = s + static_cast<unsigned>(negative);
+        // The token's point, or its stop where it has none.
+        const unsigned point = std::min(static_cast<unsigned>(_tzcnt_u64(m.point >> q)) + q, e);
+        const unsigned whole = point - q;
+        const unsigned fraction = e - point - (point < e);
+        const uint64_t bytes = eightBytes(from + q);
+        uint64_t mantissa;
+        if (whole + fraction <= 8) [[likely]] {
+            // The point taken out: one run of whole and fraction digits.
+            const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
+            const uint64_t joined = (bytes & below) | (eightBytes(from + q + 1) & ~below);
+            mantissa = digitValue(joined, whole + fraction);
+        } else {
+            mantissa = digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] +
+                       digitValue(eightBytes(from + point + 1), fraction);
+        }
+        const double value = static_cast<double>(mantissa) / asetokens::ExactPowersOfTen[fraction];
+        return std::bit_cast<double>(std::bit_cast<uint64_t>(value) ^ (negative << 63));
+    }
+
+    // plainItems for items of `Skipped` whole numbers and then the values,
+    // read from 64-byte masks of what each byte is: where each token starts
+    // and stops comes from the masks, not from the bytes one by one, and
+    // the next item's keyword is the token the masks show after the item.
+    // Stops before the first item whose tokens do not lie within the 64
+    // bytes or are not plain as the masks see them; those are left to the
+    // eight-byte reads, as are the next keywords the masks cannot show.
+    template <int Skipped, typename Values, size_t N, size_t M, typename Store>
+    [[gnu::target("avx2,bmi,bmi2")]] int wideItems(const char (&first)[N], const char (&second)[M],
+                                                   bool adjacent, int limit, Store& store, Values*)
+    {
+        using T = std::remove_extent_t<Values>;
+        constexpr int Count = static_cast<int>(std::extent_v<Values>);
+        constexpr int Tokens = Skipped + Count;
+        static_assert(Skipped <= 1, "the masks below know one skipped whole number at most");
+        const char* keyword = current_;
+        size_t length = length_;
+        const char* last = nullptr;
+        const char* stop = nullptr;
+        int done = 0;
+        for (;;) {
+            const char* from = keyword + length;
+            if (!pastDelimiter(from))
+                break;
+            const ByteMasks m = classify64(from);
+            const uint64_t tokenBytes = ~m.delimiter;
+            const uint64_t tokenStarts = tokenBytes & ~(tokenBytes << 1);
+            uint64_t starts = tokenStarts;
+            uint64_t stops_ = m.delimiter & (tokenBytes << 1);
+            // The item's tokens lie within the 64 bytes, and hold only
+            // digits, points and minus signs that begin a token.
+            uint64_t itemStops = stops_;
+            for (int i = 1; i < Tokens; ++i)
+                itemStops = _blsr_u64(itemStops);
+            if (!itemStops)
+                break;
+            // The item's bytes, and its tokens' bytes among them: each
+            // token has a digit, holds only digits, points and a leading
+            // minus, has no run of more than 7 digits and at most one point,
+            // and the whole numbers have none.
+            const uint64_t item = _blsi_u64(itemStops) - 1;
+            const uint64_t bytes = tokenBytes & item;
+            const uint64_t notDigits = bytes & ~m.digit;
+            uint64_t run = m.digit & (m.digit >> 1);
+            run &= run >> 2;
+            run &= run >> 4;
+            const uint64_t points = m.point & item;
+            // Adding the starts to a run that begins at a start carries to
+            // the first byte after the run.
+            const uint64_t tokenNotPoints = bytes & ~m.point;
+            const uint64_t firstPoints = (tokenNotPoints + tokenStarts) & points;
+            const uint64_t wholeBytes = Skipped > 0 || std::is_same_v<T, int>
+                                            ? std::is_same_v<T, int> ? item : _blsi_u64(stops_) - 1
+                                            : 0;
+            if ((bytes & ~(m.digit | m.point | m.minus)) | (m.minus & ~tokenStarts & item) |
+                ((notDigits + tokenStarts) & ~tokenBytes & (item | _blsi_u64(itemStops))) | (run & item) |
+                (points & ~firstPoints) | (points & wholeBytes)) [[unlikely]]
+                break;
+            Values values;
+            unsigned s = 0, e = 0;
+#pragma GCC unroll 8
+            for (int i = 0; i < Tokens; ++i) {
+                s = static_cast<unsigned>(_tzcnt_u64(starts));
+                e = static_cast<unsigned>(_tzcnt_u64(stops_));
+                starts = _blsr_u64(starts);
+                stops_ = _blsr_u64(stops_);
+                if constexpr (std::is_same_v<T, int>) {
+                    if (i >= Skipped)
+                        values[i - Skipped] = wideInteger(from, m, s, e);
+                } else {
+                    if (i >= Skipped)
+                        values[i - Skipped] = wideNumber(from, m, s, e);
+                }
+            }
+            const char* itemStop = from + e;
+            // The next keyword: the token right after the item where the
+            // masks show it, else found the eight-byte way.
+            const char* next = nullptr;
+            size_t nextLength = 0;
+            if (done + 1 < limit) {
+                const char* following = starts ? from + _tzcnt_u64(starts) : nullptr;
+                if (following && startsEither(following, first, second, nextLength)) {
+                    next = following;
+                } else if (adjacent) {
+                    const char* after = itemStop;
+                    if (pastDelimiter(after)) {
+                        after = skipDelimiters(after);
+                        if (startsEither(after, first, second, nextLength))
+                            next = after;
+                    }
+                } else {
+                    next = findEither(itemStop, first, second, nextLength);
+                }
+            }
+            last = from + s;
+            stop = itemStop;
+            ++done;
+            if (!store(done - 1, length, values) || !next)
+                break;
+            keyword = next;
+            length = nextLength;
+        }
+        if (done > 0)
+            take(last, stop);
+        return done;
+    }
+#endif
 
     // The parts of items for plainItems: `Skipped` whole numbers passed
     // over, then `Count` values, from the cut start p; the last token's
