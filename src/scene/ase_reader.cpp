@@ -573,20 +573,26 @@ class AseReader {
         const int faces = node.faceCount;
         int faceNormals = 0;
         int vertexNormals = 0;
+        // The next vertex normal's face and corner.
+        int cornerFace = 0;
+        int corner = 0;
         auto keep = [&](bool faceNormal, const Vec3& normal) {
             if (faceNormal) {
                 if (faceNormals < faces)
                     scene_.faces[faceBase_ + faceNormals].faceNormal = normal;
                 ++faceNormals;
             } else {
-                if (vertexNormals < 3 * faces) {
-                    MeshFace& face = scene_.faces[faceBase_ + vertexNormals / 3];
-                    Vec3* corners[] = {&face.normalA, &face.normalB, &face.normalC};
-                    *corners[vertexNormals % 3] = normal;
+                if (cornerFace < faces) {
+                    MeshFace& face = scene_.faces[faceBase_ + cornerFace];
+                    (corner == 0 ? face.normalA : corner == 1 ? face.normalB : face.normalC) = normal;
                 }
                 ++vertexNormals;
+                if (++corner == 3) {
+                    corner = 0;
+                    ++cornerFace;
+                }
             }
-            return faceNormals < faces || vertexNormals < 3 * faces;
+            return faceNormals < faces || cornerFace < faces;
         };
         while (faceNormals < faces || vertexNormals < 3 * faces) {
             const int which = tokens_.nextIsOneOf("MESH_FACENORMAL", "MESH_VERTEXNORMAL");
