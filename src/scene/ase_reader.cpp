@@ -410,7 +410,7 @@ class AseReader {
             return;
         // The vertex number, then the position.
         using Position = double[3];
-        readList<Position, 1, true>(
+        readList<Position, 1, AseTokens::WideNumbers>(
             "MESH_VERTEX", n, trouble.verticesListed, AseTokens::plainTokens<1, 3, double>,
             [&](int i, const Position& xyz) {
                 MeshVertex& v = scene_.vertices[vertexBase_ + i];
@@ -429,8 +429,8 @@ class AseReader {
     // token): runs of plain items read at once where the tokens allow, else
     // one item read token by token by `one`. Each item goes to `store`, and
     // `listed` counts them.
-    template <typename Values, int Skipped = 0, bool Wide = false, size_t N, typename Parse, typename Store,
-              typename One>
+    template <typename Values, int Skipped = 0, int Wide = AseTokens::NotWide, size_t N, typename Parse,
+              typename Store, typename One>
     void readList(const char (&keyword)[N], int count, int& listed, Parse parse, Store store, One one)
     {
         const int listFloor = tokens_.depth();
@@ -483,7 +483,7 @@ class AseReader {
                 }
         };
         using Corners = int[3];
-        readList<Corners>(
+        readList<Corners, 0, AseTokens::WideFaces>(
             "MESH_FACE", f, trouble.facesListed, AseTokens::faceTokens,
             [&](int i, const Corners& corners) { keep(scene_.faces[faceBase_ + i], corners); },
             [&](Corners& corners) {
@@ -516,7 +516,7 @@ class AseReader {
         if (!skipTo(meshFloor + 1, "MESH_TVERT"))
             return;
         using Uvw = double[3];
-        readList<Uvw, 1, true>(
+        readList<Uvw, 1, AseTokens::WideNumbers>(
             "MESH_TVERT", t, trouble.textureVerticesListed, AseTokens::plainTokens<1, 3, double>,
             [&](int, const Uvw& values) {
                 textureVertices_.push_back({static_cast<float>(values[0]), static_cast<float>(values[1]),
@@ -542,7 +542,7 @@ class AseReader {
             face.texC = textureVertex(corners[2], trouble);
         };
         using Corners = int[3];
-        readList<Corners, 1, true>(
+        readList<Corners, 1, AseTokens::WideNumbers>(
             "MESH_TFACE", f, trouble.textureFacesListed, AseTokens::plainTokens<1, 3, int>,
             [&](int i, const Corners& corners) { keep(scene_.faces[faceBase_ + i], corners); },
             [&](Corners& corners) {
@@ -602,7 +602,7 @@ class AseReader {
             // one before, at once where it can.
             using Normal = double[3];
             if (which != 0 &&
-                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal, 1, true>(
+                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal, 1, AseTokens::WideNumbers>(
                     "MESH_FACENORMAL", "MESH_VERTEXNORMAL", true, 1 << 30,
                     AseTokens::plainTokens<1, 3, double>, [&](int, size_t length, const Normal& v) {
                         return keep(

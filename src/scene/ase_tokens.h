@@ -75,6 +75,9 @@ inline constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
 
 class AseTokens {
   public:
+    // The ways plainItems may read a run 64 bytes at a time.
+    enum : int { NotWide, WideNumbers, WideFaces };
+
     // The text must outlive the stream. Without quick reads every token is
     // cut one at a time and converted by the C library's rules: the tests
     // hold the quick reads to that.
@@ -159,10 +162,11 @@ class AseTokens {
     // read one by one; the number of items is returned.
     //
     // Where the processor has AVX2 and the items are `Skipped` whole
-    // numbers and `Count` values (Wide is true), a run is first read by
-    // wideItems, which hands out the same items; the rest of the run, from
-    // the first item it leaves, is read here.
-    template <size_t N, size_t M, typename Values, int Skipped = 0, bool Wide = false, typename Parse,
+    // numbers and `Count` values (Wide is WideNumbers), or face lines
+    // (WideFaces), a run is first read by wideItems or wideFaces, which
+    // hand out the same items; the rest of the run, from the first item they
+    // leave, is read here.
+    template <size_t N, size_t M, typename Values, int Skipped = 0, int Wide = NotWide, typename Parse,
               typename Store>
     int plainItems(const char (&first)[N], const char (&second)[M], bool adjacent, int limit, Parse parse,
                    Store store)
@@ -170,10 +174,13 @@ class AseTokens {
         if (!quick_ || limit <= 0 || !(is(first) || is(second)))
             return 0;
 #if KESTRAVA_WIDE_READS
-        if constexpr (Wide) {
+        if constexpr (Wide != NotWide) {
             if (wideReads) {
-                const int done = wideItems<Skipped>(first, second, adjacent, limit, store,
-                                                    static_cast<Values*>(nullptr));
+                int done;
+                if constexpr (Wide == WideFaces)
+                    done = wideFaces(first, second, limit, store);
+                else
+                    done = wideItems<Skipped>(first, second, adjacent, limit, store, static_cast<Values*>(nullptr));
                 if (done > 0)
                     return done;
             }
@@ -360,6 +367,121 @@ class AseTokens {
         values[0] = lanes[0];
         values[1] = lanes[1];
         values[2] = lanes[2];
+    }
+
+    // What each of 64 bytes of a face line is: the delimiters, digits and
+    // minus as for numbers, the colon, and the capital letters.
+    struct FaceMasks {
+        uint64_t delimiter;
+        uint64_t digit;
+        uint64_t colon;
+        uint64_t minus;
+        uint64_t capital;
+    };
+
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void classifyFace32(const char* p,
+                                                                                       uint32_t (&masks)[5])
+    {
+        // Capitals are @ to O less @ (high half 4) and P to Z (high half 5),
+        // a bit each; the rest as in classify32, the colon where the point
+        // was.
+        enum : char { Capital4 = 2, Capital5 = 4, Minus = 8, Colon = 16, Digit = 32, DelimLow = 64, DelimHigh = -128 };
+        constexpr char Caps = Capital4 | Capital5;
+        const __m256i lowTable = _mm256_setr_epi8(
+            DelimHigh | Digit | Capital5, Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps,
+            Digit | Caps, Digit | Caps, Digit | Caps, DelimHigh | Digit | Caps, DelimLow | DelimHigh | Digit | Caps,
+            DelimLow | DelimHigh | Colon | Caps, Capital4, DelimHigh | Capital4, Minus | Capital4, Capital4, Capital4,
+            DelimHigh | Digit | Capital5, Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps,
+            Digit | Caps, Digit | Caps, Digit | Caps, DelimHigh | Digit | Caps, DelimLow | DelimHigh | Digit | Caps,
+            DelimLow | DelimHigh | Colon | Caps, Capital4, DelimHigh | Capital4, Minus | Capital4, Capital4, Capital4);
+        const __m256i highTable = _mm256_setr_epi8(DelimLow, 0, DelimHigh | Minus, Digit | Colon, Capital4, Capital5, 0,
+                                                   0, 0, 0, 0, 0, 0, 0, 0, 0, DelimLow, 0, DelimHigh | Minus,
+                                                   Digit | Colon, Capital4, Capital5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i nibble = _mm256_set1_epi8(0x0f);
+        const __m256i kinds =
+            _mm256_and_si256(_mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+                             _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        masks[0] = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
+        masks[1] = moveMask(_mm256_slli_epi16(kinds, 2));
+        masks[2] = moveMask(_mm256_slli_epi16(kinds, 3));
+        masks[3] = moveMask(_mm256_slli_epi16(kinds, 4));
+        masks[4] = moveMask(_mm256_slli_epi16(kinds, 5)) | moveMask(_mm256_slli_epi16(kinds, 6));
+    }
+
+    // plainItems for face lines: the label ("12:"), then A: a B: b C: c,
+    // as faceTokens reads them, from masks of 64 bytes. The next keyword is
+    // looked for after the item the eight-byte way (the edge flags and the
+    // smoothing group stand between).
+    template <size_t N, size_t M, typename Store>
+    [[gnu::target("avx2,bmi,bmi2")]] int wideFaces(const char (&first)[N], const char (&second)[M], int limit,
+                                                   Store& store)
+    {
+        const char* keyword = current_;
+        size_t length = length_;
+        const char* last = nullptr;
+        const char* stop = nullptr;
+        int done = 0;
+        for (;;) {
+            const char* from = keyword + length;
+            if (!pastDelimiter(from))
+                break;
+            uint32_t low[5], high[5];
+            classifyFace32(from, low);
+            classifyFace32(from + 32, high);
+            FaceMasks m;
+            uint64_t* fields[] = {&m.delimiter, &m.digit, &m.colon, &m.minus, &m.capital};
+            for (int k = 0; k < 5; ++k)
+                *fields[k] = uint64_t(low[k]) | uint64_t(high[k]) << 32;
+            const uint64_t tokenBytes = ~m.delimiter;
+            uint64_t starts = tokenBytes & ~(tokenBytes << 1);
+            uint64_t stops_ = m.delimiter & (tokenBytes << 1);
+            int corners[3];
+            unsigned s = 0, e = 0;
+            bool plain = true;
+#pragma GCC unroll 7
+            for (int i = 0; i < 7; ++i) {
+                s = static_cast<unsigned>(_tzcnt_u64(starts));
+                e = static_cast<unsigned>(_tzcnt_u64(stops_));
+                starts = _blsr_u64(starts);
+                stops_ = _blsr_u64(stops_);
+                if (e >= 64) {
+                    plain = false;
+                    break;
+                }
+                if (i == 2 || i == 4 || i == 6) {
+                    // [-]digits, 1 to 7.
+                    const unsigned negative = (m.minus >> s) & 1;
+                    const unsigned q = s + negative;
+                    const unsigned digits = e - q;
+                    plain = digits - 1 < 7 && !((~m.digit >> q) & lowBits(digits));
+                    const int magnitude = static_cast<int>(digitValue(eightBytes(from + q), digits));
+                    corners[i / 2 - 1] = negative ? -magnitude : magnitude;
+                } else {
+                    // 1 to 7 digits or one capital, then the colon.
+                    const unsigned before = e - 1 - s;
+                    plain = ((m.colon >> (e - 1)) & 1) && before - 1 < 7 &&
+                            (!((~m.digit >> s) & lowBits(before)) || (before == 1 && ((m.capital >> s) & 1)));
+                }
+                if (!plain)
+                    break;
+            }
+            if (!plain)
+                break;
+            const char* itemStop = from + e;
+            size_t nextLength = 0;
+            const char* next = done + 1 < limit ? findEither(itemStop, first, second, nextLength) : nullptr;
+            last = from + s;
+            stop = itemStop;
+            ++done;
+            if (!store(done - 1, length, corners) || !next)
+                break;
+            keyword = next;
+            length = nextLength;
+        }
+        if (done > 0)
+            take(last, stop);
+        return done;
     }
 
     // plainItems for items of `Skipped` whole numbers and then the values,
