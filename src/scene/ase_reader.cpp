@@ -435,11 +435,11 @@ class AseReader {
     {
         const int listFloor = tokens_.depth();
         for (int i = 0;;) {
-            const int run = tokens_.plainItems<N, N, Values, Skipped, Wide>(keyword, keyword, false, count - i, parse,
-                                                             [&](int k, size_t, const Values& values) {
-                                                                 store(i + k, values);
-                                                                 return true;
-                                                             });
+            const int run = tokens_.plainItems<N, N, Values, Skipped, Wide>(
+                keyword, keyword, false, count - i, parse, [&](int k, size_t, const Values& values) {
+                    store(i + k, values);
+                    return true;
+                });
             if (run > 0) {
                 i += run;
             } else {
@@ -602,7 +602,8 @@ class AseReader {
             // one before, at once where it can.
             using Normal = double[3];
             if (which != 0 &&
-                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal, 1, AseTokens::WideNumbers>(
+                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal, 1,
+                                   AseTokens::WideNumbers>(
                     "MESH_FACENORMAL", "MESH_VERTEXNORMAL", true, 1 << 30,
                     AseTokens::plainTokens<1, 3, double>, [&](int, size_t length, const Normal& v) {
                         return keep(

@@ -180,7 +180,8 @@ class AseTokens {
                 if constexpr (Wide == WideFaces)
                     done = wideFaces(first, second, limit, store);
                 else
-                    done = wideItems<Skipped>(first, second, adjacent, limit, store, static_cast<Values*>(nullptr));
+                    done = wideItems<Skipped>(first, second, adjacent, limit, store,
+                                              static_cast<Values*>(nullptr));
                 if (done > 0)
                     return done;
             }
@@ -250,24 +251,23 @@ class AseTokens {
     // top bits; then the digits, the point and the minus. Carriage returns
     // and zeros are none of these, so that a token with one in it is never
     // plain here.
-    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void classify32(const char* p, uint32_t& delimiter,
-                                                                                   uint32_t& digit, uint32_t& point,
-                                                                                   uint32_t& minus)
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void
+    classify32(const char* p, uint32_t& delimiter, uint32_t& digit, uint32_t& point, uint32_t& minus)
     {
         enum : char { Minus = 8, Point = 16, Digit = 32, DelimLow = 64, DelimHigh = -128 };
         const __m256i lowTable = _mm256_setr_epi8(
             DelimHigh | Digit, Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
-            DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0, DelimHigh | Digit,
-            Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
+            DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0,
+            DelimHigh | Digit, Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
             DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0);
-        const __m256i highTable =
-            _mm256_setr_epi8(DelimLow, 0, DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                             DelimLow, 0, DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        const __m256i highTable = _mm256_setr_epi8(
+            DelimLow, 0, DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, DelimLow, 0,
+            DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i nibble = _mm256_set1_epi8(0x0f);
-        const __m256i kinds =
-            _mm256_and_si256(_mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
-                             _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        const __m256i kinds = _mm256_and_si256(
+            _mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+            _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
         // Either top bit: a saturating add of 64 carries the lower one up.
         delimiter = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
         // Each other kind moved up to the top bit of its byte; the bits
@@ -286,14 +286,16 @@ class AseTokens {
         return {join(d0, d1), join(g0, g1), join(p0, p1), join(m0, m1)};
     }
 
-    [[gnu::always_inline]] static uint64_t lowBits(unsigned n) { return n >= 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1; }
+    [[gnu::always_inline]] static uint64_t lowBits(unsigned n)
+    {
+        return n >= 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1;
+    }
 
     // The whole number from `from + s` to its stop at `from + e`, a token
     // that wideItems has found plain: a leading minus or none, then 1 to 7
     // digits.
-    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static int wideInteger(const char* from,
-                                                                                   const ByteMasks& m,
-                                                                                   unsigned s, unsigned e)
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static int
+    wideInteger(const char* from, const ByteMasks& m, unsigned s, unsigned e)
     {
         const unsigned negative = (m.minus >> s) & 1;
         const unsigned q = s + negative;
@@ -305,9 +307,8 @@ class AseTokens {
     // wideItems has found plain: a leading minus or none, at most 7 digits,
     // a point or none, at most 7 digits, and at least one digit in all. The
     // same double as plainNumber's.
-    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static double wideNumber(const char* from,
-                                                                                     const ByteMasks& m,
-                                                                                     unsigned s, unsigned e)
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static double
+    wideNumber(const char* from, const ByteMasks& m, unsigned s, unsigned e)
     {
         const uint64_t negative = (m.minus >> s) & 1;
         const unsigned q = s + static_cast<unsigned>(negative);
@@ -335,23 +336,22 @@ class AseTokens {
     // their sign bits: the same doubles as wideNumber's, worked out in the
     // four lanes of one register. Pairs of digits, then fours, then the
     // eight combine as plainNumber's word does.
-    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void wideNumbers(const uint64_t (&digits)[3],
-                                                                                    const unsigned (&lengths)[3],
-                                                                                    const unsigned (&fractions)[3],
-                                                                                    const uint64_t (&signs)[3],
-                                                                                    double (&values)[3])
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void
+    wideNumbers(const uint64_t (&digits)[3], const unsigned (&lengths)[3], const unsigned (&fractions)[3],
+                const uint64_t (&signs)[3], double (&values)[3])
     {
-        const __m256i words = _mm256_set_epi64x(0, static_cast<long long>(digits[2]),
-                                                static_cast<long long>(digits[1]), static_cast<long long>(digits[0]));
+        const __m256i words =
+            _mm256_set_epi64x(0, static_cast<long long>(digits[2]), static_cast<long long>(digits[1]),
+                              static_cast<long long>(digits[0]));
         // The digits moved to the top of each word; the bytes below become
         // leading zeros (a word of no digits, the unused lane, is all zero).
-        const __m256i shifts = _mm256_set_epi64x(64, 8 * (8 - lengths[2]), 8 * (8 - lengths[1]), 8 * (8 - lengths[0]));
-        const __m256i spread =
-            _mm256_sllv_epi64(_mm256_sub_epi8(words, _mm256_set1_epi8('0')), shifts);
+        const __m256i shifts =
+            _mm256_set_epi64x(64, 8 * (8 - lengths[2]), 8 * (8 - lengths[1]), 8 * (8 - lengths[0]));
+        const __m256i spread = _mm256_sllv_epi64(_mm256_sub_epi8(words, _mm256_set1_epi8('0')), shifts);
         const __m256i pairs = _mm256_maddubs_epi16(spread, _mm256_set1_epi16(0x010a));
         const __m256i fours = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00010064));
-        const __m256i eights =
-            _mm256_add_epi64(_mm256_mul_epu32(fours, _mm256_set1_epi64x(10000)), _mm256_srli_epi64(fours, 32));
+        const __m256i eights = _mm256_add_epi64(_mm256_mul_epu32(fours, _mm256_set1_epi64x(10000)),
+                                                _mm256_srli_epi64(fours, 32));
         const __m256i packed = _mm256_permutevar8x32_epi32(eights, _mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0));
         const __m256d mantissas = _mm256_cvtepi32_pd(_mm256_castsi256_si128(packed));
         const __m256d powers = _mm256_set_pd(1.0, asetokens::ExactPowersOfTen[fractions[2]],
@@ -385,23 +385,33 @@ class AseTokens {
         // Capitals are @ to O less @ (high half 4) and P to Z (high half 5),
         // a bit each; the rest as in classify32, the colon where the point
         // was.
-        enum : char { Capital4 = 2, Capital5 = 4, Minus = 8, Colon = 16, Digit = 32, DelimLow = 64, DelimHigh = -128 };
+        enum : char {
+            Capital4 = 2,
+            Capital5 = 4,
+            Minus = 8,
+            Colon = 16,
+            Digit = 32,
+            DelimLow = 64,
+            DelimHigh = -128
+        };
         constexpr char Caps = Capital4 | Capital5;
         const __m256i lowTable = _mm256_setr_epi8(
             DelimHigh | Digit | Capital5, Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps,
-            Digit | Caps, Digit | Caps, Digit | Caps, DelimHigh | Digit | Caps, DelimLow | DelimHigh | Digit | Caps,
-            DelimLow | DelimHigh | Colon | Caps, Capital4, DelimHigh | Capital4, Minus | Capital4, Capital4, Capital4,
-            DelimHigh | Digit | Capital5, Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps,
-            Digit | Caps, Digit | Caps, Digit | Caps, DelimHigh | Digit | Caps, DelimLow | DelimHigh | Digit | Caps,
-            DelimLow | DelimHigh | Colon | Caps, Capital4, DelimHigh | Capital4, Minus | Capital4, Capital4, Capital4);
-        const __m256i highTable = _mm256_setr_epi8(DelimLow, 0, DelimHigh | Minus, Digit | Colon, Capital4, Capital5, 0,
-                                                   0, 0, 0, 0, 0, 0, 0, 0, 0, DelimLow, 0, DelimHigh | Minus,
-                                                   Digit | Colon, Capital4, Capital5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+            Digit | Caps, Digit | Caps, Digit | Caps, DelimHigh | Digit | Caps,
+            DelimLow | DelimHigh | Digit | Caps, DelimLow | DelimHigh | Colon | Caps, Capital4,
+            DelimHigh | Capital4, Minus | Capital4, Capital4, Capital4, DelimHigh | Digit | Capital5,
+            Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps, Digit | Caps, Digit | Caps,
+            Digit | Caps, DelimHigh | Digit | Caps, DelimLow | DelimHigh | Digit | Caps,
+            DelimLow | DelimHigh | Colon | Caps, Capital4, DelimHigh | Capital4, Minus | Capital4, Capital4,
+            Capital4);
+        const __m256i highTable = _mm256_setr_epi8(
+            DelimLow, 0, DelimHigh | Minus, Digit | Colon, Capital4, Capital5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+            DelimLow, 0, DelimHigh | Minus, Digit | Colon, Capital4, Capital5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i nibble = _mm256_set1_epi8(0x0f);
-        const __m256i kinds =
-            _mm256_and_si256(_mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
-                             _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        const __m256i kinds = _mm256_and_si256(
+            _mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+            _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
         masks[0] = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
         masks[1] = moveMask(_mm256_slli_epi16(kinds, 2));
         masks[2] = moveMask(_mm256_slli_epi16(kinds, 3));
