@@ -410,7 +410,7 @@ class AseReader {
             return;
         // The vertex number, then the position.
         using Position = double[3];
-        readList<Position>(
+        readList<Position, 1, AseTokens::WideNumbers>(
             "MESH_VERTEX", n, trouble.verticesListed, AseTokens::plainTokens<1, 3, double>,
             [&](int i, const Position& xyz) {
                 MeshVertex& v = scene_.vertices[vertexBase_ + i];
@@ -429,16 +429,17 @@ class AseReader {
     // token): runs of plain items read at once where the tokens allow, else
     // one item read token by token by `one`. Each item goes to `store`, and
     // `listed` counts them.
-    template <typename Values, size_t N, typename Parse, typename Store, typename One>
+    template <typename Values, int Skipped = 0, int Wide = AseTokens::NotWide, size_t N, typename Parse,
+              typename Store, typename One>
     void readList(const char (&keyword)[N], int count, int& listed, Parse parse, Store store, One one)
     {
         const int listFloor = tokens_.depth();
         for (int i = 0;;) {
-            const int run = tokens_.plainItems<N, N, Values>(keyword, keyword, false, count - i, parse,
-                                                             [&](int k, size_t, const Values& values) {
-                                                                 store(i + k, values);
-                                                                 return true;
-                                                             });
+            const int run = tokens_.plainItems<N, N, Values, Skipped, Wide>(
+                keyword, keyword, false, count - i, parse, [&](int k, size_t, const Values& values) {
+                    store(i + k, values);
+                    return true;
+                });
             if (run > 0) {
                 i += run;
             } else {
@@ -482,7 +483,7 @@ class AseReader {
                 }
         };
         using Corners = int[3];
-        readList<Corners>(
+        readList<Corners, 0, AseTokens::WideFaces>(
             "MESH_FACE", f, trouble.facesListed, AseTokens::faceTokens,
             [&](int i, const Corners& corners) { keep(scene_.faces[faceBase_ + i], corners); },
             [&](Corners& corners) {
@@ -515,7 +516,7 @@ class AseReader {
         if (!skipTo(meshFloor + 1, "MESH_TVERT"))
             return;
         using Uvw = double[3];
-        readList<Uvw>(
+        readList<Uvw, 1, AseTokens::WideNumbers>(
             "MESH_TVERT", t, trouble.textureVerticesListed, AseTokens::plainTokens<1, 3, double>,
             [&](int, const Uvw& values) {
                 textureVertices_.push_back({static_cast<float>(values[0]), static_cast<float>(values[1]),
@@ -541,7 +542,7 @@ class AseReader {
             face.texC = textureVertex(corners[2], trouble);
         };
         using Corners = int[3];
-        readList<Corners>(
+        readList<Corners, 1, AseTokens::WideNumbers>(
             "MESH_TFACE", f, trouble.textureFacesListed, AseTokens::plainTokens<1, 3, int>,
             [&](int i, const Corners& corners) { keep(scene_.faces[faceBase_ + i], corners); },
             [&](Corners& corners) {
@@ -572,20 +573,26 @@ class AseReader {
         const int faces = node.faceCount;
         int faceNormals = 0;
         int vertexNormals = 0;
+        // The next vertex normal's face and corner.
+        int cornerFace = 0;
+        int corner = 0;
         auto keep = [&](bool faceNormal, const Vec3& normal) {
             if (faceNormal) {
                 if (faceNormals < faces)
                     scene_.faces[faceBase_ + faceNormals].faceNormal = normal;
                 ++faceNormals;
             } else {
-                if (vertexNormals < 3 * faces) {
-                    MeshFace& face = scene_.faces[faceBase_ + vertexNormals / 3];
-                    Vec3* corners[] = {&face.normalA, &face.normalB, &face.normalC};
-                    *corners[vertexNormals % 3] = normal;
+                if (cornerFace < faces) {
+                    MeshFace& face = scene_.faces[faceBase_ + cornerFace];
+                    (corner == 0 ? face.normalA : corner == 1 ? face.normalB : face.normalC) = normal;
                 }
                 ++vertexNormals;
+                if (++corner == 3) {
+                    corner = 0;
+                    ++cornerFace;
+                }
             }
-            return faceNormals < faces || vertexNormals < 3 * faces;
+            return faceNormals < faces || cornerFace < faces;
         };
         while (faceNormals < faces || vertexNormals < 3 * faces) {
             const int which = tokens_.nextIsOneOf("MESH_FACENORMAL", "MESH_VERTEXNORMAL");
@@ -595,7 +602,8 @@ class AseReader {
             // one before, at once where it can.
             using Normal = double[3];
             if (which != 0 &&
-                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal>(
+                tokens_.plainItems<sizeof "MESH_FACENORMAL", sizeof "MESH_VERTEXNORMAL", Normal, 1,
+                                   AseTokens::WideNumbers>(
                     "MESH_FACENORMAL", "MESH_VERTEXNORMAL", true, 1 << 30,
                     AseTokens::plainTokens<1, 3, double>, [&](int, size_t length, const Normal& v) {
                         return keep(

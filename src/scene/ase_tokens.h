@@ -26,6 +26,7 @@
 #include "scene/ase_text.h"
 #include "scene/number_text.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,10 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define KESTRAVA_WIDE_READS 1
 #endif
 
 namespace asetokens {
@@ -70,6 +75,9 @@ inline constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
 
 class AseTokens {
   public:
+    // The ways plainItems may read a run 64 bytes at a time.
+    enum : int { NotWide, WideNumbers, WideFaces };
+
     // The text must outlive the stream. Without quick reads every token is
     // cut one at a time and converted by the C library's rules: the tests
     // hold the quick reads to that.
@@ -152,12 +160,33 @@ class AseTokens {
     // (with `adjacent`) where anything but delimiters stands between an
     // item and the next keyword. The tokens are left as after the last item
     // read one by one; the number of items is returned.
-    template <size_t N, size_t M, typename Values, typename Parse, typename Store>
+    //
+    // Where the processor has AVX2 and the items are `Skipped` whole
+    // numbers and `Count` values (Wide is WideNumbers), or face lines
+    // (WideFaces), a run is first read by wideItems or wideFaces, which
+    // hand out the same items; the rest of the run, from the first item they
+    // leave, is read here.
+    template <size_t N, size_t M, typename Values, int Skipped = 0, int Wide = NotWide, typename Parse,
+              typename Store>
     int plainItems(const char (&first)[N], const char (&second)[M], bool adjacent, int limit, Parse parse,
                    Store store)
     {
         if (!quick_ || limit <= 0 || !(is(first) || is(second)))
             return 0;
+#if KESTRAVA_WIDE_READS
+        if constexpr (Wide != NotWide) {
+            if (wideReads) {
+                int done;
+                if constexpr (Wide == WideFaces)
+                    done = wideFaces(first, second, limit, store);
+                else
+                    done = wideItems<Skipped>(first, second, adjacent, limit, store,
+                                              static_cast<Values*>(nullptr));
+                if (done > 0)
+                    return done;
+            }
+        }
+#endif
         const char* keyword = current_;
         size_t length = length_;
         const char* last = nullptr;
@@ -197,6 +226,427 @@ class AseTokens {
             take(last, stop);
         return done;
     }
+
+#if KESTRAVA_WIDE_READS
+    // Whether list items may be read 64 bytes at a time: the processor has
+    // AVX2. The tests switch it off to hold both ways to the same items.
+    static inline bool wideReads = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+
+    // What each of 64 bytes is, a bit for each byte from the first.
+    struct ByteMasks {
+        uint64_t delimiter; // of the general set
+        uint64_t digit;
+        uint64_t point;
+        uint64_t minus;
+    };
+
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static uint32_t moveMask(__m256i bytes)
+    {
+        return static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+    }
+
+    // Each byte's kinds from its two halves: a bit is set where both
+    // halves' tables have it. The general delimiters are \t \n (high half
+    // 0) and space " ( ) * , (high half 2), one bit for each group, the two
+    // top bits; then the digits, the point and the minus. Carriage returns
+    // and zeros are none of these, so that a token with one in it is never
+    // plain here.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void
+    classify32(const char* p, uint32_t& delimiter, uint32_t& digit, uint32_t& point, uint32_t& minus)
+    {
+        enum : char { Minus = 8, Point = 16, Digit = 32, DelimLow = 64, DelimHigh = -128 };
+        const __m256i lowTable = _mm256_setr_epi8(
+            DelimHigh | Digit, Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
+            DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0,
+            DelimHigh | Digit, Digit, DelimHigh | Digit, Digit, Digit, Digit, Digit, Digit, DelimHigh | Digit,
+            DelimLow | DelimHigh | Digit, DelimLow | DelimHigh, 0, DelimHigh, Minus, Point, 0);
+        const __m256i highTable = _mm256_setr_epi8(
+            DelimLow, 0, DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, DelimLow, 0,
+            DelimHigh | Point | Minus, Digit, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i nibble = _mm256_set1_epi8(0x0f);
+        const __m256i kinds = _mm256_and_si256(
+            _mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+            _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        // Either top bit: a saturating add of 64 carries the lower one up.
+        delimiter = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
+        // Each other kind moved up to the top bit of its byte; the bits
+        // shifted in from the byte below land under it.
+        digit = moveMask(_mm256_slli_epi16(kinds, 2));
+        point = moveMask(_mm256_slli_epi16(kinds, 3));
+        minus = moveMask(_mm256_slli_epi16(kinds, 4));
+    }
+
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static ByteMasks classify64(const char* p)
+    {
+        uint32_t d0, g0, p0, m0, d1, g1, p1, m1;
+        classify32(p, d0, g0, p0, m0);
+        classify32(p + 32, d1, g1, p1, m1);
+        auto join = [](uint32_t low, uint32_t high) { return uint64_t(low) | uint64_t(high) << 32; };
+        return {join(d0, d1), join(g0, g1), join(p0, p1), join(m0, m1)};
+    }
+
+    [[gnu::always_inline]] static uint64_t lowBits(unsigned n)
+    {
+        return n >= 64 ? ~uint64_t(0) : (uint64_t(1) << n) - 1;
+    }
+
+    // The whole number from `from + s` to its stop at `from + e`, a token
+    // that wideItems has found plain: a leading minus or none, then 1 to 7
+    // digits.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static int
+    wideInteger(const char* from, const ByteMasks& m, unsigned s, unsigned e)
+    {
+        const unsigned negative = (m.minus >> s) & 1;
+        const unsigned q = s + negative;
+        const int magnitude = static_cast<int>(digitValue(eightBytes(from + q), e - q));
+        return negative ? -magnitude : magnitude;
+    }
+
+    // The number from `from + s` to its stop at `from + e`, a token that
+    // wideItems has found plain: a leading minus or none, at most 7 digits,
+    // a point or none, at most 7 digits, and at least one digit in all. The
+    // same double as plainNumber's.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static double
+    wideNumber(const char* from, const ByteMasks& m, unsigned s, unsigned e)
+    {
+        const uint64_t negative = (m.minus >> s) & 1;
+        const unsigned q = s + static_cast<unsigned>(negative);
+        // The token's point, or its stop where it has none.
+        const unsigned point = std::min(static_cast<unsigned>(_tzcnt_u64(m.point >> q)) + q, e);
+        const unsigned whole = point - q;
+        const unsigned fraction = e - point - (point < e);
+        const uint64_t bytes = eightBytes(from + q);
+        uint64_t mantissa;
+        if (whole + fraction <= 8) [[likely]] {
+            // The point taken out: one run of whole and fraction digits.
+            const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
+            const uint64_t joined = (bytes & below) | (eightBytes(from + q + 1) & ~below);
+            mantissa = digitValue(joined, whole + fraction);
+        } else {
+            mantissa = digitValue(bytes, whole) * asetokens::WholePowersOfTen[fraction] +
+                       digitValue(eightBytes(from + point + 1), fraction);
+        }
+        const double value = static_cast<double>(mantissa) / asetokens::ExactPowersOfTen[fraction];
+        return std::bit_cast<double>(std::bit_cast<uint64_t>(value) ^ (negative << 63));
+    }
+
+    // Three numbers of at most 8 digits each, given as their digits (the
+    // first `length` bytes of each word), their digits after the point and
+    // their sign bits: the same doubles as wideNumber's, worked out in the
+    // four lanes of one register. Pairs of digits, then fours, then the
+    // eight combine as plainNumber's word does.
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void
+    wideNumbers(const uint64_t (&digits)[3], const unsigned (&lengths)[3], const unsigned (&fractions)[3],
+                const uint64_t (&signs)[3], double (&values)[3])
+    {
+        const __m256i words =
+            _mm256_set_epi64x(0, static_cast<long long>(digits[2]), static_cast<long long>(digits[1]),
+                              static_cast<long long>(digits[0]));
+        // The digits moved to the top of each word; the bytes below become
+        // leading zeros (a word of no digits, the unused lane, is all zero).
+        const __m256i shifts =
+            _mm256_set_epi64x(64, 8 * (8 - lengths[2]), 8 * (8 - lengths[1]), 8 * (8 - lengths[0]));
+        const __m256i spread = _mm256_sllv_epi64(_mm256_sub_epi8(words, _mm256_set1_epi8('0')), shifts);
+        const __m256i pairs = _mm256_maddubs_epi16(spread, _mm256_set1_epi16(0x010a));
+        const __m256i fours = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00010064));
+        const __m256i eights = _mm256_add_epi64(_mm256_mul_epu32(fours, _mm256_set1_epi64x(10000)),
+                                                _mm256_srli_epi64(fours, 32));
+        const __m256i packed = _mm256_permutevar8x32_epi32(eights, _mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0));
+        const __m256d mantissas = _mm256_cvtepi32_pd(_mm256_castsi256_si128(packed));
+        const __m256d powers = _mm256_set_pd(1.0, asetokens::ExactPowersOfTen[fractions[2]],
+                                             asetokens::ExactPowersOfTen[fractions[1]],
+                                             asetokens::ExactPowersOfTen[fractions[0]]);
+        const __m256d quotients = _mm256_div_pd(mantissas, powers);
+        const __m256d signed_ = _mm256_xor_pd(
+            quotients, _mm256_castsi256_pd(_mm256_set_epi64x(0, static_cast<long long>(signs[2]),
+                                                             static_cast<long long>(signs[1]),
+                                                             static_cast<long long>(signs[0]))));
+        double lanes[4];
+        _mm256_storeu_pd(lanes, signed_);
+        values[0] = lanes[0];
+        values[1] = lanes[1];
+        values[2] = lanes[2];
+    }
+
+    // What each of 64 bytes of a face line is: the delimiters, digits and
+    // minus as for numbers, the colon, and the capital letters.
+    struct FaceMasks {
+        uint64_t delimiter;
+        uint64_t digit;
+        uint64_t colon;
+        uint64_t minus;
+        uint64_t capital;
+    };
+
+    [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void classifyFace32(const char* p,
+                                                                                       uint32_t (&masks)[5])
+    {
+        // Capitals are @ to O less @ (high half 4) and P to Z (high half 5),
+        // a bit each; the rest as in classify32, the colon where the point
+        // was.
+        enum : char {
+            Capital4 = 2,
+            Capital5 = 4,
+            Minus = 8,
+            Colon = 16,
+            Digit = 32,
+            DelimLow = 64,
+            DelimHigh = -128
+        };
+        constexpr char Caps = Capital4 | Capital5;
+        const __m256i lowTable = _mm256_setr_epi8(
+            DelimHigh | Digit | Capital5, Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps,
+            Digit | Caps, Digit | Caps, Digit | Caps, DelimHigh | Digit | Caps,
+            DelimLow | DelimHigh | Digit | Caps, DelimLow | DelimHigh | Colon | Caps, Capital4,
+            DelimHigh | Capital4, Minus | Capital4, Capital4, Capital4, DelimHigh | Digit | Capital5,
+            Digit | Caps, DelimHigh | Digit | Caps, Digit | Caps, Digit | Caps, Digit | Caps, Digit | Caps,
+            Digit | Caps, DelimHigh | Digit | Caps, DelimLow | DelimHigh | Digit | Caps,
+            DelimLow | DelimHigh | Colon | Caps, Capital4, DelimHigh | Capital4, Minus | Capital4, Capital4,
+            Capital4);
+        const __m256i highTable = _mm256_setr_epi8(
+            DelimLow, 0, DelimHigh | Minus, Digit | Colon, Capital4, Capital5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+            DelimLow, 0, DelimHigh | Minus, Digit | Colon, Capital4, Capital5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i nibble = _mm256_set1_epi8(0x0f);
+        const __m256i kinds = _mm256_and_si256(
+            _mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+            _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
+        masks[0] = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
+        masks[1] = moveMask(_mm256_slli_epi16(kinds, 2));
+        masks[2] = moveMask(_mm256_slli_epi16(kinds, 3));
+        masks[3] = moveMask(_mm256_slli_epi16(kinds, 4));
+        masks[4] = moveMask(_mm256_slli_epi16(kinds, 5)) | moveMask(_mm256_slli_epi16(kinds, 6));
+    }
+
+    // plainItems for face lines: the label ("12:"), then A: a B: b C: c,
+    // as faceTokens reads them, from masks of 64 bytes. The next keyword is
+    // looked for after the item the eight-byte way (the edge flags and the
+    // smoothing group stand between).
+    template <size_t N, size_t M, typename Store>
+    [[gnu::target("avx2,bmi,bmi2")]] int wideFaces(const char (&first)[N], const char (&second)[M], int limit,
+                                                   Store& store)
+    {
+        const char* keyword = current_;
+        size_t length = length_;
+        const char* last = nullptr;
+        const char* stop = nullptr;
+        int done = 0;
+        for (;;) {
+            const char* from = keyword + length;
+            if (!pastDelimiter(from))
+                break;
+            uint32_t low[5], high[5];
+            classifyFace32(from, low);
+            classifyFace32(from + 32, high);
+            FaceMasks m;
+            uint64_t* fields[] = {&m.delimiter, &m.digit, &m.colon, &m.minus, &m.capital};
+            for (int k = 0; k < 5; ++k)
+                *fields[k] = uint64_t(low[k]) | uint64_t(high[k]) << 32;
+            const uint64_t tokenBytes = ~m.delimiter;
+            uint64_t starts = tokenBytes & ~(tokenBytes << 1);
+            uint64_t stops_ = m.delimiter & (tokenBytes << 1);
+            int corners[3];
+            unsigned s = 0, e = 0;
+            bool plain = true;
+#pragma GCC unroll 7
+            for (int i = 0; i < 7; ++i) {
+                s = static_cast<unsigned>(_tzcnt_u64(starts));
+                e = static_cast<unsigned>(_tzcnt_u64(stops_));
+                starts = _blsr_u64(starts);
+                stops_ = _blsr_u64(stops_);
+                if (e >= 64) {
+                    plain = false;
+                    break;
+                }
+                if (i == 2 || i == 4 || i == 6) {
+                    // [-]digits, 1 to 7.
+                    const unsigned negative = (m.minus >> s) & 1;
+                    const unsigned q = s + negative;
+                    const unsigned digits = e - q;
+                    plain = digits - 1 < 7 && !((~m.digit >> q) & lowBits(digits));
+                    const int magnitude = static_cast<int>(digitValue(eightBytes(from + q), digits));
+                    corners[i / 2 - 1] = negative ? -magnitude : magnitude;
+                } else {
+                    // 1 to 7 digits or one capital, then the colon.
+                    const unsigned before = e - 1 - s;
+                    plain = ((m.colon >> (e - 1)) & 1) && before - 1 < 7 &&
+                            (!((~m.digit >> s) & lowBits(before)) || (before == 1 && ((m.capital >> s) & 1)));
+                }
+                if (!plain)
+                    break;
+            }
+            if (!plain)
+                break;
+            const char* itemStop = from + e;
+            size_t nextLength = 0;
+            const char* next = done + 1 < limit ? findEither(itemStop, first, second, nextLength) : nullptr;
+            last = from + s;
+            stop = itemStop;
+            ++done;
+            if (!store(done - 1, length, corners) || !next)
+                break;
+            keyword = next;
+            length = nextLength;
+        }
+        if (done > 0)
+            take(last, stop);
+        return done;
+    }
+
+    // plainItems for items of `Skipped` whole numbers and then the values,
+    // read from 64-byte masks of what each byte is: where each token starts
+    // and stops comes from the masks, not from the bytes one by one, and
+    // the next item's keyword is the token the masks show after the item.
+    // Stops before the first item whose tokens do not lie within the 64
+    // bytes or are not plain as the masks see them; those are left to the
+    // eight-byte reads, as are the next keywords the masks cannot show.
+    template <int Skipped, typename Values, size_t N, size_t M, typename Store>
+    [[gnu::target("avx2,bmi,bmi2")]] int wideItems(const char (&first)[N], const char (&second)[M],
+                                                   bool adjacent, int limit, Store& store, Values*)
+    {
+        using T = std::remove_extent_t<Values>;
+        constexpr int Count = static_cast<int>(std::extent_v<Values>);
+        constexpr int Tokens = Skipped + Count;
+        static_assert(Skipped <= 1, "the masks below know one skipped whole number at most");
+        const char* keyword = current_;
+        size_t length = length_;
+        const char* last = nullptr;
+        const char* stop = nullptr;
+        int done = 0;
+        for (;;) {
+            const char* from = keyword + length;
+            if (!pastDelimiter(from))
+                break;
+            const ByteMasks m = classify64(from);
+            const uint64_t tokenBytes = ~m.delimiter;
+            const uint64_t tokenStarts = tokenBytes & ~(tokenBytes << 1);
+            uint64_t starts = tokenStarts;
+            uint64_t stops_ = m.delimiter & (tokenBytes << 1);
+            // The item's tokens lie within the 64 bytes, and hold only
+            // digits, points and minus signs that begin a token.
+            uint64_t itemStops = stops_;
+            for (int i = 1; i < Tokens; ++i)
+                itemStops = _blsr_u64(itemStops);
+            if (!itemStops)
+                break;
+            // The item's bytes, and its tokens' bytes among them: each
+            // token has a digit, holds only digits, points and a leading
+            // minus, has no run of more than 7 digits and at most one point,
+            // and the whole numbers have none.
+            const uint64_t item = _blsi_u64(itemStops) - 1;
+            const uint64_t bytes = tokenBytes & item;
+            const uint64_t notDigits = bytes & ~m.digit;
+            uint64_t run = m.digit & (m.digit >> 1);
+            run &= run >> 2;
+            run &= run >> 4;
+            const uint64_t points = m.point & item;
+            // Adding the starts to a run that begins at a start carries to
+            // the first byte after the run.
+            const uint64_t tokenNotPoints = bytes & ~m.point;
+            const uint64_t firstPoints = (tokenNotPoints + tokenStarts) & points;
+            const uint64_t wholeBytes = Skipped > 0 || std::is_same_v<T, int>
+                                            ? std::is_same_v<T, int> ? item : _blsi_u64(stops_) - 1
+                                            : 0;
+            if ((bytes & ~(m.digit | m.point | m.minus)) | (m.minus & ~tokenStarts & item) |
+                ((notDigits + tokenStarts) & ~tokenBytes & (item | _blsi_u64(itemStops))) | (run & item) |
+                (points & ~firstPoints) | (points & wholeBytes)) [[unlikely]]
+                break;
+            Values values;
+            unsigned s = 0, e = 0;
+            if constexpr (std::is_same_v<T, double> && Count == 3) {
+                // Three numbers, converted side by side.
+                for (int i = 0; i < Skipped; ++i) {
+                    starts = _blsr_u64(starts);
+                    stops_ = _blsr_u64(stops_);
+                }
+                uint64_t digits[3];
+                unsigned lengths[3];
+                unsigned fractions[3];
+                uint64_t signs[3];
+                bool short_ = true;
+#pragma GCC unroll 3
+                for (int i = 0; i < 3; ++i) {
+                    s = static_cast<unsigned>(_tzcnt_u64(starts));
+                    e = static_cast<unsigned>(_tzcnt_u64(stops_));
+                    starts = _blsr_u64(starts);
+                    stops_ = _blsr_u64(stops_);
+                    const uint64_t negative = (m.minus >> s) & 1;
+                    const unsigned q = s + static_cast<unsigned>(negative);
+                    const unsigned point = std::min(static_cast<unsigned>(_tzcnt_u64(m.point >> q)) + q, e);
+                    const unsigned whole = point - q;
+                    fractions[i] = e - point - (point < e);
+                    lengths[i] = whole + fractions[i];
+                    short_ &= lengths[i] <= 8;
+                    // The point taken out: one run of whole and fraction digits.
+                    const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
+                    digits[i] = (eightBytes(from + q) & below) | (eightBytes(from + q + 1) & ~below);
+                    signs[i] = negative << 63;
+                }
+                if (!short_) [[unlikely]] {
+                    // A number of more than 8 digits: one by one.
+                    starts = tokenStarts;
+                    stops_ = m.delimiter & (tokenBytes << 1);
+                    for (int i = 0; i < Tokens; ++i) {
+                        s = static_cast<unsigned>(_tzcnt_u64(starts));
+                        e = static_cast<unsigned>(_tzcnt_u64(stops_));
+                        starts = _blsr_u64(starts);
+                        stops_ = _blsr_u64(stops_);
+                        if (i >= Skipped)
+                            values[i - Skipped] = wideNumber(from, m, s, e);
+                    }
+                } else {
+                    wideNumbers(digits, lengths, fractions, signs, values);
+                }
+            } else {
+#pragma GCC unroll 8
+                for (int i = 0; i < Tokens; ++i) {
+                    s = static_cast<unsigned>(_tzcnt_u64(starts));
+                    e = static_cast<unsigned>(_tzcnt_u64(stops_));
+                    starts = _blsr_u64(starts);
+                    stops_ = _blsr_u64(stops_);
+                    if constexpr (std::is_same_v<T, int>) {
+                        if (i >= Skipped)
+                            values[i - Skipped] = wideInteger(from, m, s, e);
+                    } else {
+                        if (i >= Skipped)
+                            values[i - Skipped] = wideNumber(from, m, s, e);
+                    }
+                }
+            }
+            const char* itemStop = from + e;
+            // The next keyword: the token right after the item where the
+            // masks show it, else found the eight-byte way.
+            const char* next = nullptr;
+            size_t nextLength = 0;
+            if (done + 1 < limit) {
+                const char* following = starts ? from + _tzcnt_u64(starts) : nullptr;
+                if (following && startsEither(following, first, second, nextLength)) {
+                    next = following;
+                } else if (adjacent) {
+                    const char* after = itemStop;
+                    if (pastDelimiter(after)) {
+                        after = skipDelimiters(after);
+                        if (startsEither(after, first, second, nextLength))
+                            next = after;
+                    }
+                } else {
+                    next = findEither(itemStop, first, second, nextLength);
+                }
+            }
+            last = from + s;
+            stop = itemStop;
+            ++done;
+            if (!store(done - 1, length, values) || !next)
+                break;
+            keyword = next;
+            length = nextLength;
+        }
+        if (done > 0)
+            take(last, stop);
+        return done;
+    }
+#endif
 
     // The parts of items for plainItems: `Skipped` whole numbers passed
     // over, then `Count` values, from the cut start p; the last token's
