@@ -222,6 +222,9 @@ bool runFrame(bool draw)
     pollKeyboard(addAutopilotKeys);
     followDrawable();
     advanceFrame(platformMilliseconds());
+    // Handed over and gone: a frame that does not advance hands no sound.
+    platformPlaySounds(Process.Sounds, Process.Muted);
+    Process.Sounds = FrameSounds{};
     if (draw) {
         drawFrame();
         platformSwapBuffers();

@@ -62,7 +62,8 @@ struct ScreenSteps {
 extern ScreenSteps FrameSteps;
 
 // One pass of the loop: drain events, poll the keyboard, follow the
-// drawable, advance, draw with the letterbox bars, swap and pace. Without
+// drawable, advance, hand the frame's sounds to the platform, draw with the
+// letterbox bars, swap and pace. Without
 // `draw` the frame advances as it would drawn and nothing is drawn or
 // swapped (tests and tools that play unseen). Returns false, before
 // anything else runs, once the window has gone.

@@ -170,6 +170,7 @@ int gameMain(const std::vector<std::string>& arguments)
         return 1;
     }
 
+    platformOpenSound();
     initGame();
     while (runFrame()) {
     }

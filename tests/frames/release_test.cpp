@@ -251,13 +251,19 @@ TEST(DataCheck, TheBuiltDataIsWholeAndEveryKindOfDamageIsOneLine)
     fs::resize_file("data/Patho.txt", 1000);
     writeFile("data/Textures/sky.png",
               std::string(fs::file_size(KESTRAVA_DATA_DIR "/Textures/sky.png"), 'x'));
+    writeFile("data/Sounds/gun_shot.wav",
+              std::string(fs::file_size(KESTRAVA_DATA_DIR "/Sounds/gun_shot.wav"), 'x'));
+    fs::remove("data/Sounds/won.wav");
     const std::vector<std::string> expected = {
         "Patho.txt: 1000 bytes where the build made " +
             std::to_string(fs::file_size(KESTRAVA_DATA_DIR "/Patho.txt")),
+        "Sounds/gun_shot.wav: its bytes differ from those the build made",
+        "Sounds/won.wav: missing",
         "Textures/sky.png: its bytes differ from those the build made",
         "main.ASE: its bytes differ from those the build made",
         "map2.ASE: missing",
         "main.ASE: the node BoxExit is missing",
+        "Sounds/gun_shot.wav: not a WAV file",
         "Textures/sky.png: the texture cannot be decoded",
     };
     EXPECT_EQ(checkDataDirectory("data"), expected);

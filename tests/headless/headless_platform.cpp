@@ -39,6 +39,8 @@ struct State {
     int swaps = 0;
     int paced = 0;
     WindowRequest lastRequest;
+    std::vector<headless::HandedSounds> sounds;
+    bool soundOpened = false;
 
     OSMesaContext context = nullptr;
     int width = 0;
@@ -138,6 +140,8 @@ int lastWindowX() { return state().lastRequest.x; }
 int lastWindowY() { return state().lastRequest.y; }
 int lastWindowWidth() { return state().lastRequest.width; }
 int lastWindowHeight() { return state().lastRequest.height; }
+const std::vector<HandedSounds>& handedSounds() { return state().sounds; }
+bool soundOpened() { return state().soundOpened; }
 
 void makeContext(int width, int height)
 {
@@ -232,6 +236,10 @@ void platformSwapBuffers()
 }
 
 void platformPaceFrame() { ++state().paced; }
+
+void platformOpenSound() { state().soundOpened = true; }
+
+void platformPlaySounds(const FrameSounds& sounds, bool muted) { state().sounds.push_back({sounds, muted}); }
 
 void platformShutdown() { destroyContext(); }
 

@@ -4,6 +4,8 @@
 // context in place of the window, a keyboard, clock and dialog answer set by
 // the test, and a record of message boxes, destroy requests and swaps.
 
+#include "input/sounds.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -66,6 +68,15 @@ int lastWindowX();
 int lastWindowY();
 int lastWindowWidth();
 int lastWindowHeight();
+
+// The recording sink in place of the mixer: what each frame handed to
+// platformPlaySounds, in order, since the reset.
+struct HandedSounds {
+    FrameSounds sounds;
+    bool muted = false;
+};
+const std::vector<HandedSounds>& handedSounds();
+bool soundOpened();
 
 // Makes an OSMesa context of the given size current without the game's
 // window creation, for tests of drawing code.
