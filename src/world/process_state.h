@@ -59,7 +59,8 @@ struct ProcessState {
     // What the current frame sounds: left by the advance step, handed to
     // the platform by the frame loop.
     FrameSounds Sounds;
-    // No sound is played.
+    // No sound is played: M toggles it, --mute starts with it, and the
+    // settings remember it.
     bool Muted = false;
 
     // Vertical field of view of the perspective projection.
