@@ -18,6 +18,11 @@
 #include <string>
 #include <vector>
 
+#ifdef __unix__
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The rotor's level under the events, and how fast it follows the game:
@@ -76,6 +81,32 @@ void mixRotor(void* data, Uint8* stream, int length)
     }
 }
 
+// Opens the device with standard error shut: ALSA's library writes a
+// page of its own to it when there is no sound card, and the game's one
+// line says all a player needs.
+bool openDevice()
+{
+#ifdef __unix__
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    const int quiet = open("/dev/null", O_WRONLY);
+    if (saved >= 0 && quiet >= 0)
+        dup2(quiet, STDERR_FILENO);
+#endif
+    const bool opened =
+        SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) == 0;
+#ifdef __unix__
+    std::fflush(stderr);
+    if (saved >= 0) {
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    if (quiet >= 0)
+        close(quiet);
+#endif
+    return opened;
+}
+
 bool readRotor(std::string* error)
 {
     WavSound wav;
@@ -95,7 +126,7 @@ void platformOpenSound()
 {
     if (Open)
         return;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (!openDevice()) {
         std::fprintf(stderr, "kestrava: no sound device (%s); the game runs silently\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
