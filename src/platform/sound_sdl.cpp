@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -146,7 +147,7 @@ void platformOpenSound()
             continue;
         Chunks[i] = Mix_LoadWAV(soundFileName(sound));
         if (!Chunks[i])
-            tellMissing(sound, SDL_GetError());
+            tellMissing(sound, std::ifstream(soundFileName(sound)).good() ? SDL_GetError() : "missing");
     }
     std::string error;
     if (format != AUDIO_S16SYS)
