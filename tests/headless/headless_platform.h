@@ -7,6 +7,7 @@
 #include "input/sounds.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,13 +70,17 @@ int lastWindowY();
 int lastWindowWidth();
 int lastWindowHeight();
 
-// The recording sink in place of the mixer: what each frame handed to
-// platformPlaySounds, in order, since the reset.
+// The recording sink in place of the mixer: what the last frames (up to
+// a thousand, so that a soak of whole games holds no more memory as it
+// goes) handed to platformPlaySounds, oldest first, and how many frames
+// handed sounds since the reset.
 struct HandedSounds {
     FrameSounds sounds;
     bool muted = false;
 };
-const std::vector<HandedSounds>& handedSounds();
+constexpr size_t HandedSoundsKept = 1000;
+const std::deque<HandedSounds>& handedSounds();
+int soundHandOvers();
 bool soundOpened();
 
 // Makes an OSMesa context of the given size current without the game's
