@@ -7,8 +7,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  # window, input, clock, dialog text, texture decoding
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfreetype-dev fonts-dejavu-core libx11-dev
+  # window, input, clock, dialog text, texture decoding, sound
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libfreetype-dev fonts-dejavu-core libx11-dev
   # the model reader's number conversion
   libfast-float-dev
   # OpenGL 1.x, GLU and the headless software context for tests

@@ -39,6 +39,7 @@ depends_on() {
 depends_on fonts-dejavu-core || problem "Depends lacks fonts-dejavu-core"
 depends_on libgl1 || problem "Depends lacks libgl1"
 depends_on libsdl2-2.0-0 || problem "Depends lacks the libraries dpkg-shlibdeps finds"
+depends_on libsdl2-mixer-2.0-0 || problem "Depends lacks the sound mixer"
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT

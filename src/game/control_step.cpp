@@ -4,6 +4,7 @@
 #include "game/game_state.h"
 #include "game/level_teardown.h"
 #include "game/placements.h"
+#include "game/sound_events.h"
 #include "input/keyboard.h"
 
 namespace {
@@ -109,11 +110,15 @@ void steerPitch()
 // and then every 20th frame.
 void fire()
 {
-    if (wasKeyPressed(VK_CONTROL))
+    if (wasKeyPressed(VK_CONTROL)) {
         Game.Rockets.push_back(Projectile());
+        playSound(Sound::RocketLaunch);
+    }
     if (isKeyDown(VK_SPACE)) {
-        if (Game.fireCounter % 20 == 0)
+        if (Game.fireCounter % 20 == 0) {
             Game.Bullets.push_back(Projectile());
+            playSound(Sound::GunShot);
+        }
         Game.fireCounter += 1;
     } else {
         Game.fireCounter = 0;
@@ -143,8 +148,12 @@ void controlStep(uint32_t now)
     steerPitch();
     fire();
 
-    if (now - Game.controlStart > StartDelayMs)
+    if (now - Game.controlStart > StartDelayMs) {
+        if (!Game.courseRunning)
+            playSound(Sound::CountdownGo);
+        Game.courseRunning = true;
         advanceCourse();
+    }
     Game.Camera = cameraTransform();
     Game.CameraComputed = true;
 }

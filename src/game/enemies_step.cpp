@@ -3,6 +3,7 @@
 #include "game/game_state.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
+#include "game/sound_events.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "world/level_state.h"
@@ -90,6 +91,7 @@ void fire(EnemyHeli& enemy, EnemySight& s)
         const float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
         shot.direction = Vec3{d.x / length, d.y / length, d.z / length};
         shot.fresh = false;
+        playSoundAt(Sound::EnemyShot, transformPoint(s.place, Origin));
     }
     shot.position.x += shot.direction.x;
     shot.position.y += shot.direction.y;
@@ -106,10 +108,12 @@ void fire(EnemyHeli& enemy, EnemySight& s)
     Process.HeroCollider.collide(transformPoint(hero, Origin), BulletHitSize, hit);
     if (hit && !shot.spent) {
         shot.spent = true;
+        playSound(Sound::HeroHit);
         Game.HeroHealth.damage += HeroDamagePerHit;
         // A hit that finds the health gone takes a life and refills it.
         if (Game.HeroHealth.health <= 0.0f && Game.Lives > 0) {
             Game.Lives -= 1;
+            playSound(Sound::LifeLost);
             Game.HeroHealth.damage = 0.0f;
             Game.HeroHealth.health = 8.0f;
         }

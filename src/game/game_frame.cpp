@@ -5,6 +5,7 @@
 #include "game/game_state.h"
 #include "game/placements.h"
 #include "game/shots_step.h"
+#include "game/sound_events.h"
 #include "math/matrix4.h"
 #include "scene/scene.h"
 #include "world/level_state.h"
@@ -40,6 +41,12 @@ void countdown(uint32_t now, GameView& view)
         view.one = true;
         Game.showTwo = false;
     }
+    // A tick as each caption first shows: the newest one due.
+    const int due = view.one ? 4 : view.two ? 3 : view.three ? 2 : view.ready ? 1 : 0;
+    if (due > Game.countdownTicks) {
+        playSound(Sound::CountdownTick);
+        Game.countdownTicks = due;
+    }
 }
 
 // The rotor turns 70 degrees a frame about its own pivot. The hero and the
@@ -71,10 +78,15 @@ void advanceGameFrame(uint32_t now)
     Game.CameraComputed = false;
 
     GameView& view = Game.View;
+    const bool wasLost = view.lost;
     view.won = Game.PathZ >= FinishLineZ;
+    if (view.won && !Game.GameWon)
+        playSound(Sound::Won);
     if (view.won)
         Game.GameWon = true;
     view.lost = Game.Fuel <= LowFuel || Game.Lives == 0;
+    if (view.lost && !wasLost)
+        playSound(Sound::Lost);
     countdown(now, view);
     // The sky turns slowly.
     Game.SkyAngle += 0.01f;
@@ -82,4 +94,9 @@ void advanceGameFrame(uint32_t now)
     advanceEnemies(view.enemies);
     advanceRockets(view.rockets);
     advanceBullets(view.bullets);
+
+    // The rotor is heard while the hero flies, faster as the course runs
+    // faster (Up doubles its speed).
+    Process.Sounds.rotor = !view.won && !view.lost;
+    Process.Sounds.rotorRate = Game.courseRunning ? 0.75f + 0.25f * Game.PathSpeed : 0.85f;
 }

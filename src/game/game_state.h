@@ -51,6 +51,8 @@ struct GameState {
     // The fuel timer runs from the end of the start delay.
     bool fuelTimerStarted = false;
     uint32_t fuelTimer = 0;
+    // The course has started to play (the start delay is over).
+    bool courseRunning = false;
     // Frames Space has been held.
     int fireCounter = 0;
     // Direction of the idle sway of HeliTilt.
@@ -78,6 +80,9 @@ struct GameState {
     bool showThree = false;
     bool showTwo = false;
     bool showOne = false;
+    // The countdown's captions whose tick has sounded: 0 to 4 of Ready, 3,
+    // 2, 1.
+    int countdownTicks = 0;
 
     // Playback of the course text (game/course.h): true until the text has
     // been tokenised in this game; the token last taken (null once the

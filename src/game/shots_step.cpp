@@ -1,7 +1,10 @@
 #include "game/shots_step.h"
 
+#include "game/bases_step.h"
+#include "game/enemies_step.h"
 #include "game/game_state.h"
 #include "game/placements.h"
+#include "game/sound_events.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
 #include "world/level_state.h"
@@ -101,10 +104,18 @@ ShotSight flyRocket(Projectile& rocket, const Matrix4& camera, float pathZ)
         Level.BaseCollider.collide(transformPoint(inModel, Origin), RocketHitSize, hit);
         if (hit && !rocket.spent) {
             rocket.spent = true;
+            const bool standing = base.damage <= BaseDestroyedAbove;
             damage(base);
+            if (standing && base.damage > BaseDestroyedAbove)
+                playSoundAt(Sound::BaseDestroyed, seen);
         }
     }
-    return sight(rocket, camera, RocketRangeSquared);
+    const ShotSight s = sight(rocket, camera, RocketRangeSquared);
+    // The burst sounds in its first frame, whether the rocket hit or flew
+    // out of range.
+    if (s.kind == ShotSight::Explosion && s.explosionAge == 0.0f)
+        playSoundAt(Sound::Explosion, transformPoint(s.place, Origin));
+    return s;
 }
 
 ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
@@ -133,7 +144,11 @@ ShotSight flyBullet(Projectile& bullet, const Matrix4& camera, Vec4 pivot)
                                      hit);
         if (hit && !bullet.spent) {
             bullet.spent = true;
+            const bool alive = enemy.damage < EnemyDownAt;
             damage(enemy);
+            if (alive && enemy.damage >= EnemyDownAt)
+                playSoundAt(Sound::EnemyCrash,
+                            transformPoint(translated(enemyAnchorFrame(enemy), enemy.position), Origin));
         }
     }
     return sight(bullet, camera, BulletRangeSquared);

@@ -5,6 +5,8 @@
 // headless one the tests run on (tests/headless). Game code includes this
 // header and nothing of SDL; it never asks which implementation it runs on.
 
+#include "input/sounds.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -80,6 +82,16 @@ void platformSwapBuffers();
 
 // Waits so that frames start 1/60 s apart on the wall clock.
 void platformPaceFrame();
+
+// Opens the sound device and reads the sounds (the files of SoundFileNames
+// in the current directory), once at start-up. Without a device, or
+// without a file, the game runs as before with that much less sound, and
+// says so once on standard error.
+void platformOpenSound();
+
+// Plays the frame's sounds: starts its events and keeps the rotor's loop
+// as the frame asks. Muted, nothing plays and what still plays stops.
+void platformPlaySounds(const FrameSounds& sounds, bool muted);
 
 // Releases the GL context and the window; safe to call when none exists.
 void platformShutdown();

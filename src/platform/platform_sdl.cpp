@@ -5,6 +5,7 @@
 #include "input/frame_pacer.h"
 #include "input/platform.h"
 
+#include "platform/sound_sdl.h"
 #include "platform/window_loss.h"
 
 #include <SDL.h>
@@ -417,6 +418,7 @@ void platformPaceFrame()
 
 void platformShutdown()
 {
+    closeSound();
     reapBoxProcesses();
     watchForLostWindows();
     if (Context) {

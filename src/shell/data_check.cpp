@@ -1,5 +1,6 @@
 #include "shell/data_check.h"
 
+#include "input/sounds.h"
 #include "render/texture_registry.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
@@ -8,6 +9,7 @@
 #include "world/level_state.h"
 #include "world/path_file.h"
 #include "world/scene_files.h"
+#include "world/sound_files.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The models, textures and course as the game reads them, in the current
-// directory.
+// The models, sounds, textures and course as the game reads them, in the
+// current directory.
 std::vector<std::string> readAsTheGameDoes()
 {
     std::vector<std::string> problems;
@@ -37,6 +39,15 @@ std::vector<std::string> readAsTheGameDoes()
         for (const char* node : file.requiredNodes)
             if (scene.nodeCount > 0 && !scene.findNode(node))
                 problems.push_back(std::string(file.name) + ": the node " + node + " is missing");
+    }
+    for (const char* name : SoundFileNames) {
+        WavSound sound;
+        std::string error;
+        if (!readWavFile(name, &sound, &error))
+            problems.push_back(std::string(name) + ": " + error);
+        else if (sound.channels != 1 || sound.sampleRate != SoundSampleRate)
+            problems.push_back(std::string(name) + ": not mono at " + std::to_string(SoundSampleRate) +
+                               " Hz");
     }
     loadPathText();
     Level.PathFile.reset();

@@ -1,6 +1,7 @@
 #include "shell/frame_loop.h"
 
 #include "shell/autopilot.h"
+#include "shell/settings.h"
 
 #include "game/control_step.h"
 #include "game/game_frame.h"
@@ -104,6 +105,15 @@ void releaseGame()
     Process.HeroCollider.bind(nullptr);
     Level = LevelState{};
     deleteRetiredTextures();
+}
+
+void toggleMute()
+{
+    Process.Muted = !Process.Muted;
+    const std::string path = settingsPath();
+    Settings settings = loadSettings(path);
+    settings.muted = Process.Muted;
+    saveSettings(path, settings);
 }
 
 void advanceFrame(uint32_t now)
@@ -220,8 +230,13 @@ bool runFrame(bool draw)
     if (!platformDrainEvents())
         return false;
     pollKeyboard(addAutopilotKeys);
+    if (wasKeyPressed(MuteKey))
+        toggleMute();
     followDrawable();
     advanceFrame(platformMilliseconds());
+    // Handed over and gone: a frame that does not advance hands no sound.
+    platformPlaySounds(Process.Sounds, Process.Muted);
+    Process.Sounds = FrameSounds{};
     if (draw) {
         drawFrame();
         platformSwapBuffers();

@@ -61,8 +61,15 @@ struct ScreenSteps {
 };
 extern ScreenSteps FrameSteps;
 
-// One pass of the loop: drain events, poll the keyboard, follow the
-// drawable, advance, draw with the letterbox bars, swap and pace. Without
+// M, on every screen: sound off and on again.
+constexpr int MuteKey = 0x4D;
+
+// Mutes or unmutes and remembers the choice in the settings.
+void toggleMute();
+
+// One pass of the loop: drain events, poll the keyboard (M toggles the
+// sound), follow the drawable, advance, hand the frame's sounds to the
+// platform, draw with the letterbox bars, swap and pace. Without
 // `draw` the frame advances as it would drawn and nothing is drawn or
 // swapped (tests and tools that play unseen). Returns false, before
 // anything else runs, once the window has gone.

@@ -10,6 +10,7 @@
 namespace {
 
 const char* const FullScreenKey = "fullscreen";
+const char* const MutedKey = "muted";
 
 // Every line of the file, or none when it cannot be read.
 std::vector<std::string> readLines(const std::string& path)
@@ -25,6 +26,11 @@ bool isSetting(const std::string& line, const char* key)
 {
     const std::string prefix = std::string(key) + "=";
     return line.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool flag(const std::string& line, const char* key)
+{
+    return line.substr(std::string(key).size() + 1) == "1";
 }
 
 } // namespace
@@ -46,9 +52,12 @@ Settings loadSettings(const std::string& path)
     Settings settings;
     if (path.empty())
         return settings;
-    for (const std::string& line : readLines(path))
+    for (const std::string& line : readLines(path)) {
         if (isSetting(line, FullScreenKey))
-            settings.fullScreen = line.substr(std::string(FullScreenKey).size() + 1) == "1";
+            settings.fullScreen = flag(line, FullScreenKey);
+        if (isSetting(line, MutedKey))
+            settings.muted = flag(line, MutedKey);
+    }
     return settings;
 }
 
@@ -59,9 +68,10 @@ bool saveSettings(const std::string& path, const Settings& settings)
         return false;
     std::ostringstream text;
     for (const std::string& line : readLines(path))
-        if (!isSetting(line, FullScreenKey) && !line.empty())
+        if (!isSetting(line, FullScreenKey) && !isSetting(line, MutedKey) && !line.empty())
             text << line << '\n';
     text << FullScreenKey << '=' << (settings.fullScreen ? 1 : 0) << '\n';
+    text << MutedKey << '=' << (settings.muted ? 1 : 0) << '\n';
 
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);

@@ -3,12 +3,14 @@
 #include <string>
 
 // What the game remembers between runs: the display mode last chosen in the
-// start-up dialog, which the dialog offers first next time. It is kept in a
+// start-up dialog, which the dialog offers first next time, and whether the
+// sound is muted. It is kept in a
 // small text file of "name=value" lines in the user's configuration
 // directory; lines the game does not know are kept as they are.
 
 struct Settings {
     bool fullScreen = false;
+    bool muted = false;
 };
 
 // $XDG_CONFIG_HOME/kestrava/settings, else ~/.config/kestrava/settings

@@ -57,13 +57,14 @@ std::string chooseDataDirectory()
     return {};
 }
 
-const char* const Usage = "usage: kestrava [--windowed | --fullscreen] [--demo]\n"
+const char* const Usage = "usage: kestrava [--windowed | --fullscreen] [--demo] [--mute]\n"
                           "       kestrava --check-data [DIRECTORY]\n"
                           "  --windowed      start in an 800 by 600 window, without the start-up dialog\n"
                           "  --fullscreen    start full screen, without the start-up dialog\n"
                           "  --demo          watch the game play itself: it starts a game, aims, fires\n"
                           "                  and dodges as a player would, tells on standard output what\n"
                           "                  it sees happen, and starts again after each game\n"
+                          "  --mute          start with the sound off (M turns it on and off in the game)\n"
                           "  --check-data    check the game's data files (or those in DIRECTORY) against\n"
                           "                  the list the build made and the game's reader; prints one\n"
                           "                  line per problem and exits with status 1 if there is any\n"
@@ -79,6 +80,8 @@ Options parseOptions(const std::vector<std::string>& arguments)
         const std::string& a = arguments[i];
         if (a == "--demo")
             options.demo = true;
+        else if (a == "--mute")
+            options.mute = true;
         else if (a == "--help" || a == "-h")
             options.help = true;
         else if (a == "--version")
@@ -158,6 +161,8 @@ int gameMain(const std::vector<std::string>& arguments)
         return 0;
     }
     Process.FullScreen = fullScreen;
+    // --mute holds for this run; M's choice is the one remembered.
+    Process.Muted = options.mute || loadSettings(settingsPath()).muted;
 
     WindowRequest request;
     request.fullScreen = Process.FullScreen;
@@ -170,6 +175,7 @@ int gameMain(const std::vector<std::string>& arguments)
         return 1;
     }
 
+    platformOpenSound();
     initGame();
     while (runFrame()) {
     }

@@ -21,6 +21,7 @@ struct Options {
     bool help = false;
     bool version = false;
     ModeChoice mode = ModeChoice::Dialog; // --windowed and --fullscreen skip the dialog
+    bool mute = false;                    // --mute: start with the sound off
     bool checkData = false;
     std::string checkDirectory; // --check-data's directory; empty: where the game looks
     std::string unknown;        // the first argument not understood, if any

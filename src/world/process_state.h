@@ -5,6 +5,7 @@
 // The game's own state is game/game_state.h, the loaded level's
 // world/level_state.h. Angles are degrees.
 
+#include "input/sounds.h"
 #include "render/viewport.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
@@ -55,6 +56,12 @@ struct ProcessState {
     bool CreditsActive = false;
     // What the current frame shows.
     FrameShows Shows;
+    // What the current frame sounds: left by the advance step, handed to
+    // the platform by the frame loop.
+    FrameSounds Sounds;
+    // No sound is played: M toggles it, --mute starts with it, and the
+    // settings remember it.
+    bool Muted = false;
 
     // Vertical field of view of the perspective projection.
     float FieldOfView = 60.0f;

@@ -14,6 +14,23 @@ need_data
 # Share of the bottom band in the colour of the meters' panel: the game's
 # own frames have it, the menu, the loading screen and the frame in which
 # loading ends do not.
+
+# The game's sound goes to a file through SDL's disk driver: the mixer's
+# output, 44100 stereo frames of 16 bits a second. Its last 50 ms are
+# silent (all zero bytes) or not.
+SOUND_FILE=$SCRATCH/flight-sound.raw
+sound_silent() { [[ $(tail -c 8820 "$SOUND_FILE" 2>/dev/null | tr -d '\0' | wc -c) -eq 0 ]]; }
+sound_heard() { [[ -s "$SOUND_FILE" ]] && ! sound_silent; }
+# Polls up to $1 seconds for the command after it to succeed.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  while ((SECONDS < deadline)) && game_running; do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
 meters_panel() {
   convert "$1" -crop 800x56+0+540 +repage -fuzz 5% -fill white -opaque 'rgb(83,89,97)' \
     -fill black +opaque white -colorspace gray -format '%[fx:mean]' info:
@@ -39,7 +56,9 @@ flying() {
   below 0.01 caption_yellow "$1" && above 0.01 difference "$ARTIFACTS/flight-countdown.png" "$1"
 }
 
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$SOUND_FILE
 start_game "$ARTIFACTS/flight.log"
+unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE
 wait_picture "$game" "$ARTIFACTS/flight-menu.png" "$LIMIT" menu_steady ||
   fail "the menu did not appear and hold still"
 
@@ -77,6 +96,20 @@ flew=$?
 xdotool keyup Left keyup Up
 ((flew == 0)) || fail "no flight after the countdown (last measure: $MEASURE)"
 echo "flight: steering changed the view by $(difference "$ARTIFACTS/flight-countdown.png" "$ARTIFACTS/flight-steering.png")"
+
+# In flight the rotor is heard; M silences everything, M again brings the
+# rotor back. Without SDL's disk driver there is nothing to listen to.
+if grep -q "no sound device" "$ARTIFACTS/flight.log"; then
+  echo "sound: $(grep "no sound device" "$ARTIFACTS/flight.log") (not checked)"
+else
+  grep "kestrava: these sounds stay silent" "$ARTIFACTS/flight.log" && fail "sound files were missing"
+  wait_until "$LIMIT" sound_heard || fail "no sound in flight"
+  type_keys "$game" m
+  wait_until "$LIMIT" sound_silent || fail "M did not silence the game"
+  type_keys "$game" m
+  wait_until "$LIMIT" sound_heard || fail "a second M did not bring the sound back"
+  echo "sound: the rotor in flight, silenced by M and back with M ($(wc -c <"$SOUND_FILE") bytes of sound)"
+fi
 
 type_keys "$game" Escape
 wait_picture "$game" "$ARTIFACTS/flight-back-to-menu.png" "$LIMIT" below 0.05 difference "$ARTIFACTS/flight-menu.png" ||

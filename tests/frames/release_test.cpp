@@ -123,13 +123,13 @@ TEST(Settings, TheDialogOffersTheLastChoiceMadeInIt)
     quitAtFrame(1);
     EXPECT_EQ(gameMain(), 0);
     EXPECT_FALSE(headless::dialogOfferedFullScreen()); // nothing remembered yet
-    EXPECT_EQ(readAll(file), "fullscreen=1\n");
+    EXPECT_EQ(readAll(file), "fullscreen=1\nmuted=0\n");
 
     headless::reset();
     headless::setDialogAnswer(false, false); // Exit Game: the choice is not taken
     EXPECT_EQ(gameMain(), 0);
     EXPECT_TRUE(headless::dialogOfferedFullScreen());
-    EXPECT_EQ(readAll(file), "fullscreen=1\n");
+    EXPECT_EQ(readAll(file), "fullscreen=1\nmuted=0\n");
 
     // Lines of other settings survive a change.
     writeFile(file, "volume=3\nfullscreen=1\n");
@@ -137,8 +137,61 @@ TEST(Settings, TheDialogOffersTheLastChoiceMadeInIt)
     headless::setDialogAnswer(true, false);
     quitAtFrame(1);
     EXPECT_EQ(gameMain(), 0);
-    EXPECT_EQ(readAll(file), "volume=3\nfullscreen=0\n");
+    EXPECT_EQ(readAll(file), "volume=3\nfullscreen=0\nmuted=0\n");
     EXPECT_FALSE(loadSettings(file).fullScreen);
+}
+
+// Whether each frame handed its sounds muted, from the first.
+std::vector<bool> mutedFrames()
+{
+    std::vector<bool> muted;
+    for (const headless::HandedSounds& h : headless::handedSounds())
+        muted.push_back(h.muted);
+    return muted;
+}
+
+TEST(Settings, MTogglesTheSoundAndTheChoiceIsRememberedButMuteHoldsForItsRunOnly)
+{
+    ScratchDir dir;
+    ConfigHome home(dir.path());
+    const std::string file = dir.path() + "/kestrava/settings";
+    using F = std::vector<bool>;
+
+    // M held over frames 1 and 2 mutes once; pressed again in 4, unmuted.
+    headless::reset();
+    headless::onFrame([](int frame) {
+        headless::setKey('M', frame == 1 || frame == 2 || frame == 4);
+        if (frame == 6)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain({"--windowed"}), 0);
+    EXPECT_TRUE(headless::soundOpened());
+    EXPECT_EQ(mutedFrames(), (F{false, true, true, true, false, false}));
+    EXPECT_TRUE(readAll(file).find("muted=0\n") != std::string::npos);
+
+    // Muted once: remembered for the next run, which starts muted.
+    headless::reset();
+    headless::onFrame([](int frame) {
+        headless::setKey('M', frame == 1);
+        if (frame == 3)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain({"--windowed"}), 0);
+    EXPECT_EQ(readAll(file), "fullscreen=0\nmuted=1\n");
+    headless::reset();
+    quitAtFrame(2);
+    EXPECT_EQ(gameMain({"--windowed"}), 0);
+    EXPECT_EQ(mutedFrames(), (F{true, true}));
+
+    // --mute starts muted whatever is remembered, and writes nothing.
+    writeFile(file, "muted=0\n");
+    headless::reset();
+    quitAtFrame(2);
+    EXPECT_EQ(gameMain({"--windowed", "--mute"}), 0);
+    EXPECT_EQ(mutedFrames(), (F{true, true}));
+    EXPECT_EQ(readAll(file), "muted=0\n");
+    EXPECT_TRUE(parseOptions({"--mute"}).mute);
+    EXPECT_TRUE(parseOptions({"--mute"}).unknown.empty());
 }
 
 TEST(Settings, AHomeThatCannotBeWrittenChangesNothing)
@@ -251,13 +304,19 @@ TEST(DataCheck, TheBuiltDataIsWholeAndEveryKindOfDamageIsOneLine)
     fs::resize_file("data/Patho.txt", 1000);
     writeFile("data/Textures/sky.png",
               std::string(fs::file_size(KESTRAVA_DATA_DIR "/Textures/sky.png"), 'x'));
+    writeFile("data/Sounds/gun_shot.wav",
+              std::string(fs::file_size(KESTRAVA_DATA_DIR "/Sounds/gun_shot.wav"), 'x'));
+    fs::remove("data/Sounds/won.wav");
     const std::vector<std::string> expected = {
         "Patho.txt: 1000 bytes where the build made " +
             std::to_string(fs::file_size(KESTRAVA_DATA_DIR "/Patho.txt")),
+        "Sounds/gun_shot.wav: its bytes differ from those the build made",
+        "Sounds/won.wav: missing",
         "Textures/sky.png: its bytes differ from those the build made",
         "main.ASE: its bytes differ from those the build made",
         "map2.ASE: missing",
         "main.ASE: the node BoxExit is missing",
+        "Sounds/gun_shot.wav: not a WAV file",
         "Textures/sky.png: the texture cannot be decoded",
     };
     EXPECT_EQ(checkDataDirectory("data"), expected);

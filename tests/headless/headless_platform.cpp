@@ -39,6 +39,9 @@ struct State {
     int swaps = 0;
     int paced = 0;
     WindowRequest lastRequest;
+    std::deque<headless::HandedSounds> sounds;
+    int soundHandOvers = 0;
+    bool soundOpened = false;
 
     OSMesaContext context = nullptr;
     int width = 0;
@@ -138,6 +141,9 @@ int lastWindowX() { return state().lastRequest.x; }
 int lastWindowY() { return state().lastRequest.y; }
 int lastWindowWidth() { return state().lastRequest.width; }
 int lastWindowHeight() { return state().lastRequest.height; }
+const std::deque<HandedSounds>& handedSounds() { return state().sounds; }
+int soundHandOvers() { return state().soundHandOvers; }
+bool soundOpened() { return state().soundOpened; }
 
 void makeContext(int width, int height)
 {
@@ -232,6 +238,17 @@ void platformSwapBuffers()
 }
 
 void platformPaceFrame() { ++state().paced; }
+
+void platformOpenSound() { state().soundOpened = true; }
+
+void platformPlaySounds(const FrameSounds& sounds, bool muted)
+{
+    State& s = state();
+    s.sounds.push_back({sounds, muted});
+    if (s.sounds.size() > headless::HandedSoundsKept)
+        s.sounds.pop_front();
+    ++s.soundHandOvers;
+}
 
 void platformShutdown() { destroyContext(); }
 

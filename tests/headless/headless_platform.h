@@ -4,7 +4,10 @@
 // context in place of the window, a keyboard, clock and dialog answer set by
 // the test, and a record of message boxes, destroy requests and swaps.
 
+#include "input/sounds.h"
+
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,6 +69,19 @@ int lastWindowX();
 int lastWindowY();
 int lastWindowWidth();
 int lastWindowHeight();
+
+// The recording sink in place of the mixer: what the last frames (up to
+// a thousand, so that a soak of whole games holds no more memory as it
+// goes) handed to platformPlaySounds, oldest first, and how many frames
+// handed sounds since the reset.
+struct HandedSounds {
+    FrameSounds sounds;
+    bool muted = false;
+};
+constexpr size_t HandedSoundsKept = 1000;
+const std::deque<HandedSounds>& handedSounds();
+int soundHandOvers();
+bool soundOpened();
 
 // Makes an OSMesa context of the given size current without the game's
 // window creation, for tests of drawing code.

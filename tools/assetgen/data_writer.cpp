@@ -6,6 +6,7 @@
 DataWriter::DataWriter(std::filesystem::path dir) : dir_(std::move(dir))
 {
     std::filesystem::create_directories(dir_ / "Textures");
+    std::filesystem::create_directories(dir_ / "Sounds");
 }
 
 void DataWriter::save(const std::filesystem::path& path, const void* data, size_t size)
@@ -37,4 +38,9 @@ void DataWriter::texture(const std::string& fileName, const Image& image)
 void DataWriter::text(const std::string& fileName, const std::string& content)
 {
     save(dir_ / fileName, content.data(), content.size());
+}
+
+void DataWriter::sound(const std::string& fileName, const std::vector<uint8_t>& wav)
+{
+    save(dir_ / fileName, wav.data(), wav.size());
 }

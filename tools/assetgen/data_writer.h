@@ -8,7 +8,8 @@
 #include <vector>
 
 // Writes the files of the data directory: models at its top, textures in
-// its Textures folder (where the game looks for a material's bitmap).
+// its Textures folder (where the game looks for a material's bitmap), sounds
+// in its Sounds folder.
 class DataWriter {
   public:
     explicit DataWriter(std::filesystem::path dir);
@@ -16,6 +17,8 @@ class DataWriter {
     void ase(const std::string& fileName, AseScene scene);
     void texture(const std::string& fileName, const Image& image);
     void text(const std::string& fileName, const std::string& content);
+    // A WAV file; the name includes its folder.
+    void sound(const std::string& fileName, const std::vector<uint8_t>& wav);
 
     const std::vector<std::string>& written() const { return written_; }
 

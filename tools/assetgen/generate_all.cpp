@@ -2,6 +2,7 @@
 #include "level_data.h"
 #include "models.h"
 #include "palette.h"
+#include "sound_effects.h"
 #include "textures.h"
 
 void writeAllData(DataWriter& out)
@@ -43,4 +44,7 @@ void writeAllData(DataWriter& out)
     out.ase("road.ASE", buildRoad());
     out.ase("Sky.ASE", buildSky());
     out.text("Patho.txt", courseText());
+
+    for (int i = 0; i < SoundCount; ++i)
+        out.sound(SoundFileNames[i], synth::encodeWav(synth::toPcm(makeSound(static_cast<Sound>(i)))));
 }
