@@ -24,6 +24,9 @@ struct FrameShows {
     bool game = false;
     bool credits = false;
     bool instructions = false;
+    // The game is paused: its frame is drawn as it stood, with the
+    // "Paused" caption over it.
+    bool paused = false;
 };
 
 // One item of the main menu: a caption and a box node of the menu's scene
@@ -55,6 +58,11 @@ struct ProcessState {
     bool CreditsActive = false;
     // What the current frame shows.
     FrameShows Shows;
+
+    // Whether the window had the keyboard focus at the last frame, and
+    // whether it has lost it since without a game paused for that.
+    bool HadFocus = true;
+    bool FocusLost = false;
 
     // Vertical field of view of the perspective projection.
     float FieldOfView = 60.0f;
