@@ -53,14 +53,7 @@ void open(int deviceIndex)
         std::fprintf(stderr, "Kestrava: a game controller could not be opened: %s\n", SDL_GetError());
         return;
     }
-    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle));
-    for (const Controller& c : Controllers)
-        if (c.id == id) {
-            // Already open (reported again): SDL counts the second open.
-            SDL_GameControllerClose(handle);
-            return;
-        }
-    Controllers.push_back({handle, id, {}});
+    Controllers.push_back({handle, SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(handle)), {}});
 }
 
 void close(SDL_JoystickID id)
@@ -155,6 +148,8 @@ void ignoreHeldGamepadButtons()
         for (const auto& b : Buttons)
             c.stale[static_cast<int>(b.ours)] = SDL_GameControllerGetButton(c.handle, b.sdl) != 0;
 }
+
+int gamepadsOpen() { return static_cast<int>(Controllers.size()); }
 
 void stopGamepads()
 {

@@ -31,5 +31,8 @@ void readGamepads(GamepadState* pad);
 // read are dropped.
 void ignoreHeldGamepadButtons();
 
+// How many controllers are open.
+int gamepadsOpen();
+
 // Closes every controller.
 void stopGamepads();
