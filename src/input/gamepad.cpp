@@ -31,6 +31,14 @@ void mergeGamepad(GamepadState& into, const GamepadState& from)
             into.axes[a] = from.axes[a];
 }
 
+GamepadScreen StartButtonLatch::follow(const GamepadState& pad, GamepadScreen now)
+{
+    if (!pad.button(GamepadButton::Start) || !held)
+        screen = now;
+    held = pad.button(GamepadButton::Start);
+    return screen;
+}
+
 void addGamepadKeys(const GamepadState& pad, GamepadScreen screen, uint8_t keys[256])
 {
     using B = GamepadButton;

@@ -59,6 +59,17 @@ void mergeGamepad(GamepadState& into, const GamepadState& from);
 // the controller on its own (Start as Enter, Back as Escape).
 enum class GamepadScreen { Menu, Game, Other };
 
+// Start keeps the meaning of the screen it went down on for as long as it
+// is held, as a held key stays that key: held from the menu into the game
+// it stays S (which lowers the view at the start), not a press of P.
+struct StartButtonLatch {
+    bool held = false;
+    GamepadScreen screen = GamepadScreen::Other;
+
+    // The screen whose meaning Start has in this frame.
+    GamepadScreen follow(const GamepadState& pad, GamepadScreen now);
+};
+
 // Sets the keys the controller holds down in a 256-byte snapshot indexed by
 // virtual-key code (bit 7 = down), leaving the others as they are:
 //   left stick or d-pad       the arrow keys

@@ -153,7 +153,7 @@ void addFrameKeys(unsigned char keys[256])
     const GamepadScreen screen = Process.GameActive   ? GamepadScreen::Game
                                  : Process.MenuActive ? GamepadScreen::Menu
                                                       : GamepadScreen::Other;
-    addGamepadKeys(pad, screen, keys);
+    addGamepadKeys(pad, Process.StartButton.follow(pad, screen), keys);
 }
 
 // Follows the drawable: it changes when a window moves between displays of

@@ -5,6 +5,7 @@
 // The game's own state is game/game_state.h, the loaded level's
 // world/level_state.h. Angles are degrees.
 
+#include "input/gamepad.h"
 #include "render/viewport.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
@@ -63,6 +64,8 @@ struct ProcessState {
     // whether it has lost it since without a game paused for that.
     bool HadFocus = true;
     bool FocusLost = false;
+    // The screen the controller's Start went down on, while it is held.
+    StartButtonLatch StartButton;
 
     // Vertical field of view of the perspective projection.
     float FieldOfView = 60.0f;

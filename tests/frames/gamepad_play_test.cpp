@@ -54,10 +54,10 @@ struct Hold {
     Action action;
 };
 
-// Start Game at once; the game starts in frame 86 and its course runs from
-// frame 322.
+// Start Game at once, held on into the game (the view lowers, as with S
+// held); the game starts in frame 86 and its course runs from frame 322.
 const Hold Player[] = {
-    {10, 11, Action::Start},      {340, 400, Action::Left},      {410, 470, Action::Right},
+    {10, 200, Action::Start},     {340, 400, Action::Left},      {410, 470, Action::Right},
     {480, 520, Action::TurnLeft}, {530, 560, Action::TurnRight}, {570, 650, Action::Up},
     {660, 700, Action::Down},     {710, 712, Action::Rocket},    {720, 740, Action::Rocket},
     {750, 820, Action::Gun},      {760, 800, Action::Left},      {830, 831, Action::Start},
@@ -80,13 +80,17 @@ void script(Mode mode, int frame)
 {
     headless::setMilliseconds(100000 + 17u * static_cast<uint32_t>(frame));
     if (mode == Mode::Keys) {
+        // Start reads as P in a game, as S on the menu: the key of the
+        // screen on which it went down, for as long as it is held.
+        static std::map<int, int> startKeys;
         headless::releaseAllKeys();
-        for (const Hold& h : Player)
-            if (held(h, frame)) {
-                const int key = Ways.at(h.action).key;
-                // Start reads as P in a game, as S on the menu.
-                headless::setKey(h.action == Action::Start && Process.GameActive ? 'P' : key, true);
-            }
+        for (const Hold& h : Player) {
+            if (!held(h, frame))
+                continue;
+            if (frame == h.from)
+                startKeys[h.from] = Process.GameActive ? 'P' : 'S';
+            headless::setKey(h.action == Action::Start ? startKeys[h.from] : Ways.at(h.action).key, true);
+        }
         return;
     }
     if (mode == Mode::Replugged && frame == 400) {
@@ -185,6 +189,8 @@ TEST(GamepadPlay, TheControllerPlaysTheGameTheKeysPlay)
     // The keys' game went where the script means it to: a game, paused,
     // back on the menu, the credits, the instructions, and Exit.
     ASSERT_EQ(keys.states.size(), size_t(keys.lastFrame + 1));
+    EXPECT_NE(keys.states[150].find("screens 00100"), std::string::npos);
+    EXPECT_NE(keys.states[150].find("path 0 6.4"), std::string::npos) << "S held lowers the view";
     EXPECT_NE(keys.states[300].find("screens 00100"), std::string::npos);
     EXPECT_NE(keys.states[850].find("screens 00100"), std::string::npos);
     EXPECT_EQ(keys.states[850], keys.states[890]) << "paused";

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -127,6 +128,36 @@ TEST(Gamepad, AddsToTheKeyboardsKeys)
     addGamepadKeys(with([](auto& p) { p.setButton(B::South, true); }), GamepadScreen::Game, keys);
     EXPECT_EQ(keys['W'], 0x80);
     EXPECT_EQ(keys[VK_CONTROL], 0x80);
+}
+
+// Start held stays the key of the screen it went down on: S held from the
+// menu into the game, P held from the game onto the menu (after Escape,
+// say); let go and pressed again, it is the new screen's.
+TEST(Gamepad, StartKeepsItsScreenWhileHeld)
+{
+    const struct {
+        const char* script; // per frame: m(enu), g(ame), o(ther); capital = Start held
+        const char* keys;   // per frame: the key Start reads as, or '.'
+    } cases[] = {
+        {"MMGGG", "SSSSS"}, {"MMgGG", "SS.PP"}, {"GGMMm", "PPPP."},
+        {"OOGg", "...."},   {"ooGg", "..P."},   {"mMOOG", ".SSSS"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        StartButtonLatch latch;
+        std::string keys;
+        for (const char* f = c.script; *f; ++f) {
+            const char lower = char(std::tolower(*f));
+            const GamepadScreen screen = lower == 'm'   ? GamepadScreen::Menu
+                                         : lower == 'g' ? GamepadScreen::Game
+                                                        : GamepadScreen::Other;
+            GamepadState pad;
+            pad.setButton(B::Start, *f != lower);
+            const std::string down = keysOf(pad, latch.follow(pad, screen));
+            keys += down.empty() ? "." : down;
+        }
+        EXPECT_EQ(keys, c.keys);
+    }
 }
 
 // Two controllers play as one: buttons of either, each axis from the one
