@@ -1,7 +1,7 @@
-// The SDL side of the controllers, on SDL's virtual controllers: opened as
-// they are plugged in, read as one, let go of as they are unplugged, taps
-// between two reads kept, and buttons held when the dialog ends ignored
-// until let go. No display is needed.
+// The controllers' SDL side on SDL's virtual controllers, without a
+// display: each button and axis read as the game's, controllers plugged in
+// and out at any time and read as one, taps between two reads kept, and
+// buttons held when the dialog ends ignored until let go.
 
 #include "platform/gamepad_sdl.h"
 
@@ -23,15 +23,13 @@ class VirtualPads : public ::testing::Test {
     }
     void TearDown() override
     {
-        while (!plugged_.empty())
-            unplug(plugged_.back());
-        pump();
+        while (!pads_.empty())
+            unplug(0);
         stopGamepads();
     }
 
-    // A controller with every button and axis of SDL's layout; returns its
-    // device index.
-    int plug()
+    // A controller of SDL's layout, its triggers released.
+    SDL_Joystick* plug()
     {
         SDL_VirtualJoystickDesc desc;
         SDL_zero(desc);
@@ -39,27 +37,23 @@ class VirtualPads : public ::testing::Test {
         desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
         desc.naxes = SDL_CONTROLLER_AXIS_MAX;
         desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.name = "Kestrava test controller";
         const int index = SDL_JoystickAttachVirtualEx(&desc);
-        EXPECT_GE(index, 0) << SDL_GetError();
         pump();
-        SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
-        EXPECT_NE(joystick, nullptr) << "the controller was not opened";
-        // A virtual trigger's raw axis rests at its middle: released is its
-        // lowest value, as a real trigger's spring holds it.
-        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
-        SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
-        pump();
-        plugged_.push_back(joystick);
-        return index;
+        SDL_Joystick* pad = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+        EXPECT_NE(pad, nullptr) << "not opened: " << SDL_GetError();
+        // A virtual trigger's raw axis rests at its middle.
+        axis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
+        axis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+        pads_.push_back(pad);
+        return pad;
     }
-    void unplug(SDL_Joystick* joystick)
+    void unplug(size_t which)
     {
-        const SDL_JoystickID id = SDL_JoystickInstanceID(joystick);
+        const SDL_JoystickID id = SDL_JoystickInstanceID(pads_[which]);
         for (int i = 0; i < SDL_NumJoysticks(); ++i)
             if (SDL_JoystickGetDeviceInstanceID(i) == id)
                 SDL_JoystickDetachVirtual(i);
-        std::erase(plugged_, joystick);
+        pads_.erase(pads_.begin() + long(which));
         pump();
     }
     // The events so far, as the game's drain hands them over.
@@ -72,7 +66,12 @@ class VirtualPads : public ::testing::Test {
     }
     void button(SDL_Joystick* pad, SDL_GameControllerButton b, bool down)
     {
-        SDL_JoystickSetVirtualButton(pad, b, down ? 1 : 0);
+        SDL_JoystickSetVirtualButton(pad, b, down);
+        pump();
+    }
+    void axis(SDL_Joystick* pad, SDL_GameControllerAxis a, int16_t value)
+    {
+        SDL_JoystickSetVirtualAxis(pad, a, value);
         pump();
     }
     GamepadState read()
@@ -82,113 +81,77 @@ class VirtualPads : public ::testing::Test {
         return pad;
     }
 
-    std::vector<SDL_Joystick*> plugged_;
+    std::vector<SDL_Joystick*> pads_;
 };
 
 } // namespace
 
-// Every SDL button the game uses reads as its own; the others as nothing.
-TEST_F(VirtualPads, EachButtonReadsAsTheGamesButton)
+TEST_F(VirtualPads, EachButtonAndAxisReadsAsTheGames)
 {
-    plug();
-    SDL_Joystick* pad = plugged_[0];
-    const struct {
-        SDL_GameControllerButton sdl;
-        std::optional<B> ours;
-    } cases[] = {
-        {SDL_CONTROLLER_BUTTON_A, B::South},
-        {SDL_CONTROLLER_BUTTON_B, B::East},
-        {SDL_CONTROLLER_BUTTON_X, B::West},
-        {SDL_CONTROLLER_BUTTON_Y, B::North},
-        {SDL_CONTROLLER_BUTTON_BACK, B::Back},
-        {SDL_CONTROLLER_BUTTON_START, B::Start},
-        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, B::LeftShoulder},
-        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, B::RightShoulder},
-        {SDL_CONTROLLER_BUTTON_DPAD_UP, B::DpadUp},
-        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, B::DpadDown},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, B::DpadLeft},
-        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, B::DpadRight},
-        {SDL_CONTROLLER_BUTTON_GUIDE, std::nullopt},
-        {SDL_CONTROLLER_BUTTON_LEFTSTICK, std::nullopt},
+    SDL_Joystick* pad = plug();
+    const std::vector<std::pair<SDL_GameControllerButton, int>> buttons = {
+        {SDL_CONTROLLER_BUTTON_A, int(B::South)},
+        {SDL_CONTROLLER_BUTTON_B, int(B::East)},
+        {SDL_CONTROLLER_BUTTON_X, int(B::West)},
+        {SDL_CONTROLLER_BUTTON_Y, int(B::North)},
+        {SDL_CONTROLLER_BUTTON_BACK, int(B::Back)},
+        {SDL_CONTROLLER_BUTTON_START, int(B::Start)},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, int(B::LeftShoulder)},
+        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, int(B::RightShoulder)},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, int(B::DpadUp)},
+        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, int(B::DpadDown)},
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, int(B::DpadLeft)},
+        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, int(B::DpadRight)},
+        {SDL_CONTROLLER_BUTTON_GUIDE, -1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(SDL_GameControllerGetStringForButton(c.sdl));
-        button(pad, c.sdl, true);
-        GamepadState state = read();
+    for (const auto& [sdl, ours] : buttons) {
+        button(pad, sdl, true);
+        const GamepadState state = read();
         for (int b = 0; b < GamepadButtonCount; ++b)
-            EXPECT_EQ(state.buttons[b], c.ours && int(*c.ours) == b) << b;
-        button(pad, c.sdl, false);
+            EXPECT_EQ(state.buttons[b], b == ours) << SDL_GameControllerGetStringForButton(sdl) << " " << b;
+        button(pad, sdl, false);
         read();
     }
-    const struct {
-        SDL_GameControllerAxis sdl;
-        A ours;
-    } axes[] = {
-        {SDL_CONTROLLER_AXIS_LEFTX, A::LeftX},
-        {SDL_CONTROLLER_AXIS_LEFTY, A::LeftY},
-        {SDL_CONTROLLER_AXIS_RIGHTX, A::RightX},
-        {SDL_CONTROLLER_AXIS_RIGHTY, A::RightY},
-        {SDL_CONTROLLER_AXIS_TRIGGERLEFT, A::LeftTrigger},
-        {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, A::RightTrigger},
-    };
-    for (const auto& a : axes) {
-        SCOPED_TRACE(SDL_GameControllerGetStringForAxis(a.sdl));
-        const int16_t rest = SDL_JoystickGetAxis(pad, a.sdl);
-        SDL_JoystickSetVirtualAxis(pad, a.sdl, 32767);
-        pump();
-        GamepadState state = read();
+    for (int a = 0; a < SDL_CONTROLLER_AXIS_MAX; ++a) {
+        const auto sdl = SDL_GameControllerAxis(a);
+        const int16_t rest = SDL_JoystickGetAxis(pad, sdl);
+        axis(pad, sdl, 32767);
+        const GamepadState state = read();
         for (int other = 0; other < GamepadAxisCount; ++other)
-            EXPECT_EQ(state.axes[other], other == int(a.ours) ? 32767 : 0) << other;
-        SDL_JoystickSetVirtualAxis(pad, a.sdl, rest);
-        pump();
+            EXPECT_EQ(state.axes[other], other == a ? 32767 : 0) << SDL_GameControllerGetStringForAxis(sdl);
+        axis(pad, sdl, rest);
     }
 }
 
-// Plugged in and out at any time: two controllers read as one, and one
-// unplugged lets go of what it held.
-TEST_F(VirtualPads, ControllersComeAndGo)
+TEST_F(VirtualPads, ControllersComeAndGoTapsCountHeldButtonsWait)
 {
-    EXPECT_FALSE(read().button(B::South));
     EXPECT_EQ(gamepadsOpen(), 0);
-    plug();
-    button(plugged_[0], SDL_CONTROLLER_BUTTON_A, true);
-    EXPECT_TRUE(read().button(B::South));
-    plug();
-    SDL_JoystickSetVirtualAxis(plugged_[1], SDL_CONTROLLER_AXIS_LEFTX, -30000);
-    button(plugged_[1], SDL_CONTROLLER_BUTTON_START, true);
+    SDL_Joystick* first = plug();
+    button(first, SDL_CONTROLLER_BUTTON_A, true);
+    SDL_Joystick* second = plug();
+    axis(second, SDL_CONTROLLER_AXIS_LEFTX, -30000);
     GamepadState both = read();
     EXPECT_TRUE(both.button(B::South));
-    EXPECT_TRUE(both.button(B::Start));
     EXPECT_EQ(both.axis(A::LeftX), -30000);
     EXPECT_EQ(gamepadsOpen(), 2);
-    unplug(plugged_[0]);
+    unplug(0);
     EXPECT_EQ(gamepadsOpen(), 1);
-    GamepadState one = read();
-    EXPECT_FALSE(one.button(B::South));
-    EXPECT_TRUE(one.button(B::Start));
-    unplug(plugged_[0]);
-    EXPECT_EQ(gamepadsOpen(), 0);
-    EXPECT_FALSE(read().button(B::Start));
-    EXPECT_EQ(read().axis(A::LeftX), 0);
-}
+    EXPECT_FALSE(read().button(B::South)) << "unplugged, it holds nothing";
 
-// A press and release between two reads counts once; a button held when
-// the dialog ends reads as up until it is let go and pressed again.
-TEST_F(VirtualPads, TapsCountAndTheDialogsButtonsAreIgnored)
-{
-    plug();
-    SDL_Joystick* pad = plugged_[0];
-    button(pad, SDL_CONTROLLER_BUTTON_A, true);
-    button(pad, SDL_CONTROLLER_BUTTON_A, false);
+    // Down and up between two reads: pressed once.
+    button(second, SDL_CONTROLLER_BUTTON_A, true);
+    button(second, SDL_CONTROLLER_BUTTON_A, false);
     EXPECT_TRUE(read().button(B::South));
     EXPECT_FALSE(read().button(B::South));
 
-    button(pad, SDL_CONTROLLER_BUTTON_START, true);
+    // Start still held as the dialog closes: up until let go.
+    button(second, SDL_CONTROLLER_BUTTON_START, true);
     ignoreHeldGamepadButtons();
     EXPECT_FALSE(read().button(B::Start));
+    button(second, SDL_CONTROLLER_BUTTON_START, false);
     EXPECT_FALSE(read().button(B::Start));
-    button(pad, SDL_CONTROLLER_BUTTON_START, false);
-    EXPECT_FALSE(read().button(B::Start));
-    button(pad, SDL_CONTROLLER_BUTTON_START, true);
+    button(second, SDL_CONTROLLER_BUTTON_START, true);
     EXPECT_TRUE(read().button(B::Start));
+    unplug(0);
+    EXPECT_EQ(gamepadsOpen(), 0);
 }

@@ -1,17 +1,22 @@
 #pragma once
 
-// The state of the process and the game as one line of text: what the
-// screens are, the menu's spins, the camera, the clocks the game captured,
-// the hero, fuel and lives, the countdown, every base, enemy and shot. Two
-// runs that leave the same lines played the same game.
+// Replays of scripted games for comparing two ways of playing one game: the
+// state after every frame as one line of text (the screens, the menu's
+// spins, the camera, the clocks the game captured, the hero, fuel and
+// lives, the countdown, every base, enemy and shot) and chosen frames'
+// pictures. Two runs that leave the same lines played the same game.
 
+#include "flight_test_support.h"
 #include "game/game_state.h"
 #include "world/process_state.h"
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 
-namespace digest {
+namespace replay {
 
 inline void put(std::ostringstream& o, const Vec4& v) { o << ' ' << v.x << ',' << v.y << ',' << v.z; }
 inline void put(std::ostringstream& o, const Vec3& v) { o << ' ' << v.x << ',' << v.y << ',' << v.z; }
@@ -55,4 +60,35 @@ inline std::string gameDigest()
     return o.str();
 }
 
-} // namespace digest
+struct Replay {
+    std::vector<std::string> states; // after each frame
+    std::vector<bool> paused;
+    std::map<int, std::vector<uint8_t>> pictures;
+};
+
+// Runs the frame loop from the game as the test set it up for `frames`
+// frames, or until the game ends, with `script` at the start of each
+// frame, drawing the frames in `drawn`. Ends as the game does: the level,
+// the scenes and their textures go with the context.
+inline Replay play(int frames, const std::vector<int>& drawn, const std::function<void(int)>& script)
+{
+    headless::onFrame(script);
+    Replay run;
+    for (int frame = 0; frame < frames; ++frame) {
+        const bool draw = std::find(drawn.begin(), drawn.end(), frame) != drawn.end();
+        if (!runFrame(draw))
+            break;
+        run.states.push_back(gameDigest());
+        run.paused.push_back(Game.Paused);
+        if (draw) {
+            int w = 0, h = 0;
+            run.pictures[frame] = headless::readPixels(&w, &h);
+        }
+    }
+    headless::onFrame(nullptr);
+    tearDownLevel();
+    releaseGame();
+    return run;
+}
+
+} // namespace replay
