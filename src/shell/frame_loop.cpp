@@ -122,10 +122,10 @@ void advanceFrame(uint32_t now)
         return;
     }
     // The game's own steps run on the game's clock, which stopped while
-    // the game was paused.
-    const uint32_t gameNow = gameMilliseconds(now);
+    // the game was paused. It is read as each step's turn comes: the
+    // loading's last step starts a new game, with a clock of its own.
     if (Process.GameActive)
-        FrameSteps.control(gameNow);
+        FrameSteps.control(gameMilliseconds(now));
     // Each flag is read when its screen's turn comes: a step that switches
     // screens hands over within the frame.
     const auto run = [](bool active, bool& shown, const ScreenStep& step, uint32_t clock) {
@@ -134,10 +134,10 @@ void advanceFrame(uint32_t now)
         shown = true;
         step.advance(clock);
     };
-    run(Process.GameActive, shows.hud, FrameSteps.hud, gameNow);
+    run(Process.GameActive, shows.hud, FrameSteps.hud, gameMilliseconds(now));
     run(Process.MenuActive, shows.menu, FrameSteps.menu, now);
     run(Process.LoadingActive, shows.loading, FrameSteps.levelLoading, now);
-    run(Process.GameActive, shows.game, FrameSteps.game, gameNow);
+    run(Process.GameActive, shows.game, FrameSteps.game, gameMilliseconds(now));
     run(Process.CreditsActive, shows.credits, FrameSteps.credits, now);
     run(Process.InstructionsActive, shows.instructions, FrameSteps.instructions, now);
 }

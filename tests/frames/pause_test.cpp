@@ -4,6 +4,7 @@
 // it, and Escape still leaves the game.
 
 #include "flight_test_support.h"
+#include "input/platform.h"
 #include "replay.h"
 #include "shell/autopilot.h"
 
@@ -142,8 +143,12 @@ TEST(Pause, EscapeLeavesAndAFinishedGameDoesNotPause)
     runFrame();
     EXPECT_TRUE(Game.Paused);
     EXPECT_EQ(countDraws(Level.PausedScene.get()), 1);
+    headless::advanceMilliseconds(60000);
     pressAndRelease(VK_ESCAPE);
     EXPECT_TRUE(Process.MenuActive && !Process.GameActive && !Game.Paused);
+    // The next game's clock owes nothing to this one's pause.
+    loadLevel();
+    EXPECT_EQ(Game.countdownStart, platformMilliseconds());
 
     startGame();
     loadLevel();
