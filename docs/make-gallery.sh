@@ -41,6 +41,7 @@ two|caption|NumberTwo.ASE,100|NumberTwo.ASE
 one|caption|NumberOne.ASE,100|NumberOne.ASE
 won|caption|Winning.ASE,150|Winning.ASE
 lost|caption|Loosing.ASE,150|Loosing.ASE
+paused|caption|Paused.ASE,150|Paused.ASE
 base|orbit|MilitaryBase.ASE,30,35|MilitaryBase.ASE (intact; the rockets' collision mesh)
 base-damaged|orbit|MilitaryBase1.ASE,30,35|MilitaryBase1.ASE (damaged)
 base-wreck|orbit|MilitaryBase2.ASE,30,35|MilitaryBase2.ASE (wreck)

@@ -102,6 +102,14 @@ struct GameState {
     // Where the crash animation's nodes stand in their keys.
     AnimationCursors KeyCursors;
 
+    // The pause. While Paused nothing of the game advances; the sound can
+    // read it too. The game's clock is the frame's clock less the time
+    // spent paused, so the countdown, the start delay and the fuel timer
+    // go on where they stopped.
+    bool Paused = false;
+    uint32_t pausedSince = 0;
+    uint32_t pausedTotal = 0;
+
     // What the game frame shows, left by its advance step for its drawing.
     GameView View;
 };

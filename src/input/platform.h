@@ -5,6 +5,7 @@
 // headless one the tests run on (tests/headless). Game code includes this
 // header and nothing of SDL; it never asks which implementation it runs on.
 
+#include "input/gamepad.h"
 #include "input/sounds.h"
 
 #include <cstdint>
@@ -58,6 +59,16 @@ bool platformDrainEvents();
 // Fills 256 bytes indexed by Windows virtual-key code; bit 7 set means the
 // key is down. All zero while the window does not have the keyboard focus.
 void platformKeyboardSnapshot(uint8_t keys[256]);
+
+// Whether the game window has the keyboard focus.
+bool platformHasFocus();
+
+// The game controllers plugged in, merged into one (all released when none
+// is): what each holds now, and each button pressed and let go since the
+// last call, so that a tap shorter than a frame still counts. Controllers
+// may come and go at any time. They are read while the game window is
+// shown, with or without the focus.
+void platformGamepadState(GamepadState* pad);
 
 // Milliseconds on a steady clock; wraps like a 32-bit counter.
 uint32_t platformMilliseconds();

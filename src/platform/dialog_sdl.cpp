@@ -5,6 +5,7 @@
 // only feeds it events and paints what it says.
 
 #include "input/platform.h"
+#include "platform/gamepad_sdl.h"
 #include "platform/window_loss.h"
 #include "shell/display_dialog.h"
 
@@ -511,6 +512,17 @@ DialogOutcome runDialog(DialogWindow& window, bool fullScreen)
                 dialog.keyDown(*key);
             break;
         }
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            handleGamepadEvent(event);
+            std::optional<GamepadButton> button = gamepadButtonOf(event.cbutton.button);
+            std::optional<DialogKey> key = button ? dialogKeyOfButton(*button) : std::nullopt;
+            if (key && event.type == SDL_CONTROLLERBUTTONDOWN)
+                dialog.keyDown(*key);
+            else if (key)
+                dialog.keyUp(*key);
+            break;
+        }
         case SDL_MOUSEMOTION:
             if (event.motion.windowID == id)
                 dialog.mouseMove(event.motion.x / unit, event.motion.y / unit);
@@ -527,6 +539,7 @@ DialogOutcome runDialog(DialogWindow& window, bool fullScreen)
             break;
         }
         default:
+            handleGamepadEvent(event);
             break;
         }
         if (dialog.outcome() != DialogOutcome::Open)
@@ -558,6 +571,7 @@ bool platformRunDisplayDialog(bool* fullScreen)
         std::string error;
         if (window.open(&error)) {
             SDL_StopTextInput();
+            startGamepads();
             outcome = runDialog(window, offered);
         } else {
             std::fprintf(stderr,
@@ -571,6 +585,7 @@ bool platformRunDisplayDialog(bool* fullScreen)
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_WINDOWEVENT, SDL_SYSWMEVENT);
     SDL_FlushEvents(SDL_KEYDOWN, SDL_MULTIGESTURE);
+    ignoreHeldGamepadButtons();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 
     *fullScreen = outcome == DialogOutcome::StartFullScreen;

@@ -5,6 +5,7 @@
 #include "input/frame_pacer.h"
 #include "input/platform.h"
 
+#include "platform/gamepad_sdl.h"
 #include "platform/sound_sdl.h"
 #include "platform/window_loss.h"
 
@@ -289,6 +290,7 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
                     mode.refresh_rate > 0 && mode.refresh_rate % 60 == 0;
     SDL_GL_SetSwapInterval(syncable ? 1 : 0);
 
+    startGamepads();
     SDL_ShowWindow(Window);
     SDL_RaiseWindow(Window);
     return true;
@@ -317,6 +319,8 @@ bool platformDrainEvents()
         } else if (event.type == SDL_KEYDOWN && !event.key.repeat &&
                    event.key.keysym.scancode < SDL_NUM_SCANCODES)
             Tapped[event.key.keysym.scancode] = true;
+        else
+            handleGamepadEvent(event);
     }
     if (windowLostByError() && !WindowGone) {
         std::fputs("Kestrava: the game window is gone; quitting\n", stderr);
@@ -348,6 +352,18 @@ void platformKeyboardSnapshot(uint8_t keys[256])
         if (int side = sideKeyOf(scancode))
             keys[side] = 0x80;
     }
+}
+
+bool platformHasFocus() { return Window && SDL_GetKeyboardFocus() == Window; }
+
+void platformGamepadState(GamepadState* pad)
+{
+    readGamepads(pad);
+    // Read while the window is shown, focused or not: a player on a couch
+    // may resume with Start after the window lost the focus. A window
+    // hidden or minimised is not being played.
+    if (!Window || (SDL_GetWindowFlags(Window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)))
+        *pad = GamepadState();
 }
 
 uint32_t platformMilliseconds() { return SDL_GetTicks(); }
@@ -429,6 +445,7 @@ void platformShutdown()
         destroyWindow(Window);
         Window = nullptr;
     }
+    stopGamepads();
     SDL_Quit();
 }
 

@@ -21,3 +21,9 @@ void caption(Scene* scene)
 void wonScreen() { caption(Level.WinningScene.get()); }
 
 void lostScreen() { caption(Level.LoosingScene.get()); }
+
+void pausedScreen()
+{
+    glClear(GL_DEPTH_BUFFER_BIT);
+    caption(Level.PausedScene.get());
+}

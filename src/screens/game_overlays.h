@@ -4,3 +4,7 @@
 // camera does.
 void wonScreen();
 void lostScreen();
+
+// The "Paused" caption, in the same place, over everything the frozen
+// game frame drew.
+void pausedScreen();

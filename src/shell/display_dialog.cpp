@@ -31,6 +31,32 @@ DialogControl dialogHitTest(float x, float y)
     return DialogControl::None;
 }
 
+std::optional<DialogKey> dialogKeyOfButton(GamepadButton button)
+{
+    switch (button) {
+    case GamepadButton::Start:
+        return DialogKey::Enter;
+    case GamepadButton::Back:
+        return DialogKey::Escape;
+    case GamepadButton::South:
+        return DialogKey::Space;
+    case GamepadButton::DpadLeft:
+        return DialogKey::Left;
+    case GamepadButton::DpadRight:
+        return DialogKey::Right;
+    case GamepadButton::DpadUp:
+        return DialogKey::Up;
+    case GamepadButton::DpadDown:
+        return DialogKey::Down;
+    case GamepadButton::LeftShoulder:
+        return DialogKey::ShiftTab;
+    case GamepadButton::RightShoulder:
+        return DialogKey::Tab;
+    default:
+        return std::nullopt;
+    }
+}
+
 DialogPoint dialogUnitsFromPixels(float px, float py, float pixelsPerUnit)
 {
     if (pixelsPerUnit <= 0)

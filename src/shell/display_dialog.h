@@ -6,7 +6,10 @@
 // the dialog ends with. The platform layer feeds it events and draws what it
 // says; everything it decides is tested here.
 
+#include "input/gamepad.h"
+
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +67,11 @@ struct DialogPoint {
 DialogPoint dialogUnitsFromPixels(float px, float py, float pixelsPerUnit);
 
 enum class DialogKey { Tab, ShiftTab, Left, Right, Up, Down, Space, Enter, Escape };
+
+// A game controller's button as a dialog key: Start as Enter, Back as
+// Escape, the south button as Space (pressing the focused control), the
+// d-pad as the arrows and the shoulders as Shift+Tab and Tab.
+std::optional<DialogKey> dialogKeyOfButton(GamepadButton button);
 
 enum class DialogOutcome { Open, StartWindowed, StartFullScreen, Exit };
 

@@ -6,12 +6,15 @@
 #include "game/control_step.h"
 #include "game/game_frame.h"
 #include "game/level_loading.h"
+#include "game/pause.h"
+#include "input/gamepad.h"
 #include "input/keyboard.h"
 #include "input/platform.h"
 #include "render/scene_loading.h"
 #include "render/viewport.h"
 #include "scene/damaged_files.h"
 #include "scene/scene.h"
+#include "screens/game_overlays.h"
 #include "screens/game_screen.h"
 #include "screens/hud.h"
 #include "screens/info_screens.h"
@@ -122,25 +125,46 @@ void advanceFrame(uint32_t now)
     shows = FrameShows{};
     if (Process.MenuActive)
         FrameSteps.menuPlacement(now);
+    // A paused game stands still: its last frame is drawn again, with the
+    // caption over it.
+    if (Process.GameActive && pauseStep(now)) {
+        shows.hud = shows.game = shows.paused = true;
+        return;
+    }
+    // The game's own steps run on the game's clock, which stopped while
+    // the game was paused. It is read as each step's turn comes: the
+    // loading's last step starts a new game, with a clock of its own.
     if (Process.GameActive)
-        FrameSteps.control(now);
+        FrameSteps.control(gameMilliseconds(now));
     // Each flag is read when its screen's turn comes: a step that switches
     // screens hands over within the frame.
-    const auto run = [now](bool active, bool& shown, const ScreenStep& step) {
+    const auto run = [](bool active, bool& shown, const ScreenStep& step, uint32_t clock) {
         if (!active)
             return;
         shown = true;
-        step.advance(now);
+        step.advance(clock);
     };
-    run(Process.GameActive, shows.hud, FrameSteps.hud);
-    run(Process.MenuActive, shows.menu, FrameSteps.menu);
-    run(Process.LoadingActive, shows.loading, FrameSteps.levelLoading);
-    run(Process.GameActive, shows.game, FrameSteps.game);
-    run(Process.CreditsActive, shows.credits, FrameSteps.credits);
-    run(Process.InstructionsActive, shows.instructions, FrameSteps.instructions);
+    run(Process.GameActive, shows.hud, FrameSteps.hud, gameMilliseconds(now));
+    run(Process.MenuActive, shows.menu, FrameSteps.menu, now);
+    run(Process.LoadingActive, shows.loading, FrameSteps.levelLoading, now);
+    run(Process.GameActive, shows.game, FrameSteps.game, gameMilliseconds(now));
+    run(Process.CreditsActive, shows.credits, FrameSteps.credits, now);
+    run(Process.InstructionsActive, shows.instructions, FrameSteps.instructions, now);
 }
 
 namespace {
+
+// The controller's buttons and sticks as keys, beside the demo player's.
+void addFrameKeys(unsigned char keys[256])
+{
+    addAutopilotKeys(keys);
+    GamepadState pad;
+    platformGamepadState(&pad);
+    const GamepadScreen screen = Process.GameActive   ? GamepadScreen::Game
+                                 : Process.MenuActive ? GamepadScreen::Menu
+                                                      : GamepadScreen::Other;
+    addGamepadKeys(pad, Process.StartButton.follow(pad, screen), keys);
+}
 
 // Follows the drawable: it changes when a window moves between displays of
 // different density.
@@ -217,6 +241,8 @@ void drawFrame()
         FrameSteps.levelLoading.draw();
     if (shows.game)
         FrameSteps.game.draw();
+    if (shows.paused)
+        pausedScreen();
     if (shows.credits)
         FrameSteps.credits.draw();
     if (shows.instructions)
@@ -229,7 +255,8 @@ bool runFrame(bool draw)
 {
     if (!platformDrainEvents())
         return false;
-    pollKeyboard(addAutopilotKeys);
+    pollKeyboard(addFrameKeys);
+    followFocus(platformHasFocus());
     if (wasKeyPressed(MuteKey))
         toggleMute();
     followDrawable();

@@ -28,6 +28,7 @@ const std::vector<ModelFile>& gameModelFiles()
         {"NumberOne.ASE", {}},
         {"Winning.ASE", {}},
         {"Loosing.ASE", {}},
+        {"Paused.ASE", {}},
         {"MilitaryBase.ASE", {}},
         {"MilitaryBase1.ASE", {}},
         {"MilitaryBase2.ASE", {}},

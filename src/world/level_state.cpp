@@ -21,6 +21,7 @@ const LevelSceneFile LevelSceneFiles[LevelSceneCount] = {
     {&LevelState::FuelScene, "fuel.ASE", 6},
     {&LevelState::WinningScene, "Winning.ASE", 6},
     {&LevelState::LoosingScene, "Loosing.ASE", 6},
+    {&LevelState::PausedScene, "Paused.ASE", 6},
     {&LevelState::LivesScene, "lives.ASE", 7},
     {&LevelState::ExplosionScene, "explosion.ASE", 8},
     {&LevelState::DestroyHeliScene, "DestroyHeli(1).ASE", 9},

@@ -39,6 +39,7 @@ struct LevelState {
     std::unique_ptr<Scene> FuelScene; // fuel gauge
     std::unique_ptr<Scene> WinningScene;
     std::unique_ptr<Scene> LoosingScene;
+    std::unique_ptr<Scene> PausedScene;
     std::unique_ptr<Scene> LivesScene;
     std::unique_ptr<Scene> ExplosionScene;
     std::unique_ptr<Scene> DestroyHeliScene; // crash animation of an enemy
@@ -75,7 +76,7 @@ struct LevelSceneFile {
     unsigned int loadStep; // the loading step that creates it
 };
 
-constexpr int LevelSceneCount = 21;
+constexpr int LevelSceneCount = 22;
 
 // In loading order.
 extern const LevelSceneFile LevelSceneFiles[LevelSceneCount];

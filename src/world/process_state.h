@@ -5,6 +5,7 @@
 // The game's own state is game/game_state.h, the loaded level's
 // world/level_state.h. Angles are degrees.
 
+#include "input/gamepad.h"
 #include "input/sounds.h"
 #include "render/viewport.h"
 #include "scene/mesh_collider.h"
@@ -25,6 +26,9 @@ struct FrameShows {
     bool game = false;
     bool credits = false;
     bool instructions = false;
+    // The game is paused: its frame is drawn as it stood, with the
+    // "Paused" caption over it.
+    bool paused = false;
 };
 
 // One item of the main menu: a caption and a box node of the menu's scene
@@ -62,6 +66,13 @@ struct ProcessState {
     // No sound is played: M toggles it, --mute starts with it, and the
     // settings remember it.
     bool Muted = false;
+
+    // Whether the window had the keyboard focus at the last frame, and
+    // whether it has lost it since without a game paused for that.
+    bool HadFocus = true;
+    bool FocusLost = false;
+    // The screen the controller's Start went down on, while it is held.
+    StartButtonLatch StartButton;
 
     // Vertical field of view of the perspective projection.
     float FieldOfView = 60.0f;

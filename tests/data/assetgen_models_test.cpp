@@ -166,7 +166,7 @@ TEST(AssetgenModels, CaptionsFillTheirViews)
         EXPECT_LT(std::max(std::fabs(b.lo.x), std::fabs(b.hi.x)), 0.77 * 100);
         EXPECT_LT(std::max(std::fabs(b.lo.y), std::fabs(b.hi.y)), 0.577 * 100);
     }
-    for (const AseScene& s : {buildWinning(), buildLoosing()}) {
+    for (const AseScene& s : {buildWinning(), buildLoosing(), buildPaused()}) {
         Box3 b = boundsOf(s);
         EXPECT_LT(std::max(std::fabs(b.lo.x), std::fabs(b.hi.x)), 0.77 * 150);
         EXPECT_LT(std::max(std::fabs(b.lo.y), std::fabs(b.hi.y)), 0.577 * 150);

@@ -44,6 +44,7 @@ const std::vector<DataFile>& dataFiles()
         {"NumberOne.ASE", [] { return buildNumber(1); }},
         {"Winning.ASE", buildWinning},
         {"Loosing.ASE", buildLoosing},
+        {"Paused.ASE", buildPaused},
         {"MilitaryBase.ASE", [] { return buildMilitaryBase(0); }},
         {"MilitaryBase1.ASE", [] { return buildMilitaryBase(1); }},
         {"MilitaryBase2.ASE", [] { return buildMilitaryBase(2); }},
@@ -74,7 +75,7 @@ TEST(LevelFiles, EveryFileLoadsCompleteThroughTheGamesReader)
     enterDataDirectory();
     // The game's list of its models is this one, and each has the nodes the
     // game looks up.
-    ASSERT_EQ(dataFiles().size(), 29u);
+    ASSERT_EQ(dataFiles().size(), 30u);
     ASSERT_EQ(gameModelFiles().size(), dataFiles().size());
     for (size_t f = 0; f < dataFiles().size(); ++f) {
         const DataFile& file = dataFiles()[f];

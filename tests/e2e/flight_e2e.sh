@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A flight in the real game binary under Xvfb: the dialog, the menu, S, the
 # loading screen, the countdown, flight with Left and Up held (the
-# helicopter banks and the landscape moves), Escape back to the menu and E
+# helicopter banks and the landscape moves), P to pause and again to go
+# on, a pause by the window losing the focus, Escape back to the menu and E
 # to quit with status 0. Screenshots of each stage go to the artifacts
 # directory.
 # Usage: flight_e2e.sh path/to/kestrava artifacts-dir
@@ -49,6 +50,15 @@ loading_shown() {
 # The game's view: unlike the menu, with the meters' panel.
 game_view() {
   above 0.05 difference "$ARTIFACTS/flight-menu.png" "$1" && above 0.5 meters_panel "$1"
+}
+# A flying game changes every frame (the rotor, the course, the sky); a
+# paused one shows the same picture in every frame, with the caption over
+# it. Still: two screenshots in a row are alike to the pixel.
+still() {
+  [[ -n "$PREVIOUS_SHOT" ]] && [[ "$(compare -metric AE "$PREVIOUS_SHOT" "$1" null: 2>&1)" == 0 ]]
+}
+moving() {
+  [[ -n "$PREVIOUS_SHOT" ]] && above 0 differs "$PREVIOUS_SHOT" "$1"
 }
 # Flight: the countdown's caption is gone and the view has changed since
 # the countdown's screenshot.
@@ -110,6 +120,18 @@ else
   wait_until "$LIMIT" sound_heard || fail "a second M did not bring the sound back"
   echo "sound: the rotor in flight, silenced by M and back with M ($(wc -c <"$SOUND_FILE") bytes of sound)"
 fi
+type_keys "$game" p
+wait_picture "$game" "$ARTIFACTS/flight-paused.png" "$LIMIT" still || fail "P did not pause the game"
+type_keys "$game" p
+wait_picture "$game" "$ARTIFACTS/flight-resumed.png" "$LIMIT" moving || fail "P again did not resume the game"
+# The focus goes to the root window, as when the player clicks elsewhere.
+xdotool windowfocus "$(xwininfo -root | awk '/Window id/ {print $4}')"
+wait_picture "$game" "$ARTIFACTS/flight-paused-unfocused.png" "$LIMIT" still ||
+  fail "losing the focus did not pause the game"
+type_keys "$game" p
+wait_picture "$game" "$ARTIFACTS/flight-resumed-focused.png" "$LIMIT" moving ||
+  fail "P did not resume the game the focus had left"
+echo "pause: by P and by the focus, resumed by P"
 
 type_keys "$game" Escape
 wait_picture "$game" "$ARTIFACTS/flight-back-to-menu.png" "$LIMIT" below 0.05 difference "$ARTIFACTS/flight-menu.png" ||

@@ -116,7 +116,7 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
     EXPECT_NE(Process.HeroHeliScene.get(), nullptr);
 
-    // The menu runs on; a second Start Game loads all 21 files again.
+    // The menu runs on; a second Start Game loads all 22 files again.
     runFrame();
     loadLevel();
     EXPECT_TRUE(Process.GameActive);

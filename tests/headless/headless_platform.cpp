@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace {
@@ -26,6 +27,8 @@ struct State {
     std::string exeDir;
 
     uint8_t keys[256] = {};
+    std::map<int, GamepadState> controllers;
+    GamepadState tapped;
     bool focused = true;
     uint32_t clock = 0;
     std::function<void(int)> script;
@@ -124,6 +127,26 @@ void setKey(int vk, bool down) { state().keys[vk & 0xFF] = down ? 0x80 : 0; }
 void releaseAllKeys() { std::memset(state().keys, 0, sizeof state().keys); }
 void setFocus(bool focused) { state().focused = focused; }
 
+void plugController(int id) { state().controllers[id] = GamepadState(); }
+void unplugController(int id) { state().controllers.erase(id); }
+void setControllerButton(int id, GamepadButton button, bool down)
+{
+    auto found = state().controllers.find(id);
+    if (found != state().controllers.end())
+        found->second.setButton(button, down);
+}
+void tapControllerButton(int id, GamepadButton button)
+{
+    if (state().controllers.count(id))
+        state().tapped.setButton(button, true);
+}
+void setControllerAxis(int id, GamepadAxis axis, int16_t value)
+{
+    auto found = state().controllers.find(id);
+    if (found != state().controllers.end())
+        found->second.setAxis(axis, value);
+}
+
 void setMilliseconds(uint32_t ms) { state().clock = ms; }
 void advanceMilliseconds(uint32_t ms) { state().clock += ms; }
 
@@ -217,6 +240,17 @@ void platformKeyboardSnapshot(uint8_t keys[256])
         std::memcpy(keys, s.keys, 256);
     else
         std::memset(keys, 0, 256);
+}
+
+bool platformHasFocus() { return state().focused; }
+
+void platformGamepadState(GamepadState* pad)
+{
+    State& s = state();
+    *pad = s.tapped;
+    s.tapped = GamepadState();
+    for (const auto& [id, controller] : s.controllers)
+        mergeGamepad(*pad, controller);
 }
 
 uint32_t platformMilliseconds() { return state().clock; }

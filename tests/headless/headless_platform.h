@@ -4,6 +4,7 @@
 // context in place of the window, a keyboard, clock and dialog answer set by
 // the test, and a record of message boxes, destroy requests and swaps.
 
+#include "input/gamepad.h"
 #include "input/sounds.h"
 
 #include <cstdint>
@@ -44,8 +45,19 @@ bool dialogOfferedFullScreen();
 // Key state seen by every later snapshot, until changed.
 void setKey(int vk, bool down);
 void releaseAllKeys();
-// Window focus: without it every snapshot reads all keys up.
+// Window focus: without it every snapshot reads all keys up (the
+// controllers still read).
 void setFocus(bool focused);
+
+// Game controllers, each by a number of the test's choosing: plugged in
+// (all released), unplugged, and their buttons and axes set (seen by every
+// later read until changed). A button tapped goes down and up between two
+// frames: the next read sees it pressed once.
+void plugController(int id);
+void unplugController(int id);
+void setControllerButton(int id, GamepadButton button, bool down);
+void tapControllerButton(int id, GamepadButton button);
+void setControllerAxis(int id, GamepadAxis axis, int16_t value);
 
 void setMilliseconds(uint32_t ms);
 void advanceMilliseconds(uint32_t ms);

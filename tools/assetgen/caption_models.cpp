@@ -54,3 +54,9 @@ AseScene buildLoosing()
 {
     return caption("Mission Failed", 15.0, Colour::Red, Colour::DarkRed, "Press Esc for the menu", 6.0);
 }
+
+// Over the frozen game, where the end captions stand.
+AseScene buildPaused()
+{
+    return caption("Paused", 15.0, Colour::White, Colour::DarkSteel, "Press P or Start to go on", 6.0);
+}

@@ -29,6 +29,7 @@ void writeAllData(DataWriter& out)
     out.ase("NumberOne.ASE", buildNumber(1));
     out.ase("Winning.ASE", buildWinning());
     out.ase("Loosing.ASE", buildLoosing());
+    out.ase("Paused.ASE", buildPaused());
 
     out.ase("MilitaryBase.ASE", buildMilitaryBase(0));
     out.ase("MilitaryBase1.ASE", buildMilitaryBase(1));

@@ -18,6 +18,7 @@ AseScene buildReady();
 AseScene buildNumber(int n); // 3, 2 or 1
 AseScene buildWinning();
 AseScene buildLoosing();
+AseScene buildPaused();
 
 // HUD (hud_models.cpp).
 AseScene buildFuelGauge();

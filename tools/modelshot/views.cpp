@@ -207,6 +207,7 @@ bool viewForFile(const std::string& file, std::string& view, std::string& argume
         {"NumberOne.ASE", "caption", "NumberOne.ASE,100"},
         {"Winning.ASE", "caption", "Winning.ASE,150"},
         {"Loosing.ASE", "caption", "Loosing.ASE,150"},
+        {"Paused.ASE", "caption", "Paused.ASE,150"},
         {"map1.ASE", "game", "2600"},
         {"map2.ASE", "game", "12000"},
         {"road.ASE", "game", "5400"},
