@@ -53,4 +53,7 @@ struct FrameSounds {
     // recorded) follows the course speed.
     bool rotor = false;
     float rotorRate = 1.0f;
+    // The game is paused: what is playing holds where it is and goes on
+    // when the pause ends.
+    bool paused = false;
 };

@@ -48,6 +48,7 @@ struct RotorLoop {
 
 bool Open = false;
 bool WasMuted = false;
+bool WasPaused = false;
 Mix_Chunk* Chunks[SoundCount] = {};
 RotorLoop Rotor;
 
@@ -172,6 +173,13 @@ void platformPlaySounds(const FrameSounds& sounds, bool muted)
         return;
     }
     WasMuted = false;
+    if (sounds.paused != WasPaused) {
+        if (sounds.paused)
+            Mix_Pause(-1);
+        else
+            Mix_Resume(-1);
+        WasPaused = sounds.paused;
+    }
     Rotor.rate.store(sounds.rotorRate, std::memory_order_relaxed);
     Rotor.gain.store(sounds.rotor ? RotorLevel : 0.0f, std::memory_order_relaxed);
     for (const SoundEvent& e : sounds.events) {

@@ -4,6 +4,7 @@
 #include "shell/settings.h"
 
 #include "game/control_step.h"
+#include "game/game_state.h"
 #include "game/game_frame.h"
 #include "game/level_loading.h"
 #include "game/pause.h"
@@ -262,6 +263,7 @@ bool runFrame(bool draw)
     followDrawable();
     advanceFrame(platformMilliseconds());
     // Handed over and gone: a frame that does not advance hands no sound.
+    Process.Sounds.paused = Game.Paused;
     platformPlaySounds(Process.Sounds, Process.Muted);
     Process.Sounds = FrameSounds{};
     if (draw) {

@@ -99,6 +99,17 @@ void expectPausesLeaveNoTrace(const std::vector<Pause>& pauses)
                                                                   : f - pause.frames])
                 << "frame " << f;
         }
+        // Meanwhile the sound holds: nothing new, the rotor's loop off, and
+        // what was playing held until the game goes on.
+        const auto& handed = headless::handedSounds();
+        for (int f = std::max(pause.at - 1, last + 1 - int(handed.size())); f <= resumed; ++f) {
+            const FrameSounds& sounds = handed[handed.size() - 1 - size_t(last - f)].sounds;
+            const bool during = f >= pause.at && f < resumed;
+            ASSERT_EQ(sounds.paused, during) << "frame " << f;
+            if (during) {
+                ASSERT_TRUE(sounds.events.empty() && !sounds.rotor) << "frame " << f;
+            }
+        }
         // Frozen, the caption over the last frame played; then on as before.
         const std::vector<uint8_t>& frozen = paused.pictures.at(pause.at);
         EXPECT_EQ(frozen, paused.pictures.at(resumed - 1));
