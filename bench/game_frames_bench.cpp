@@ -258,7 +258,6 @@ int runCallgrind(const Options& o)
     for (int i = 0; i < o.callgrindFrames; ++i)
         runFrame();
     CALLGRIND_STOP_INSTRUMENTATION;
-    CALLGRIND_DUMP_STATS_AT("flight frames");
     setAutopilot(false);
     std::printf("%d frames drawn from game frame %d at %dx%d\n", o.callgrindFrames, CallgrindStart, o.width,
                 o.height);
