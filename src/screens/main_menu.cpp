@@ -11,8 +11,11 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 void createLoadingScene()
 {
@@ -125,15 +128,29 @@ void advanceFallingPoints()
     });
 }
 
+// White, 3 pixels wide, 300 units above their height; those that can show
+// sent as one array (up to a million points at spacing 1).
 void drawFallingPoints()
 {
+    static std::vector<float> corners; // the drawing's scratch
+    Matrix4 projection, modelview;
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
+    GLint viewport[4] = {0, 0, 1, 1};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // Four pixels: beyond a 3-pixel point's reach of the picture's edge.
+    visibleFallingPoints(projection * modelview, 8.0f / static_cast<float>(std::max(viewport[2], 1)),
+                         8.0f / static_cast<float>(std::max(viewport[3], 1)), corners);
     glPointSize(3.0f);
-    glBegin(GL_POINTS);
-    forEachFallingPoint([](float x, float z, int k) {
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glVertex3f(x, Process.PointHeights[k] + 300.0f, z);
-    });
-    glEnd();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, corners.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(corners.size() / 3));
+    glPopClientAttrib();
 }
 
 void advanceBob()
@@ -152,6 +169,20 @@ void advanceBob()
 }
 
 } // namespace
+
+void visibleFallingPoints(const Matrix4& clip, float marginX, float marginY, std::vector<float>& corners)
+{
+    const float* c = clip.m;
+    corners.clear();
+    forEachFallingPoint([&](float x, float z, int k) {
+        const float y = Process.PointHeights[k] + 300.0f;
+        const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
+        const float cx = c[0] * x + c[4] * y + c[8] * z + c[12];
+        const float cy = c[1] * x + c[5] * y + c[9] * z + c[13];
+        if (w > 0.0f && std::abs(cx) <= w * (1.0f + marginX) && std::abs(cy) <= w * (1.0f + marginY))
+            corners.insert(corners.end(), {x, y, z});
+    });
+}
 
 void menuPlacementStep()
 {

@@ -16,6 +16,7 @@
 #include "world/process_state.h"
 
 #include <initializer_list>
+#include <vector>
 
 class Scene;
 struct SceneNode;
@@ -32,6 +33,14 @@ float spinAngle(float spin);
 // about the vertical axis through the pivot of `box`:
 // box.nodeMatrix * Ry(angle) * inverse(box.nodeMatrix).
 void pivotSpin(std::initializer_list<SceneNode*> nodes, const SceneNode& box, float angle);
+
+// The falling points worth sending to GL, x, y, z each, in grid order:
+// those in front of the eye whose centre lies inside the sides of the view
+// volume or less than the margin (in normalised device units) outside
+// them; `clip` is the projection times the modelview. GL drops a point by
+// its centre, so leaving out the others changes no pixel; at spacing 1 most
+// of the million lie outside the view.
+void visibleFallingPoints(const Matrix4& clip, float marginX, float marginY, std::vector<float>& corners);
 
 void menuPlacementStep();
 void advanceMenu();

@@ -192,3 +192,44 @@ TEST(MainMenu, TheFallingPointsFollowTheirGrid)
     EXPECT_GE(Process.PointSpeeds[first], 0.01f);
     EXPECT_LE(Process.PointSpeeds[first], 0.5f);
 }
+
+// What of the grid goes to GL: the points whose centre falls within the
+// view's sides, widened by the margin, and in front of the eye; in grid
+// order. A grid of 10 by 10 points (spacing 100, x and z from -500 to
+// 400), all 300 units up but one, 400 up at x = 400, z = 400.
+TEST(MainMenu, OnlyTheFallingPointsThatCanShowAreSent)
+{
+    const int spacingX = Process.pointSpacingX, spacingZ = Process.pointSpacingZ;
+    Process.pointSpacingX = Process.pointSpacingZ = 100;
+    for (int x = -500; x < 500; x += 100)
+        for (int z = -500; z < 500; z += 100)
+            Process.PointHeights[x * 1000 + z + 500500] = x == 400 && z == 400 ? 100.0f : 0.0f;
+    auto clip = [](float sx, float sy, float zw, float w) {
+        Matrix4 m;
+        m.m[0] = sx, m.m[5] = sy, m.m[11] = zw, m.m[15] = w;
+        return m;
+    };
+    struct Case {
+        const char* what;
+        Matrix4 clip;
+        float margin;
+        size_t points;
+    } cases[] = {
+        {"x = -500 beyond the left side, the high point above the top", clip(1 / 400.0f, 1 / 300.0f, 0, 1),
+         0.0f, 9 * 10 - 1},
+        {"x = -500 within the margin", clip(1 / 400.0f, 1 / 300.0f, 0, 1), 0.26f, 10 * 10 - 1},
+        {"and the high point too", clip(1 / 400.0f, 1 / 300.0f, 0, 1), 0.34f, 10 * 10},
+        {"behind the eye (w = z, not above 0)", clip(0, 0, 1, 0), 0.0f, 4 * 10},
+    };
+    std::vector<float> corners;
+    for (const Case& c : cases) {
+        visibleFallingPoints(c.clip, c.margin, c.margin, corners);
+        EXPECT_EQ(corners.size(), 3 * c.points) << c.what;
+    }
+    // The last case's: z = 100 to 400 of each column, columns from the left.
+    ASSERT_EQ(corners.size(), 3u * 40u);
+    EXPECT_EQ(std::vector<float>(corners.begin(), corners.begin() + 6),
+              (std::vector<float>{-500, 300, 100, -500, 300, 200}));
+    EXPECT_EQ(std::vector<float>(corners.end() - 3, corners.end()), (std::vector<float>{400, 400, 400}));
+    Process.pointSpacingX = spacingX, Process.pointSpacingZ = spacingZ;
+}
