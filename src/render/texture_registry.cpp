@@ -123,20 +123,19 @@ std::string resolveTexturePath(const std::string& fileName, const std::string& c
     return findIgnoringCase(currentDir, "Textures/" + part);
 }
 
-bool TextureRegistry::load(std::string key, std::string fileName)
+DecodedTexture decodeTexture(const std::string& fileName)
 {
-    if (fileName.empty())
-        return false;
-    if (images_.count(fileName))
-        return true;
+    DecodedTexture decoded;
+    decoded.name = fileName;
     std::error_code error;
     std::string currentDir = std::filesystem::current_path(error).string();
     if (error)
         currentDir.clear();
     std::string path = resolveTexturePath(fileName, currentDir);
     if (path.empty()) {
-        reportDamagedFile(texturePlace(fileName), "missing");
-        return false;
+        decoded.damagedPlace = texturePlace(fileName);
+        decoded.problem = "missing";
+        return decoded;
     }
 
     int width = 0;
@@ -146,19 +145,41 @@ bool TextureRegistry::load(std::string key, std::string fileName)
         static_cast<int64_t>(width) * height >= (int64_t(1) << 30) ||
         topDown.size() < static_cast<size_t>(width) * 4 * height) {
         const bool here = !currentDir.empty() && path.rfind(currentDir + "/", 0) == 0;
-        reportDamagedFile(here ? path.substr(currentDir.size() + 1) : path, "the texture cannot be decoded");
-        return false;
+        decoded.damagedPlace = here ? path.substr(currentDir.size() + 1) : path;
+        decoded.problem = "the texture cannot be decoded";
+        return decoded;
     }
     const size_t rowBytes = static_cast<size_t>(width) * 4;
 
-    TextureImage image;
+    TextureImage& image = decoded.image;
     image.width = width;
     image.height = height;
     image.pixels.resize(rowBytes * height);
     for (int row = 0; row < height; ++row)
         std::memcpy(image.pixels.data() + rowBytes * (height - 1 - row), topDown.data() + rowBytes * row,
                     rowBytes);
-    images_[key] = std::move(image);
+    decoded.decoded = true;
+    return decoded;
+}
+
+bool TextureRegistry::load(std::string key, std::string fileName)
+{
+    if (fileName.empty())
+        return false;
+    if (images_.count(fileName))
+        return true;
+    DecodedTexture decoded = decodeTexture(fileName);
+    decoded.name = std::move(key);
+    return add(std::move(decoded));
+}
+
+bool TextureRegistry::add(DecodedTexture decoded)
+{
+    if (!decoded.decoded) {
+        reportDamagedFile(decoded.damagedPlace, decoded.problem);
+        return false;
+    }
+    images_.insert_or_assign(std::move(decoded.name), std::move(decoded.image));
     return true;
 }
 

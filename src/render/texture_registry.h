@@ -22,6 +22,20 @@ struct TextureImage {
     std::vector<uint8_t> pixels;
 };
 
+// An image file decoded for the registry, or what went wrong with it.
+struct DecodedTexture {
+    std::string name;
+    bool decoded = false;
+    TextureImage image;
+    // Where a file that is missing or does not decode is reported, and why.
+    std::string damagedPlace;
+    std::string problem;
+};
+
+// Finds and decodes `fileName` the way TextureRegistry::load does, touching
+// nothing shared: safe on any thread, one at a time.
+DecodedTexture decodeTexture(const std::string& fileName);
+
 class TextureRegistry {
   public:
     // Decodes `fileName` and stores it under `key`, unless `fileName` is
@@ -29,6 +43,10 @@ class TextureRegistry {
     // afterwards; false for an empty name, a file found at neither place or
     // one that does not decode.
     bool load(std::string key, std::string fileName);
+
+    // Stores a decoded image under its name, unless one is present there;
+    // reports a failed one as a damaged file. True when it was decoded.
+    bool add(DecodedTexture decoded);
 
     // Forgets every image: the data check reads each file anew.
     void clear() { images_.clear(); }
