@@ -1,6 +1,7 @@
 #include "screens/main_menu.h"
 #include "world/level_state.h"
 
+#include "game/level_loading.h"
 #include "input/keyboard.h"
 #include "input/platform.h"
 #include "render/texture_registry.h"
@@ -156,8 +157,13 @@ void menuPlacementStep()
 {
     for (int item = 0; item < 4; ++item) {
         MenuItem& menuItem = Process.MenuItems[item];
-        if (wasKeyPressed(menuItem.key) && othersIdle(item))
+        if (wasKeyPressed(menuItem.key) && othersIdle(item)) {
+            // Start Game fires when the spin ends: the level's files are
+            // read meanwhile, on a worker thread.
+            if (item == StartGameItem && menuItem.spin == 0.0f)
+                readLevelAhead();
             menuItem.spin += menuItem.step;
+        }
         if (menuItem.spin > 0.0f)
             menuItem.spin += menuItem.step;
     }

@@ -7,6 +7,7 @@
 
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
+#include "world/scene_files.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -45,6 +46,10 @@ struct LevelState {
 
     // The loading screen's progress bar, read anew at every Start Game.
     std::unique_ptr<Scene> LoadingScene;
+
+    // The files of the next loading step, read on a worker thread while
+    // the current loading frame draws. The teardown waits for it.
+    ScenesAhead Ahead;
 
     // The bases' hit tests, over MilitaryBaseScene.
     MeshCollider BaseCollider;
