@@ -160,7 +160,7 @@ void expectSameScene(const Scene& loaded, const Scene& read, const std::string& 
 
 TEST(LevelLoading, ScenesReadAheadAreTheFilesAsReadInTheStep)
 {
-    std::filesystem::current_path(KESTRAVA_DATA_DIR);
+    InDataDir data;
     for (bool atStartGame : {true, false}) {
         SCOPED_TRACE(atStartGame ? "started at Start Game" : "started by the first step");
         startGame(false);
@@ -243,13 +243,14 @@ TEST(LevelLoading, EachStepTellsTheMissingAndDamagedFilesItTakes)
     }
     headless::onFrame(nullptr);
     EXPECT_TRUE(Process.GameActive);
+    clearDamagedFileReports();
 }
 
 // Leaving while the worker still reads: it stops, what it read goes, and
 // the next Start Game reads the level anew.
 TEST(LevelTeardown, LeavingDuringTheLoadingDropsWhatWasReadAhead)
 {
-    std::filesystem::current_path(KESTRAVA_DATA_DIR);
+    InDataDir data;
     startGame(false);
     const int menuScenes = Scene::alive();
     readLevelAhead();
