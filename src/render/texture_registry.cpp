@@ -151,13 +151,16 @@ DecodedTexture decodeTexture(const std::string& fileName)
     }
     const size_t rowBytes = static_cast<size_t>(width) * 4;
 
+    // Turned upside down in place: a second copy of a big image would
+    // double what decoding it takes.
+    topDown.resize(rowBytes * height);
+    for (int row = 0; row < height / 2; ++row)
+        std::swap_ranges(topDown.begin() + rowBytes * row, topDown.begin() + rowBytes * (row + 1),
+                         topDown.begin() + rowBytes * (height - 1 - row));
     TextureImage& image = decoded.image;
     image.width = width;
     image.height = height;
-    image.pixels.resize(rowBytes * height);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(image.pixels.data() + rowBytes * (height - 1 - row), topDown.data() + rowBytes * row,
-                    rowBytes);
+    image.pixels = std::move(topDown);
     decoded.decoded = true;
     return decoded;
 }

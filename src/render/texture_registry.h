@@ -48,6 +48,9 @@ class TextureRegistry {
     // reports a failed one as a damaged file. True when it was decoded.
     bool add(DecodedTexture decoded);
 
+    // Forgets the image of that name, if any.
+    void forget(const std::string& name) { images_.erase(name); }
+
     // Forgets every image: the data check reads each file anew.
     void clear() { images_.clear(); }
 

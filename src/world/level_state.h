@@ -60,6 +60,9 @@ struct LevelState {
     // Length factor of the bar: the sum of the increments so far, 2.1 in
     // all (the bar model is made for that range).
     float LoadProgress = 0.0f;
+    // Set when the textures of all the level's scenes are made and the
+    // registry has forgotten their images.
+    bool ImagesForgotten = false;
     // Set when the loading has populated the level: from then on the world
     // is drawn in the level's fog, a brown haze, instead of the menu's.
     bool Populated = false;
