@@ -21,6 +21,15 @@ void retireTextures(const std::vector<unsigned int>& textures)
     retiredTextures().insert(retiredTextures().end(), textures.begin(), textures.end());
 }
 
+// Display lists as first and count.
+std::vector<std::pair<unsigned int, int32_t>>& retiredLists()
+{
+    static auto* lists = new std::vector<std::pair<unsigned int, int32_t>>;
+    return *lists;
+}
+
+void retireLists(unsigned int base, int32_t count) { retiredLists().emplace_back(base, count); }
+
 } // namespace
 
 void decodeSceneImages(Scene& scene)
@@ -66,10 +75,16 @@ void uploadSceneTextures(Scene& scene)
             node.material.textureId = scene.materials[node.materialIndex].textureId;
     scene.releaseTextures = retireTextures;
     scene.texturesMade = true;
+    makeSceneDrawLists(scene);
+    if (scene.drawListBase != 0)
+        scene.releaseDrawLists = retireLists;
 }
 
 void deleteRetiredTextures()
 {
+    for (const auto& [base, count] : retiredLists())
+        glDeleteLists(base, count);
+    retiredLists().clear();
     std::vector<unsigned int>& textures = retiredTextures();
     if (textures.empty())
         return;

@@ -29,11 +29,20 @@ void addDecodedImages(std::vector<DecodedTexture> images);
 
 // Every material whose image is decoded gets a texture of its own, even
 // where two name the same file; the nodes' copies take the id of their
-// material's. Once a Scene: later calls change nothing. When the Scene goes
-// its textures are retired, to be deleted by deleteRetiredTextures.
+// material's. Then each node's triangles are compiled into a display list
+// (makeSceneDrawLists). Once a Scene: later calls change nothing. When the
+// Scene goes its textures and lists are retired, to be deleted by
+// deleteRetiredTextures.
 void uploadSceneTextures(Scene& scene);
 
-// Deletes the textures of the Scenes that went since the last call. The
-// drawing calls it every frame (and the game at its end): a Scene can go in
-// the advance step, which makes no GL call.
+// A display list a node holding the node's triangles as the drawing sends
+// them (mesh_drawing.cpp), so that a static Scene goes to GL once: Mesa
+// keeps a list's vertices in a buffer and sends the corners that the faces
+// share once. Only where TextureUploads says there is a GL context; once a
+// Scene.
+void makeSceneDrawLists(Scene& scene);
+
+// Deletes the textures and display lists of the Scenes that went since the
+// last call. The drawing calls it every frame (and the game at its end): a
+// Scene can go in the advance step, which makes no GL call.
 void deleteRetiredTextures();

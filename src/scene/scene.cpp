@@ -16,6 +16,8 @@ Scene::~Scene()
     // nodes' copies of a material share the id but are not counted again.
     if (releaseTextures && !ownedTextures.empty())
         releaseTextures(ownedTextures);
+    if (releaseDrawLists && drawListBase != 0)
+        releaseDrawLists(drawListBase, drawListCount);
 }
 
 SceneNode* Scene::findNode(std::string nodeName)

@@ -154,6 +154,13 @@ class Scene {
     std::vector<unsigned int> ownedTextures;
     void (*releaseTextures)(const std::vector<unsigned int>& textures) = nullptr;
     bool texturesMade = false;
+
+    // The nodes' triangles as GL display lists, drawListCount of them from
+    // drawListBase (0: none; the drawing then sends the triangles itself),
+    // made with the textures, and what frees them when the Scene goes.
+    unsigned int drawListBase = 0;
+    int32_t drawListCount = 0;
+    void (*releaseDrawLists)(unsigned int base, int32_t count) = nullptr;
 };
 
 class AseText;

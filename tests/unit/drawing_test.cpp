@@ -1,5 +1,6 @@
 #include "headless/gl_probe.h"
 #include "headless/headless_platform.h"
+#include "render/scene_loading.h"
 #include "render/texture_registry.h"
 #include "scene_test_support.h"
 #include "shell/frame_loop.h"
@@ -160,4 +161,39 @@ TEST(Drawing, LeavesLightingBlendingAndTexturingOffAndTheModelviewAsItWas)
     glEnable(GL_BLEND);
     TextureRegistry::draw(empty.get());
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
+}
+
+// A loaded Scene draws from display lists made at its load, one a node: the
+// same pixels as its triangles sent one by one, each node its own share of
+// the vertices; and the lists go with the Scene.
+TEST(Drawing, DisplayListsDrawWhatImmediateModeDrawsAndGoWithTheScene)
+{
+    setUp(0, 0, 0);
+    ScratchDir dir;
+    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 2\n" + material("Red", "1 0 0", 0.0f) +
+                          material("Green", "0 1 0", 0.001f) + "}\n" + rectangle("Left", -1, 0, 0) +
+                          rectangle("Right", 0.25f, 1, 1));
+    const unsigned int base = scene->drawListBase;
+    ASSERT_NE(base, 0u);
+    ASSERT_EQ(scene->drawListCount, 2);
+    glRotatef(20.0f, 0, 0, 1);
+    TextureRegistry::draw(scene.get());
+    int w = 0, h = 0;
+    const std::vector<uint8_t> fromLists = headless::readPixels(&w, &h);
+    scene->drawListBase = 0; // sent in immediate mode
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    TextureRegistry::draw(scene.get());
+    EXPECT_EQ(headless::readPixels(&w, &h), fromLists);
+    // Both nodes drawn, each where its own vertices are.
+    EXPECT_GT(pixelAt(Size / 4, Size / 2)[0], 50);
+    expectPixelNear(pixelAt(3 * Size / 4, Size / 2), 0, 255, 0);
+    scene->drawListBase = base;
+
+    for (unsigned int list : {base, base + 1})
+        EXPECT_TRUE(glIsList(list)) << list;
+    scene.reset();
+    EXPECT_TRUE(glIsList(base)); // until the drawing deletes what went
+    deleteRetiredTextures();
+    for (unsigned int list : {base, base + 1})
+        EXPECT_FALSE(glIsList(list)) << list;
 }
