@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <sys/stat.h>
 
 TextureRegistry GameTextures;
@@ -141,7 +142,16 @@ DecodedTexture decodeTexture(const std::string& fileName)
     int width = 0;
     int height = 0;
     std::vector<uint8_t> topDown;
-    if (!platformDecodeImage(path, &width, &height, &topDown) || width <= 0 || height <= 0 ||
+    bool decodedFile = false;
+    {
+        // The loading's worker decodes while the main thread may decode a
+        // loading screen's image: the platform's decoder is not promised to
+        // be safe on two threads at once.
+        static std::mutex decoding;
+        std::lock_guard<std::mutex> lock(decoding);
+        decodedFile = platformDecodeImage(path, &width, &height, &topDown);
+    }
+    if (!decodedFile || width <= 0 || height <= 0 ||
         static_cast<int64_t>(width) * height >= (int64_t(1) << 30) ||
         topDown.size() < static_cast<size_t>(width) * 4 * height) {
         const bool here = !currentDir.empty() && path.rfind(currentDir + "/", 0) == 0;

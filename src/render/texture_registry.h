@@ -33,7 +33,8 @@ struct DecodedTexture {
 };
 
 // Finds and decodes `fileName` the way TextureRegistry::load does, touching
-// nothing shared: safe on any thread, one at a time.
+// nothing shared: safe on any thread (the decoding itself takes one image at
+// a time).
 DecodedTexture decodeTexture(const std::string& fileName);
 
 class TextureRegistry {

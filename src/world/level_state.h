@@ -22,6 +22,10 @@ struct FileCloser {
 };
 
 struct LevelState {
+    // The level's files, read ahead on a worker thread (game/level_loading.h).
+    // First, so that the teardown stops the worker before anything else goes.
+    ScenesAhead Ahead;
+
     std::unique_ptr<Scene> MilitaryBaseScene;  // intact ground target, the bases' collider
     std::unique_ptr<Scene> MilitaryBase1Scene; // damaged ground target
     std::unique_ptr<Scene> MilitaryBase2Scene; // wreck of a ground target
@@ -46,10 +50,6 @@ struct LevelState {
 
     // The loading screen's progress bar, read anew at every Start Game.
     std::unique_ptr<Scene> LoadingScene;
-
-    // The files of the next loading step, read on a worker thread while
-    // the current loading frame draws. The teardown waits for it.
-    ScenesAhead Ahead;
 
     // The bases' hit tests, over MilitaryBaseScene.
     MeshCollider BaseCollider;
