@@ -171,6 +171,7 @@ DecodedTexture decodeTexture(const std::string& fileName)
     image.width = width;
     image.height = height;
     image.pixels = std::move(topDown);
+    makeMipmaps(image);
     decoded.decoded = true;
     return decoded;
 }
@@ -202,6 +203,48 @@ const TextureImage* TextureRegistry::find(const std::string& name) const
     return found == images_.end() ? nullptr : &found->second;
 }
 
+void makeMipmaps(TextureImage& image)
+{
+    image.mipmaps.clear();
+    const auto powerOfTwo = [](int32_t n) { return n > 0 && (n & (n - 1)) == 0; };
+    if (!powerOfTwo(image.width) || !powerOfTwo(image.height) || (image.width == 1 && image.height == 1))
+        return;
+    size_t levels = 0;
+    for (int32_t side = std::max(image.width, image.height); side > 1; side /= 2)
+        ++levels;
+    image.mipmaps.reserve(levels);
+    int32_t width = image.width;
+    int32_t height = image.height;
+    while (width > 1 || height > 1) {
+        const uint8_t* from = image.mipmaps.empty() ? image.pixels.data() : image.mipmaps.back().data();
+        const int32_t halfWidth = std::max(1, width / 2);
+        const int32_t halfHeight = std::max(1, height / 2);
+        std::vector<uint8_t> level(size_t(halfWidth) * halfHeight * 4);
+        if (width > 1 && height > 1) {
+            const size_t row = size_t(width) * 4;
+            for (int32_t y = 0; y < halfHeight; ++y) {
+                const uint8_t* below = from + 2 * y * row;
+                uint8_t* to = level.data() + size_t(y) * halfWidth * 4;
+                for (size_t x = 0; x < size_t(halfWidth) * 4; x += 4)
+                    for (size_t c = 0; c < 4; ++c) {
+                        const size_t at = 2 * x + c;
+                        to[x + c] = uint8_t(
+                            (below[at] + below[at + 4] + below[row + at] + below[row + at + 4] + 2) / 4);
+                    }
+            }
+        } else {
+            // A single row or column: the two pixels are neighbours in
+            // memory either way.
+            for (size_t i = 0; i < level.size(); i += 4)
+                for (size_t c = 0; c < 4; ++c)
+                    level[i + c] = uint8_t((from[2 * i + c] + from[2 * i + 4 + c]) / 2);
+        }
+        image.mipmaps.push_back(std::move(level));
+        width = halfWidth;
+        height = halfHeight;
+    }
+}
+
 unsigned int uploadTexture(std::string name)
 {
     const TextureImage* image = GameTextures.find(name);
@@ -210,8 +253,25 @@ unsigned int uploadTexture(std::string name)
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image->width, image->height, GL_RGBA, GL_UNSIGNED_BYTE,
-                      image->pixels.data());
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (!image->mipmaps.empty() && image->width <= largest && image->height <= largest) {
+        // The levels made ahead: GLU would make the same ones here, in the
+        // frame.
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, image->width, image->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     image->pixels.data());
+        GLsizei width = image->width;
+        GLsizei height = image->height;
+        for (size_t level = 0; level < image->mipmaps.size(); ++level) {
+            width = std::max(1, width / 2);
+            height = std::max(1, height / 2);
+            glTexImage2D(GL_TEXTURE_2D, GLint(level + 1), 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         image->mipmaps[level].data());
+        }
+    } else {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image->width, image->height, GL_RGBA, GL_UNSIGNED_BYTE,
+                          image->pixels.data());
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));

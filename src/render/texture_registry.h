@@ -20,7 +20,17 @@ struct TextureImage {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> pixels;
+    // The mipmap levels below it, halved each time down to one pixel, the
+    // same bytes gluBuild2DMipmaps makes (makeMipmaps); empty where GLU
+    // makes them at upload (sides not powers of two, or a single pixel).
+    std::vector<std::vector<uint8_t>> mipmaps;
 };
+
+// Fills image.mipmaps as gluBuild2DMipmaps makes the levels from an image
+// whose sides are powers of two: each pixel the mean of the four below it,
+// rounded; where a side is down to one pixel, the mean of two, cut. Leaves
+// them empty for other sizes. Needs no GL: the loading's worker makes them.
+void makeMipmaps(TextureImage& image);
 
 // An image file decoded for the registry, or what went wrong with it.
 struct DecodedTexture {
