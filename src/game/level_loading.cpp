@@ -8,6 +8,10 @@
 #include "world/process_state.h"
 #include "world/scene_files.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr unsigned int LoadStepCount = 10;
@@ -16,16 +20,49 @@ constexpr unsigned int LoadStepCount = 10;
 constexpr float ProgressIncrements[LoadStepCount] = {0.2f, 0.1f, 0.1f,  0.5f,  0.5f,
                                                      0.4f, 0.1f, 0.05f, 0.05f, 0.1f};
 
+std::vector<std::string> stepFileNames(unsigned int step)
+{
+    std::vector<std::string> names;
+    for (const LevelSceneFile& file : LevelSceneFiles)
+        if (file.loadStep == step)
+            names.emplace_back(file.fileName);
+    return names;
+}
+
+// Starts the worker on the files of the steps from `step` on.
+void readStepsAhead(unsigned int step)
+{
+    std::vector<std::vector<std::string>> batches;
+    for (unsigned int later = step; later < LoadStepCount; ++later)
+        batches.push_back(stepFileNames(later));
+    Level.Ahead.start(step, std::move(batches));
+}
+
 void loadStepFiles(unsigned int step)
 {
+    std::optional<std::vector<SceneFileRead>> ahead = Level.Ahead.take(step);
+    if (!ahead) {
+        readStepsAhead(step);
+        ahead = Level.Ahead.take(step);
+    }
+    std::vector<std::unique_ptr<Scene>> scenes;
+    if (ahead) {
+        for (SceneFileRead& read : *ahead)
+            scenes.push_back(finishSceneFile(std::move(read)));
+    } else {
+        for (const std::string& name : stepFileNames(step))
+            scenes.push_back(readSceneFile(name));
+    }
+
+    size_t next = 0;
     for (const LevelSceneFile& file : LevelSceneFiles) {
         if (file.loadStep != step)
             continue;
         // A second load without a teardown (never the case through the
-        // menu) frees the first scene before it reads the file again.
+        // menu) frees the first scene before it takes the new one.
         std::unique_ptr<Scene>& scene = Level.*file.scene;
         scene.reset();
-        scene = readSceneFile(file.fileName);
+        scene = std::move(scenes[next++]);
     }
     Level.LoadProgress += ProgressIncrements[step];
 }
@@ -37,6 +74,8 @@ void stretchBar(SceneNode* bar, const Matrix4& barInverse)
 }
 
 } // namespace
+
+void readLevelAhead() { readStepsAhead(0); }
 
 void loadLevelStep()
 {

@@ -5,7 +5,15 @@
 // redrawn between the slow file loads. After the tenth the level is
 // populated and the game starts in that same frame.
 //
-// The step reads and parses the files and decodes their images; the
-// drawing makes their textures (screens/loading_screen.h) before it draws.
+// The step's files are read and parsed and their images decoded (ahead, on
+// a worker thread); the drawing makes their textures
+// (screens/loading_screen.h) before it draws.
 
 void loadLevelStep();
+
+// The steps' files are read, parsed and their images decoded on a worker
+// thread, step after step, while the loading frames draw; each step takes
+// its own, with the same reports in the same order as if it read them
+// itself. Start Game starts the worker; a step that finds none started (or
+// started for another level) starts it from its own files on.
+void readLevelAhead();

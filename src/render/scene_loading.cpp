@@ -39,6 +39,26 @@ void decodeSceneImages(Scene& scene)
             GameTextures.load(material.bitmap, material.bitmap);
 }
 
+std::vector<DecodedTexture> decodeSceneImagesAside(const Scene& scene, std::set<std::string>* decodedNames)
+{
+    std::vector<DecodedTexture> images;
+    for (const Material& material : scene.materials) {
+        // A name that failed gives the same report however often it is
+        // tried: once a batch is enough.
+        if (material.bitmap.empty() || !decodedNames->insert(material.bitmap).second)
+            continue;
+        images.push_back(decodeTexture(material.bitmap));
+    }
+    return images;
+}
+
+void addDecodedImages(std::vector<DecodedTexture> images)
+{
+    for (DecodedTexture& image : images)
+        if (!GameTextures.find(image.name))
+            GameTextures.add(std::move(image));
+}
+
 void uploadSceneTextures(Scene& scene)
 {
     if (scene.texturesMade)

@@ -5,11 +5,27 @@
 // (world/scene_files.h); the drawing makes their textures before it draws,
 // and deletes the textures of the scenes that went.
 
+#include "render/texture_registry.h"
 #include "scene/scene.h"
+
+#include <set>
+#include <string>
+#include <vector>
 
 // Decodes every material's image into the registry (once a name for the
 // process).
 void decodeSceneImages(Scene& scene);
+
+// The images of the Scene's materials, decoded in material order without
+// touching the registry or reporting anything: safe on a worker thread.
+// `decodedNames` holds the names decoded for earlier Scenes of the same
+// run, which are not decoded again; this call adds its own.
+std::vector<DecodedTexture> decodeSceneImagesAside(const Scene& scene, std::set<std::string>* decodedNames);
+
+// Puts images decoded aside into the registry in their order, reporting the
+// failed ones, as decodeSceneImages would have; a name the registry holds
+// already is left as it is. Main thread only.
+void addDecodedImages(std::vector<DecodedTexture> images);
 
 // Every material whose image is decoded gets a texture of its own, even
 // where two name the same file; the nodes' copies take the id of their

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <sys/stat.h>
 
 TextureRegistry GameTextures;
@@ -123,42 +124,76 @@ std::string resolveTexturePath(const std::string& fileName, const std::string& c
     return findIgnoringCase(currentDir, "Textures/" + part);
 }
 
-bool TextureRegistry::load(std::string key, std::string fileName)
+DecodedTexture decodeTexture(const std::string& fileName)
 {
-    if (fileName.empty())
-        return false;
-    if (images_.count(fileName))
-        return true;
+    DecodedTexture decoded;
+    decoded.name = fileName;
     std::error_code error;
     std::string currentDir = std::filesystem::current_path(error).string();
     if (error)
         currentDir.clear();
     std::string path = resolveTexturePath(fileName, currentDir);
     if (path.empty()) {
-        reportDamagedFile(texturePlace(fileName), "missing");
-        return false;
+        decoded.damagedPlace = texturePlace(fileName);
+        decoded.problem = "missing";
+        return decoded;
     }
 
     int width = 0;
     int height = 0;
     std::vector<uint8_t> topDown;
-    if (!platformDecodeImage(path, &width, &height, &topDown) || width <= 0 || height <= 0 ||
+    bool decodedFile = false;
+    {
+        // The loading's worker decodes while the main thread may decode a
+        // loading screen's image: the platform's decoder is not promised to
+        // be safe on two threads at once.
+        static std::mutex decoding;
+        std::lock_guard<std::mutex> lock(decoding);
+        decodedFile = platformDecodeImage(path, &width, &height, &topDown);
+    }
+    if (!decodedFile || width <= 0 || height <= 0 ||
         static_cast<int64_t>(width) * height >= (int64_t(1) << 30) ||
         topDown.size() < static_cast<size_t>(width) * 4 * height) {
         const bool here = !currentDir.empty() && path.rfind(currentDir + "/", 0) == 0;
-        reportDamagedFile(here ? path.substr(currentDir.size() + 1) : path, "the texture cannot be decoded");
-        return false;
+        decoded.damagedPlace = here ? path.substr(currentDir.size() + 1) : path;
+        decoded.problem = "the texture cannot be decoded";
+        return decoded;
     }
     const size_t rowBytes = static_cast<size_t>(width) * 4;
 
-    TextureImage image;
+    // Turned upside down in place: a second copy of a big image would
+    // double what decoding it takes.
+    topDown.resize(rowBytes * height);
+    for (int row = 0; row < height / 2; ++row)
+        std::swap_ranges(topDown.begin() + rowBytes * row, topDown.begin() + rowBytes * (row + 1),
+                         topDown.begin() + rowBytes * (height - 1 - row));
+    TextureImage& image = decoded.image;
     image.width = width;
     image.height = height;
-    image.pixels.resize(rowBytes * height);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(image.pixels.data() + rowBytes * (height - 1 - row), topDown.data() + rowBytes * row,
-                    rowBytes);
-    images_[key] = std::move(image);
+    image.pixels = std::move(topDown);
+    makeMipmaps(image);
+    decoded.decoded = true;
+    return decoded;
+}
+
+bool TextureRegistry::load(std::string key, std::string fileName)
+{
+    if (fileName.empty())
+        return false;
+    if (images_.count(fileName))
+        return true;
+    DecodedTexture decoded = decodeTexture(fileName);
+    decoded.name = std::move(key);
+    return add(std::move(decoded));
+}
+
+bool TextureRegistry::add(DecodedTexture decoded)
+{
+    if (!decoded.decoded) {
+        reportDamagedFile(decoded.damagedPlace, decoded.problem);
+        return false;
+    }
+    images_.insert_or_assign(std::move(decoded.name), std::move(decoded.image));
     return true;
 }
 
@@ -166,6 +201,48 @@ const TextureImage* TextureRegistry::find(const std::string& name) const
 {
     auto found = images_.find(name);
     return found == images_.end() ? nullptr : &found->second;
+}
+
+void makeMipmaps(TextureImage& image)
+{
+    image.mipmaps.clear();
+    const auto powerOfTwo = [](int32_t n) { return n > 0 && (n & (n - 1)) == 0; };
+    if (!powerOfTwo(image.width) || !powerOfTwo(image.height) || (image.width == 1 && image.height == 1))
+        return;
+    size_t levels = 0;
+    for (int32_t side = std::max(image.width, image.height); side > 1; side /= 2)
+        ++levels;
+    image.mipmaps.reserve(levels);
+    int32_t width = image.width;
+    int32_t height = image.height;
+    while (width > 1 || height > 1) {
+        const uint8_t* from = image.mipmaps.empty() ? image.pixels.data() : image.mipmaps.back().data();
+        const int32_t halfWidth = std::max(1, width / 2);
+        const int32_t halfHeight = std::max(1, height / 2);
+        std::vector<uint8_t> level(size_t(halfWidth) * halfHeight * 4);
+        if (width > 1 && height > 1) {
+            const size_t row = size_t(width) * 4;
+            for (int32_t y = 0; y < halfHeight; ++y) {
+                const uint8_t* below = from + 2 * y * row;
+                uint8_t* to = level.data() + size_t(y) * halfWidth * 4;
+                for (size_t x = 0; x < size_t(halfWidth) * 4; x += 4)
+                    for (size_t c = 0; c < 4; ++c) {
+                        const size_t at = 2 * x + c;
+                        to[x + c] = uint8_t(
+                            (below[at] + below[at + 4] + below[row + at] + below[row + at + 4] + 2) / 4);
+                    }
+            }
+        } else {
+            // A single row or column: the two pixels are neighbours in
+            // memory either way.
+            for (size_t i = 0; i < level.size(); i += 4)
+                for (size_t c = 0; c < 4; ++c)
+                    level[i + c] = uint8_t((from[2 * i + c] + from[2 * i + 4 + c]) / 2);
+        }
+        image.mipmaps.push_back(std::move(level));
+        width = halfWidth;
+        height = halfHeight;
+    }
 }
 
 unsigned int uploadTexture(std::string name)
@@ -176,8 +253,25 @@ unsigned int uploadTexture(std::string name)
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image->width, image->height, GL_RGBA, GL_UNSIGNED_BYTE,
-                      image->pixels.data());
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (!image->mipmaps.empty() && image->width <= largest && image->height <= largest) {
+        // The levels made ahead: GLU would make the same ones here, in the
+        // frame.
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, image->width, image->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     image->pixels.data());
+        GLsizei width = image->width;
+        GLsizei height = image->height;
+        for (size_t level = 0; level < image->mipmaps.size(); ++level) {
+            width = std::max(1, width / 2);
+            height = std::max(1, height / 2);
+            glTexImage2D(GL_TEXTURE_2D, GLint(level + 1), 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         image->mipmaps[level].data());
+        }
+    } else {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image->width, image->height, GL_RGBA, GL_UNSIGNED_BYTE,
+                          image->pixels.data());
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));

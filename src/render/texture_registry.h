@@ -20,7 +20,32 @@ struct TextureImage {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> pixels;
+    // The mipmap levels below it, halved each time down to one pixel, the
+    // same bytes gluBuild2DMipmaps makes (makeMipmaps); empty where GLU
+    // makes them at upload (sides not powers of two, or a single pixel).
+    std::vector<std::vector<uint8_t>> mipmaps;
 };
+
+// Fills image.mipmaps as gluBuild2DMipmaps makes the levels from an image
+// whose sides are powers of two: each pixel the mean of the four below it,
+// rounded; where a side is down to one pixel, the mean of two, cut. Leaves
+// them empty for other sizes. Needs no GL: the loading's worker makes them.
+void makeMipmaps(TextureImage& image);
+
+// An image file decoded for the registry, or what went wrong with it.
+struct DecodedTexture {
+    std::string name;
+    bool decoded = false;
+    TextureImage image;
+    // Where a file that is missing or does not decode is reported, and why.
+    std::string damagedPlace;
+    std::string problem;
+};
+
+// Finds and decodes `fileName` the way TextureRegistry::load does, touching
+// nothing shared: safe on any thread (the decoding itself takes one image at
+// a time).
+DecodedTexture decodeTexture(const std::string& fileName);
 
 class TextureRegistry {
   public:
@@ -29,6 +54,13 @@ class TextureRegistry {
     // afterwards; false for an empty name, a file found at neither place or
     // one that does not decode.
     bool load(std::string key, std::string fileName);
+
+    // Stores a decoded image under its name, unless one is present there;
+    // reports a failed one as a damaged file. True when it was decoded.
+    bool add(DecodedTexture decoded);
+
+    // Forgets the image of that name, if any.
+    void forget(const std::string& name) { images_.erase(name); }
 
     // Forgets every image: the data check reads each file anew.
     void clear() { images_.clear(); }

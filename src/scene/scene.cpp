@@ -3,7 +3,10 @@
 #include "scene/ase_reader.h"
 #include "scene/ase_text.h"
 
-int SceneCount = 0;
+#include <atomic>
+
+// Scenes are made on the loading's worker thread too.
+std::atomic<int> SceneCount = 0;
 
 int Scene::alive() { return SceneCount; }
 

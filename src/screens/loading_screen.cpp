@@ -1,6 +1,7 @@
 #include "screens/loading_screen.h"
 
 #include "render/scene_loading.h"
+#include "render/texture_registry.h"
 #include "scene/scene.h"
 #include "screens/scene_drawer.h"
 #include "world/level_state.h"
@@ -22,7 +23,19 @@ void uploadLevelTextures()
 {
     if (Level.LoadingScene)
         uploadSceneTextures(*Level.LoadingScene);
-    for (const LevelSceneFile& file : LevelSceneFiles)
+    bool wholeLevel = true;
+    for (const LevelSceneFile& file : LevelSceneFiles) {
         if (const std::unique_ptr<Scene>& scene = Level.*file.scene)
             uploadSceneTextures(*scene);
+        else
+            wholeLevel = false;
+    }
+    // The level's images are needed no more once its textures are made (the
+    // sky's alone is 2 MB): a next game decodes them anew, on the worker.
+    if (wholeLevel && !Level.ImagesForgotten) {
+        for (const LevelSceneFile& file : LevelSceneFiles)
+            for (const Material& material : (Level.*file.scene)->materials)
+                GameTextures.forget(material.bitmap);
+        Level.ImagesForgotten = true;
+    }
 }

@@ -1,6 +1,7 @@
 #include "screens/main_menu.h"
 #include "world/level_state.h"
 
+#include "game/level_loading.h"
 #include "game/sound_events.h"
 #include "input/keyboard.h"
 #include "input/platform.h"
@@ -191,6 +192,10 @@ void menuPlacementStep()
         if (wasKeyPressed(menuItem.key) && othersIdle(item)) {
             if (menuItem.spin == 0.0f)
                 playSound(Sound::MenuSpin);
+            // Start Game fires when the spin ends: the level's files are
+            // read meanwhile, on a worker thread.
+            if (item == StartGameItem && menuItem.spin == 0.0f)
+                readLevelAhead();
             menuItem.spin += menuItem.step;
         }
         if (menuItem.spin > 0.0f)

@@ -7,6 +7,7 @@
 
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
+#include "world/scene_files.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -21,6 +22,10 @@ struct FileCloser {
 };
 
 struct LevelState {
+    // The level's files, read ahead on a worker thread (game/level_loading.h).
+    // First, so that the teardown stops the worker before anything else goes.
+    ScenesAhead Ahead;
+
     std::unique_ptr<Scene> MilitaryBaseScene;  // intact ground target, the bases' collider
     std::unique_ptr<Scene> MilitaryBase1Scene; // damaged ground target
     std::unique_ptr<Scene> MilitaryBase2Scene; // wreck of a ground target
@@ -56,6 +61,9 @@ struct LevelState {
     // Length factor of the bar: the sum of the increments so far, 2.1 in
     // all (the bar model is made for that range).
     float LoadProgress = 0.0f;
+    // Set when the textures of all the level's scenes are made and the
+    // registry has forgotten their images.
+    bool ImagesForgotten = false;
     // Set when the loading has populated the level: from then on the world
     // is drawn in the level's fog, a brown haze, instead of the menu's.
     bool Populated = false;

@@ -5,6 +5,8 @@
 // commas, tabs, line feeds, parentheses and asterisks; the control step
 // takes them one frame at a time (game/course.h).
 
+#include <climits>
+
 // Refills the level's PathText (world/level_state.h) from "Patho.txt" in the current directory: at most
 // PathTextSize - 1 bytes, CR LF read as LF. A missing file leaves the text
 // empty, and the camera still; a missing course or one without a whole
@@ -12,5 +14,6 @@
 void loadPathText();
 
 // The whole records of a course text: runs of four numbers (x, y, z and
-// heading) after its first word. The text is not changed.
-int wholeCourseRecords(const char* text);
+// heading) after its first word, counted up to `enough`. The text is not
+// changed.
+int wholeCourseRecords(const char* text, int enough = INT_MAX);

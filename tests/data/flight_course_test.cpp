@@ -7,6 +7,7 @@
 #include "world/level_state.h"
 #include "world/path_file.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
 
@@ -32,6 +33,37 @@ void expectCamera(float x, float y, float z, float yaw)
 }
 
 } // namespace
+
+// The course is read as text: a carriage return before a line feed goes,
+// any other stays; the text holds at most PathTextSize - 1 bytes, the rest
+// zero bytes. The file is read in blocks: the runs cross their edges.
+TEST(CourseText, ReadsCarriageReturnsAsTextModeDoes)
+{
+    scenetest::ScratchDir dir;
+    const std::string big(70000, '7'); // beyond one block of the reader
+    const std::string full(PathTextSize - 1, '8');
+    const struct {
+        std::string file;
+        std::string text;
+    } cases[] = {
+        {"P\r\n1 2 3 4\r\n", "P\n1 2 3 4\n"},
+        {"P\r1\r\r\n2\r", "P\r1\r\n2\r"}, // lone returns stay, the last one too
+        {big + "\r\n" + big + "\r", big + "\n" + big + "\r"},
+        {std::string(65535, 'x') + "\r\n", std::string(65535, 'x') + "\n"}, // CR at a block's end
+        {full + "\r\n", full},
+        {full.substr(1) + "\r\n", full.substr(1) + "\n"},
+        {full.substr(1) + "\rx", full.substr(1) + "\r"},
+        {full + "999", full},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.substr(0, 20) + "... of " + std::to_string(c.file.size()) + " bytes");
+        scenetest::writeFile("Patho.txt", c.file);
+        loadPathText();
+        EXPECT_EQ(std::string(Level.PathText.data(), c.text.size()), c.text);
+        EXPECT_EQ(std::count(Level.PathText.begin() + c.text.size(), Level.PathText.end(), '\0'),
+                  std::ptrdiff_t(PathTextSize - c.text.size()));
+    }
+}
 
 // Each step skips four tokens a unit of speed, then takes a record of four;
 // a course that ends inside a record keeps the camera at the last whole

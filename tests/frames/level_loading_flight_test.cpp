@@ -3,10 +3,16 @@
 
 #include "flight_test_support.h"
 #include "game/game_frame.h"
+#include "render/texture_registry.h"
+#include "scene/damaged_files.h"
 #include "scene/mesh_collider.h"
 #include "screens/main_menu.h"
 #include "world/path_file.h"
 #include "world/process_state.h"
+#include "world/scene_files.h"
+
+#include <cstring>
+#include <iterator>
 
 using namespace flighttest;
 
@@ -121,4 +127,144 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
     loadLevel();
     EXPECT_TRUE(Process.GameActive);
     EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
+}
+
+// The level's files are read on a worker thread ahead of the steps that take
+// them. Whether the worker was started at the Start Game key or by the first
+// step, and however far ahead it ran, each step ends with the Scenes and the
+// reports that reading its files in the step gives.
+namespace {
+
+void expectSameScene(const Scene& loaded, const Scene& read, const std::string& file)
+{
+    SCOPED_TRACE(file);
+    EXPECT_EQ(loaded.nodeCount, read.nodeCount);
+    ASSERT_EQ(loaded.vertices.size(), read.vertices.size());
+    ASSERT_EQ(loaded.faces.size(), read.faces.size());
+    EXPECT_EQ(0, std::memcmp(loaded.vertices.data(), read.vertices.data(),
+                             loaded.vertices.size() * sizeof(MeshVertex)));
+    EXPECT_EQ(0, std::memcmp(loaded.faces.data(), read.faces.data(), loaded.faces.size() * sizeof(MeshFace)));
+    ASSERT_EQ(loaded.materials.size(), read.materials.size());
+    for (size_t m = 0; m < read.materials.size(); ++m) {
+        EXPECT_EQ(loaded.materials[m].bitmap, read.materials[m].bitmap);
+        // The drawing made its texture, and the registry forgot the image.
+        if (!read.materials[m].bitmap.empty()) {
+            EXPECT_NE(loaded.materials[m].textureId, 0u);
+        }
+    }
+    EXPECT_EQ(loaded.warnings, read.warnings);
+}
+
+} // namespace
+
+TEST(LevelLoading, ScenesReadAheadAreTheFilesAsReadInTheStep)
+{
+    InDataDir data;
+    for (bool atStartGame : {true, false}) {
+        SCOPED_TRACE(atStartGame ? "started at Start Game" : "started by the first step");
+        startGame(false);
+        GameTextures.clear();
+        if (atStartGame)
+            readLevelAhead();
+        loadLevel();
+        ASSERT_TRUE(Process.GameActive);
+        for (const char* image : {"sky.png", "ground.png", "road.png", "palette.png"})
+            EXPECT_EQ(GameTextures.find(image), nullptr) << image;
+        for (const LevelSceneFile& file : LevelSceneFiles) {
+            ASSERT_NE(Level.*file.scene, nullptr) << file.fileName;
+            expectSameScene(*(Level.*file.scene), *readSceneFile(file.fileName), file.fileName);
+        }
+        EXPECT_TRUE(headless::messageBoxes().empty());
+        tearDownLevel();
+    }
+}
+
+// The worker reads every file at once; what went wrong is told by the step
+// that takes the file, in the order of the files, as when the step read it.
+TEST(LevelLoading, EachStepTellsTheMissingAndDamagedFilesItTakes)
+{
+    scenetest::ScratchDir dir;
+    const std::string material = R"(*MATERIAL_LIST { *MATERIAL_COUNT 1
+ *MATERIAL 0 { *MATERIAL_NAME "A" *MATERIAL_AMBIENT 0 0 0 *MATERIAL_DIFFUSE 1 1 1
+  *MATERIAL_SPECULAR 0 0 0 *MATERIAL_SHINE 0 *MATERIAL_TRANSPARENCY 0
+  *MAP_DIFFUSE { *BITMAP "C:\maps\gone.png" } } }
+)";
+    const std::string square =
+        scenetest::squareObject("Square", 0, scenetest::face(0, 0, 1, 2), 1, "*MATERIAL_REF 0\n");
+    scenetest::writeFile("MilitaryBase1.ASE", material + square);
+    scenetest::writeFile("Rocket.ASE", square.substr(0, square.size() - 3)); // cut short
+    scenetest::writeFile("map2.ASE", "*SCENE { }\n");                        // no model
+    scenetest::writeFile("fuel.ASE", material + square);                     // the same missing image
+    startGame();
+    clearDamagedFileReports();
+    readLevelAhead();
+    enterLoading();
+
+    auto missing = [](std::initializer_list<const char*> files) {
+        std::vector<std::string> texts;
+        for (const char* file : files)
+            texts.push_back(std::string("File ") + file + " Not Found");
+        return texts;
+    };
+    auto boxTexts = [] {
+        std::vector<std::string> texts;
+        for (const headless::MessageBox& box : headless::messageBoxes())
+            texts.push_back(box.text);
+        return texts;
+    };
+    const struct {
+        std::vector<std::string> boxes;   // added by the step
+        std::vector<std::string> reports; // the damaged files after it
+    } steps[] = {
+        {missing({"MilitaryBase.ASE", "MilitaryBase2.ASE"}), {"Textures/gone.png: missing"}},
+        {missing({"bullet.ASE", "NumberOne.ASE", "NumberTwo.ASE", "NumberThree.ASE", "Ready.ASE"}), {}},
+        {missing({"Airplane0.ASE"}), {"Rocket.ASE: it ends in the middle of a block, as if cut short"}},
+        {missing({"map1.ASE", "Sky.ASE"}), {}},
+        {missing({"HeliMeters.ASE"}), {"map2.ASE: no model could be read from it"}},
+        {missing({"road.ASE"}), {}},
+        {missing({"Winning.ASE", "Loosing.ASE"}), {}},
+        {missing({"lives.ASE"}), {}},
+        {missing({"explosion.ASE"}), {}},
+        {missing({"DestroyHeli(1).ASE"}), {"Patho.txt: missing"}},
+    };
+    std::vector<std::string> boxes, reports;
+    for (size_t step = 0; step < std::size(steps); ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        headless::onFrame([&](int) { boxes = boxTexts(); }); // before the frame tells the damaged files
+        runFrame(false);
+        std::vector<std::string> expected = boxes;
+        expected.insert(expected.end(), steps[step].boxes.begin(), steps[step].boxes.end());
+        reports.insert(reports.end(), steps[step].reports.begin(), steps[step].reports.end());
+        std::vector<std::string> now = boxTexts();
+        // The damaged-file box the frame ends with, if any, comes last.
+        if (!now.empty() && now.back().rfind("File ", 0) != 0)
+            now.pop_back();
+        EXPECT_EQ(now, expected);
+        EXPECT_EQ(damagedFileReports(), reports);
+    }
+    headless::onFrame(nullptr);
+    EXPECT_TRUE(Process.GameActive);
+    clearDamagedFileReports();
+}
+
+// Leaving while the worker still reads: it stops, what it read goes, and
+// the next Start Game reads the level anew.
+TEST(LevelTeardown, LeavingDuringTheLoadingDropsWhatWasReadAhead)
+{
+    InDataDir data;
+    startGame(false);
+    const int menuScenes = Scene::alive();
+    readLevelAhead();
+    enterLoading();
+    for (int step = 0; step < 3; ++step)
+        runFrame();
+    tearDownLevel();
+    EXPECT_EQ(Scene::alive(), menuScenes);
+
+    readLevelAhead();
+    loadLevel();
+    EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
+    expectSameScene(*Level.Map1Scene, *readSceneFile("map1.ASE"), "map1.ASE");
+    tearDownLevel();
+    EXPECT_EQ(Scene::alive(), menuScenes);
 }

@@ -255,7 +255,8 @@ TEST(DamagedData, ACourseNeedsAWholeRecordOfFourNumbers)
     EXPECT_EQ(wholeCourseRecords(""), 0);
     EXPECT_EQ(wholeCourseRecords("P\n1 2 3\n"), 0);
     EXPECT_EQ(wholeCourseRecords("P\nx\xff\x01 2 3 4 nan\n"), 0);
-    EXPECT_EQ(wholeCourseRecords("1 2 3 4"), 0); // the first word is the header
+    EXPECT_EQ(wholeCourseRecords("1 2 3 4"), 0);                              // the first word is the header
+    EXPECT_EQ(wholeCourseRecords("P\n1 2 3 4\n5 6 7 8\n9 10 11 12\n", 2), 2); // enough
 
     ScratchDir dir;
     clearDamagedFileReports();

@@ -4,6 +4,7 @@
 #include "scene_test_support.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -223,4 +224,56 @@ TEST(TextureRegistry, ResolvesNamesWrittenOnWindows)
     };
     for (const auto& c : cases)
         EXPECT_EQ(resolveTexturePath(c.name, here), c.found) << c.name;
+}
+
+// The levels made ahead are the bytes gluBuild2DMipmaps makes, level by
+// level, for squares, wide and tall images and single rows and columns;
+// other sizes are left to GLU.
+TEST(TextureRegistry, MipmapsMadeAheadAreThoseOfGlu)
+{
+    headless::makeContext(16, 16);
+    const std::pair<int, int> sizes[] = {{2, 2}, {8, 8},    {16, 4}, {4, 32}, {1, 8},
+                                         {8, 1}, {64, 256}, {1, 1},  {6, 4}};
+    uint32_t seed = 12345;
+    for (auto [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + " by " + std::to_string(height));
+        DecodedTexture decoded;
+        decoded.name = "noise" + std::to_string(width) + "x" + std::to_string(height);
+        decoded.decoded = true;
+        TextureImage& image = decoded.image;
+        image.width = width;
+        image.height = height;
+        for (int i = 0; i < width * height * 4; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            image.pixels.push_back(uint8_t(seed >> 24));
+        }
+        makeMipmaps(image);
+        const bool ahead = (width & (width - 1)) == 0 && (height & (height - 1)) == 0 && width * height > 1;
+        EXPECT_EQ(image.mipmaps.empty(), !ahead);
+        GLuint glu = 0;
+        glGenTextures(1, &glu);
+        glBindTexture(GL_TEXTURE_2D, glu);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
+        ASSERT_TRUE(GameTextures.add(std::move(decoded)));
+        const GLuint ours = uploadTexture("noise" + std::to_string(width) + "x" + std::to_string(height));
+        for (int level = 0;; ++level) {
+            GLint w = 0, h = 0;
+            glBindTexture(GL_TEXTURE_2D, glu);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
+            if (w == 0)
+                break;
+            std::vector<uint8_t> expected(size_t(w) * h * 4), actual(expected.size());
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, expected.data());
+            glBindTexture(GL_TEXTURE_2D, ours);
+            GLint ourWidth = 0;
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &ourWidth);
+            EXPECT_EQ(ourWidth, w) << "level " << level;
+            glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, actual.data());
+            EXPECT_EQ(actual, expected) << "level " << level;
+        }
+        GLuint both[] = {glu, ours};
+        glDeleteTextures(2, both);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
