@@ -222,7 +222,7 @@ TEST(LevelLoading, EachStepTellsTheMissingAndDamagedFilesItTakes)
         {missing({"map1.ASE", "Sky.ASE"}), {}},
         {missing({"HeliMeters.ASE"}), {"map2.ASE: no model could be read from it"}},
         {missing({"road.ASE"}), {}},
-        {missing({"Winning.ASE", "Loosing.ASE"}), {}},
+        {missing({"Winning.ASE", "Loosing.ASE", "Paused.ASE"}), {}},
         {missing({"lives.ASE"}), {}},
         {missing({"explosion.ASE"}), {}},
         {missing({"DestroyHeli(1).ASE"}), {"Patho.txt: missing"}},
