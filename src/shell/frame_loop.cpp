@@ -4,8 +4,8 @@
 #include "shell/settings.h"
 
 #include "game/control_step.h"
-#include "game/game_state.h"
 #include "game/game_frame.h"
+#include "game/game_state.h"
 #include "game/level_loading.h"
 #include "game/pause.h"
 #include "input/gamepad.h"
