@@ -141,9 +141,17 @@ TEST(Settings, TheDialogOffersTheLastChoiceMadeInIt)
     EXPECT_FALSE(loadSettings(file).fullScreen);
 }
 
-// Whether each frame handed its sounds muted, from the first.
-std::vector<bool> mutedFrames()
+// Runs the game with M down in the frames given until a quit in frame
+// `quit`; returns whether each frame handed its sounds muted.
+std::vector<bool> mutedFrames(const std::vector<std::string>& arguments, std::vector<int> mDown, int quit)
 {
+    headless::reset();
+    headless::onFrame([mDown, quit](int frame) {
+        headless::setKey('M', std::count(mDown.begin(), mDown.end(), frame) > 0);
+        if (frame == quit)
+            headless::requestQuit();
+    });
+    EXPECT_EQ(gameMain(arguments), 0);
     std::vector<bool> muted;
     for (const headless::HandedSounds& h : headless::handedSounds())
         muted.push_back(h.muted);
@@ -158,40 +166,19 @@ TEST(Settings, MTogglesTheSoundAndTheChoiceIsRememberedButMuteHoldsForItsRunOnly
     using F = std::vector<bool>;
 
     // M held over frames 1 and 2 mutes once; pressed again in 4, unmuted.
-    headless::reset();
-    headless::onFrame([](int frame) {
-        headless::setKey('M', frame == 1 || frame == 2 || frame == 4);
-        if (frame == 6)
-            headless::requestQuit();
-    });
-    EXPECT_EQ(gameMain({"--windowed"}), 0);
+    EXPECT_EQ(mutedFrames({"--windowed"}, {1, 2, 4}, 6), (F{false, true, true, true, false, false}));
     EXPECT_TRUE(headless::soundOpened());
-    EXPECT_EQ(mutedFrames(), (F{false, true, true, true, false, false}));
     EXPECT_TRUE(readAll(file).find("muted=0\n") != std::string::npos);
 
     // Muted once: remembered for the next run, which starts muted.
-    headless::reset();
-    headless::onFrame([](int frame) {
-        headless::setKey('M', frame == 1);
-        if (frame == 3)
-            headless::requestQuit();
-    });
-    EXPECT_EQ(gameMain({"--windowed"}), 0);
+    mutedFrames({"--windowed"}, {1}, 3);
     EXPECT_EQ(readAll(file), "fullscreen=0\nmuted=1\n");
-    headless::reset();
-    quitAtFrame(2);
-    EXPECT_EQ(gameMain({"--windowed"}), 0);
-    EXPECT_EQ(mutedFrames(), (F{true, true}));
+    EXPECT_EQ(mutedFrames({"--windowed"}, {}, 2), (F{true, true}));
 
     // --mute starts muted whatever is remembered, and writes nothing.
     writeFile(file, "muted=0\n");
-    headless::reset();
-    quitAtFrame(2);
-    EXPECT_EQ(gameMain({"--windowed", "--mute"}), 0);
-    EXPECT_EQ(mutedFrames(), (F{true, true}));
+    EXPECT_EQ(mutedFrames({"--windowed", "--mute"}, {}, 2), (F{true, true}));
     EXPECT_EQ(readAll(file), "muted=0\n");
-    EXPECT_TRUE(parseOptions({"--mute"}).mute);
-    EXPECT_TRUE(parseOptions({"--mute"}).unknown.empty());
 }
 
 TEST(Settings, AHomeThatCannotBeWrittenChangesNothing)
