@@ -88,8 +88,6 @@ TEST(Gamepad, TheControllerAnswersTheDialog)
         DialogOutcome outcome;
     } cases[] = {
         {{B::Start}, DialogOutcome::StartWindowed},
-        {{B::LeftShoulder, B::Start}, DialogOutcome::StartWindowed},
-        {{B::LeftShoulder, B::DpadUp, B::Start}, DialogOutcome::StartFullScreen},
         {{B::Back}, DialogOutcome::Exit},
         {{B::West, B::North, B::East, B::DpadDown}, DialogOutcome::Open},
         {{B::LeftShoulder, B::DpadUp, B::RightShoulder, B::South}, DialogOutcome::StartFullScreen},
