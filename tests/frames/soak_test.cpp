@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <malloc.h>
 #include <unistd.h>
@@ -87,10 +88,13 @@ TEST(Soak, TwentyGamesInOneProcessLeaveNothingBehind)
         // measured is what the process still holds.
         const long untrimmed = residentBytes();
         malloc_trim(0);
-        if (game == 2) {
-            afterSecond = residentBytes();
+        // What stays resident settles after the second game, but between
+        // two levels about 3 MB apart (the loading worker's pages come and
+        // go): the baseline is the higher of games 2 to 5.
+        if (game >= 2 && game <= 5)
+            afterSecond = std::max(afterSecond, residentBytes());
+        if (game == 2)
             inUseSecond = mallinfo2().uordblks;
-        }
         afterLast = residentBytes();
         inUseLast = mallinfo2().uordblks;
         std::printf("game %2d: %d frames so far, %ld KB resident (%ld KB before trim), %zu KB in use, %d "
@@ -100,6 +104,8 @@ TEST(Soak, TwentyGamesInOneProcessLeaveNothingBehind)
     }
     setAutopilot(false);
     EXPECT_LE(afterLast, afterSecond + afterSecond / 50);
+    // The heap in use, which does not wobble, grows by no more than 1%.
+    EXPECT_LE(inUseLast, inUseSecond + inUseSecond / 100);
     EXPECT_TRUE(damagedFileReports().empty());
     RecordProperty("resident_kb_after_game_2", static_cast<int>(afterSecond / 1024));
     RecordProperty("resident_kb_after_game_20", static_cast<int>(afterLast / 1024));
