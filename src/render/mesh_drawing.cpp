@@ -10,6 +10,12 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
 namespace {
 
 void applyMaterial(const Material& material)
@@ -66,22 +72,78 @@ void sendTriangles(const Scene* scene, const SceneNode& node, size_t vertexBase,
     glEnd();
 }
 
+// Whether the box lies wholly beyond one side of the view volume (near and
+// far planes included), seen through `clip`, the projection times the
+// modelview times the node's matrix: GL would then draw none of it.
+bool outsideView(const Matrix4& clip, const std::array<float, 6>& box)
+{
+    const float* c = clip.m;
+    // Per side, whether every corner so far lies beyond it: x < -w, x > w,
+    // y < -w, y > w, z < -w, z > w.
+    bool beyond[6] = {true, true, true, true, true, true};
+    for (int corner = 0; corner < 8; ++corner) {
+        const float x = box[(corner & 1) ? 3 : 0], y = box[(corner & 2) ? 4 : 1],
+                    z = box[(corner & 4) ? 5 : 2];
+        const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
+        const float p[3] = {c[0] * x + c[4] * y + c[8] * z + c[12], c[1] * x + c[5] * y + c[9] * z + c[13],
+                            c[2] * x + c[6] * y + c[10] * z + c[14]};
+        // A little slack for rounding: only what is clearly beyond counts.
+        for (int axis = 0; axis < 3; ++axis) {
+            const float slack = 1e-4f * (std::abs(w) + std::abs(p[axis])) + 1e-6f;
+            beyond[2 * axis] = beyond[2 * axis] && p[axis] + w < -slack;
+            beyond[2 * axis + 1] = beyond[2 * axis + 1] && p[axis] - w > slack;
+        }
+    }
+    return std::find(std::begin(beyond), std::end(beyond), true) != std::end(beyond);
+}
+
+// The box round the corners the node's triangles use (a box with nothing
+// in it, lowest above highest, where it has none).
+std::array<float, 6> cornerBox(const Scene& scene, const SceneNode& node, size_t vertexBase, size_t faceBase)
+{
+    const float huge = std::numeric_limits<float>::max();
+    std::array<float, 6> box = {huge, huge, huge, -huge, -huge, -huge};
+    const size_t faceEnd = faceBase + node.faceCount;
+    if (faceEnd > scene.faces.size())
+        return box;
+    for (size_t f = faceBase; f < faceEnd; ++f)
+        for (int32_t index : {scene.faces[f].a, scene.faces[f].b, scene.faces[f].c}) {
+            const MeshVertex& v = scene.vertices[vertexBase + static_cast<size_t>(index)];
+            box = {std::min(box[0], v.x), std::min(box[1], v.y), std::min(box[2], v.z),
+                   std::max(box[3], v.x), std::max(box[4], v.y), std::max(box[5], v.z)};
+        }
+    return box;
+}
+
 void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
 {
     size_t vertexBase = 0;
     size_t faceBase = 0;
     const bool lists =
         scene->drawListBase != 0 && scene->drawListCount == static_cast<int32_t>(scene->nodes.size());
+    // With the lists, nodes wholly outside the view are left out (their
+    // material is still set, so what is drawn next finds GL as before).
+    const bool culling = lists && scene->drawListBoxes.size() == scene->nodes.size();
+    Matrix4 view;
+    if (culling) {
+        Matrix4 projection, modelview;
+        glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
+        view = projection * modelview;
+    }
     for (size_t n = 0; n < scene->nodes.size(); ++n) {
         const SceneNode& node = scene->nodes[n];
         applyMaterial(node.material);
-        glPushMatrix();
-        glMultMatrixf(pose && n < pose->size() ? (*pose)[n].m : node.worldMatrix.m);
-        if (lists)
-            glCallList(scene->drawListBase + static_cast<GLuint>(n));
-        else
-            sendTriangles(scene, node, vertexBase, faceBase);
-        glPopMatrix();
+        const Matrix4& matrix = pose && n < pose->size() ? (*pose)[n] : node.worldMatrix;
+        if (!culling || !outsideView(view * matrix, scene->drawListBoxes[n])) {
+            glPushMatrix();
+            glMultMatrixf(matrix.m);
+            if (lists)
+                glCallList(scene->drawListBase + static_cast<GLuint>(n));
+            else
+                sendTriangles(scene, node, vertexBase, faceBase);
+            glPopMatrix();
+        }
         vertexBase += node.vertexCount;
         faceBase += node.faceCount;
         glDisable(GL_BLEND);
@@ -102,11 +164,13 @@ void makeSceneDrawLists(Scene& scene)
         return;
     size_t vertexBase = 0;
     size_t faceBase = 0;
+    scene.drawListBoxes.clear();
     for (size_t n = 0; n < scene.nodes.size(); ++n) {
         const SceneNode& node = scene.nodes[n];
         glNewList(base + static_cast<GLuint>(n), GL_COMPILE);
         sendTriangles(&scene, node, vertexBase, faceBase);
         glEndList();
+        scene.drawListBoxes.push_back(cornerBox(scene, node, vertexBase, faceBase));
         vertexBase += node.vertexCount;
         faceBase += node.faceCount;
     }

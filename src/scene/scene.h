@@ -9,6 +9,7 @@
 #include "math/matrix4.h"
 #include "math/vector.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -160,6 +161,9 @@ class Scene {
     // made with the textures, and what frees them when the Scene goes.
     unsigned int drawListBase = 0;
     int32_t drawListCount = 0;
+    // With the lists, each node's box round its vertices (in the node's
+    // own coordinates): lowest x, y, z, then highest.
+    std::vector<std::array<float, 6>> drawListBoxes;
     void (*releaseDrawLists)(unsigned int base, int32_t count) = nullptr;
 };
 

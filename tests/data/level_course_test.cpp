@@ -237,12 +237,16 @@ TEST(LevelCourse, EveryBaseInReachPassesWithinRocketRange)
 
 TEST(LevelGround, EveryBaseStandsOnTheGround)
 {
-    Mesh south = buildMap(1).objects[0].mesh, north = buildMap(2).objects[0].mesh;
+    std::vector<Mesh> tiles;
+    for (int part : {1, 2})
+        for (const AseObject& tile : buildMap(part).objects)
+            tiles.push_back(tile.mesh);
     for (int b = 0; b < BaseCount; ++b) {
         const layout::Point& base = layout::BasePlaces[b];
         bool found = false;
-        for (const Mesh* m : {&south, &north})
-            for (const Mesh::Face& f : m->faces) {
+        for (const Mesh& tile : tiles)
+            for (const Mesh::Face& f : tile.faces) {
+                const Mesh* m = &tile;
                 V3 a = m->vertices[size_t(f.v[0])], p = m->vertices[size_t(f.v[1])],
                    q = m->vertices[size_t(f.v[2])];
                 double d = (p.y - q.y) * (a.x - q.x) + (q.x - p.x) * (a.y - q.y);
@@ -265,10 +269,12 @@ TEST(LevelGround, CoversTheLevelWithAValleyAlongTheCourse)
     for (int part : {1, 2}) {
         AseScene map = buildMap(part);
         faces += size_t(map.totalFaces());
-        V3 l, h;
-        map.objects[0].mesh.bounds(l, h);
-        lo = {std::min(lo.x, l.x), std::min(lo.y, l.y), 0};
-        hi = {std::max(hi.x, h.x), std::max(hi.y, h.y), 0};
+        for (const AseObject& tile : map.objects) {
+            V3 l, h;
+            tile.mesh.bounds(l, h);
+            lo = {std::min(lo.x, l.x), std::min(lo.y, l.y), 0};
+            hi = {std::max(hi.x, h.x), std::max(hi.y, h.y), 0};
+        }
     }
     EXPECT_LE(lo.x, -3000.0);
     EXPECT_GE(hi.x, 4500.0);

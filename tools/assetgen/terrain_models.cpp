@@ -3,14 +3,17 @@
 #include "models.h"
 #include "textures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 // The ground, in map coordinates (z up), as a grid that follows the
 // valley: rows across the valley, finer along the course than beyond it;
 // columns set off from the course's centre line, close together near it
 // and wide apart toward the edges. It covers x -3000..4500 and y
-// -3000..11500 so the haze hides its rim. Split in two files along y.
+// -3000..11500 so the haze hides its rim. Split in two files along y, each
+// in tiles.
 
 namespace {
 
@@ -61,28 +64,51 @@ V3 groundNormal(double x, double y)
     return normalized(V3{-dx, -dy, 1.0});
 }
 
-Mesh groundMesh(double yFrom, double yTo)
+// The ground between two rows, in tiles of TileRows rows by a quarter of
+// the columns, so the game can leave out the tiles outside its view; the
+// tiles run across the valley, then along it, and each keeps the grid's
+// triangles in their order.
+constexpr size_t TileRows = 16, TileColumnBlocks = 4;
+
+std::vector<Mesh> groundTiles(double yFrom, double yTo)
 {
-    Mesh m;
     std::vector<double> ys;
     for (double y : rows())
         if (y >= yFrom - 1e-9 && y <= yTo + 1e-9)
             ys.push_back(y);
     const size_t cols = columns(0).size();
-    std::vector<V3> normals;
+    std::vector<V3> positions, normals;
+    std::vector<UV> uvs;
     for (double y : ys)
         for (double x : columns(y)) {
-            m.addVertex({x, y, groundHeight(x, y)});
-            m.addTVertex({x / TextureTile, y / TextureTile});
+            positions.push_back({x, y, groundHeight(x, y)});
+            uvs.push_back({x / TextureTile, y / TextureTile});
             normals.push_back(groundNormal(x, y));
         }
-    for (size_t j = 0; j + 1 < ys.size(); ++j)
-        for (size_t i = 0; i + 1 < cols; ++i) {
-            int a = int(j * cols + i), b = a + 1, c = int((j + 1) * cols + i), d = c + 1;
-            m.addFace({{a, b, d}, {a, b, d}, {normals[size_t(a)], normals[size_t(b)], normals[size_t(d)]}});
-            m.addFace({{a, d, c}, {a, d, c}, {normals[size_t(a)], normals[size_t(d)], normals[size_t(c)]}});
+    std::vector<Mesh> tiles;
+    const size_t cells = cols - 1, blockWidth = (cells + TileColumnBlocks - 1) / TileColumnBlocks;
+    for (size_t j0 = 0; j0 + 1 < ys.size(); j0 += TileRows) {
+        const size_t j1 = std::min(j0 + TileRows, ys.size() - 1);
+        for (size_t i0 = 0; i0 < cells; i0 += blockWidth) {
+            const size_t i1 = std::min(i0 + blockWidth, cells), width = i1 - i0 + 1;
+            Mesh m;
+            for (size_t j = j0; j <= j1; ++j)
+                for (size_t i = i0; i <= i1; ++i) {
+                    m.addVertex(positions[j * cols + i]);
+                    m.addTVertex(uvs[j * cols + i]);
+                }
+            auto at = [&](size_t j, size_t i) { return int((j - j0) * width + (i - i0)); };
+            auto normal = [&](size_t j, size_t i) { return normals[j * cols + i]; };
+            for (size_t j = j0; j < j1; ++j)
+                for (size_t i = i0; i < i1; ++i) {
+                    int a = at(j, i), b = at(j, i + 1), c = at(j + 1, i), d = at(j + 1, i + 1);
+                    m.addFace({{a, b, d}, {a, b, d}, {normal(j, i), normal(j, i + 1), normal(j + 1, i + 1)}});
+                    m.addFace({{a, d, c}, {a, d, c}, {normal(j, i), normal(j + 1, i + 1), normal(j + 1, i)}});
+                }
+            tiles.push_back(std::move(m));
         }
-    return m;
+    }
+    return tiles;
 }
 
 } // namespace
@@ -93,7 +119,11 @@ AseScene buildMap(int part)
         throw std::out_of_range("map part");
     AseScene scene;
     int ground = scene.addMaterial(textureLit("Ground", GroundTexture, 0.75));
-    Mesh m = part == 1 ? groundMesh(South, SplitY) : groundMesh(SplitY, North);
-    scene.addObject(part == 1 ? "GroundSouth" : "GroundNorth", m, ground);
+    const std::vector<Mesh> tiles = part == 1 ? groundTiles(South, SplitY) : groundTiles(SplitY, North);
+    for (size_t t = 0; t < tiles.size(); ++t) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%s%02zu", part == 1 ? "GroundSouth" : "GroundNorth", t + 1);
+        scene.addObject(name, tiles[t], ground);
+    }
     return scene;
 }
