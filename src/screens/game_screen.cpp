@@ -126,11 +126,18 @@ void drawShots(const std::vector<ShotSight>& sights, Scene* model)
         drawShot(s, model);
 }
 
-// The sky is drawn without fog; the map halves and the road are fogged.
+// The map halves and the road are fogged; the sky, drawn without fog,
+// comes after them. It lies beyond every part of the map, so it shows only
+// where nothing covers it, over the clear colour alone, as it would if drawn
+// first; but the pixels the ground covers are not shaded twice.
 void drawWorld()
 {
     glPushMatrix();
     worldPlacement();
+    glEnable(GL_FOG);
+    DrawScene(Level.Map1Scene.get());
+    DrawScene(Level.Map2Scene.get());
+    DrawScene(Level.RoadScene.get());
     glDisable(GL_FOG);
     glPushMatrix();
     glRotatef(Game.SkyAngle, 1.0f, 0.0f, 0.0f);
@@ -138,9 +145,6 @@ void drawWorld()
     DrawScene(Level.SkyScene.get());
     glPopMatrix();
     glEnable(GL_FOG);
-    DrawScene(Level.Map1Scene.get());
-    DrawScene(Level.Map2Scene.get());
-    DrawScene(Level.RoadScene.get());
     glPopMatrix();
 }
 
