@@ -4,17 +4,18 @@
 # thread's (the game and Mesa's vertex path) and the llvmpipe rasteriser
 # threads'.
 #
-#   bench/flight_callgrind.sh [BUILD_DIR] [FRAMES] [WxH]
+#   bench/flight_callgrind.sh [BUILD_DIR] [FRAMES] [WxH] [FROM_GAME_FRAME]
 set -eu
 build=${1:-build}
 frames=${2:-300}
 size=${3:-800x600}
+from=${4:-600}
 bench="$build/bench/game_frames_bench"
 [ -x "$bench" ] || { echo "no $bench: configure with -DKESTRAVA_BUILD_BENCHMARKS=ON" >&2; exit 1; }
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 valgrind --tool=callgrind --instr-atstart=no --separate-threads=yes \
-    --callgrind-out-file="$out/cg.out" "$bench" --callgrind "$frames" --size "$size" >"$out/log" 2>&1 ||
+    --callgrind-out-file="$out/cg.out" "$bench" --callgrind "$frames" --from "$from" --size "$size" >"$out/log" 2>&1 ||
     { cat "$out/log" >&2; exit 1; }
 grep -v '^==' "$out/log" || true
 # One file per thread, written at the end; only the flight frames ran

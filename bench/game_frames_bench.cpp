@@ -15,7 +15,7 @@
 // advance undrawn, as the golden-frames test does), to shorten a run; all
 // other frames are drawn.
 //
-//   game_frames_bench --callgrind N [--size WxH]
+//   game_frames_bench --callgrind N [--from FRAME] [--size WxH]
 //
 // plays undrawn to a fixed frame of the flight, then draws N frames with
 // callgrind's instrumentation on (run it under
@@ -63,7 +63,7 @@ constexpr int Spacing1Frames = 60;
 constexpr int WonFrames = 120;
 // The callgrind frames start this many frames after the game's first frame:
 // past the countdown, over the valley.
-constexpr int CallgrindStart = 600;
+int CallgrindStart = 600; // --from
 
 struct Options {
     int width = 800;
@@ -276,11 +276,13 @@ int main(int argc, char** argv)
             o.every = std::max(1, std::atoi(argv[++i]));
         else if (a == "--callgrind" && next)
             o.callgrindFrames = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--from" && next)
+            CallgrindStart = std::max(1, std::atoi(argv[++i]));
         else if (a == "--label" && next)
             o.label = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: %s [--size WxH] [--every K] [--label TEXT] | --callgrind N [--size WxH]\n",
+                         "usage: %s [--size WxH] [--every K] [--label TEXT] | --callgrind N [--from FRAME] [--size WxH]\n",
                          argv[0]);
             return 2;
         }
