@@ -16,9 +16,10 @@
 // other frames are drawn.
 //
 //   game_frames_bench --callgrind N [--from FRAME] [--size WxH]
+//   game_frames_bench --callgrind 1 --loading-frame K [--size WxH]
 //
 // plays undrawn to a fixed frame of the flight, then draws N frames with
-// callgrind's instrumentation on (run it under
+// callgrind's instrumentation on (or counts only the K-th loading frame) (run it under
 // `valgrind --tool=callgrind --instr-atstart=no`; bench/flight_callgrind.sh
 // does, and sums the instructions per thread).
 //
@@ -34,6 +35,7 @@
 #include "screens/scene_drawer.h"
 #include "shell/autopilot.h"
 #include "shell/frame_loop.h"
+#include "world/level_state.h"
 #include "world/process_state.h"
 
 #include <GL/gl.h>
@@ -64,6 +66,8 @@ constexpr int WonFrames = 120;
 // The callgrind frames start this many frames after the game's first frame:
 // past the countdown, over the valley.
 int CallgrindStart = 600; // --from
+// With --loading-frame K (1 to 10), only the K-th loading frame is counted.
+int CallgrindLoadingFrame = 0;
 
 struct Options {
     int width = 800;
@@ -246,8 +250,18 @@ int runCallgrind(const Options& o)
     for (int frame = 0; frame < 60 * 60 * 10 && gameFrames < CallgrindStart; ++frame) {
         // Loading frames are drawn: they make the level's textures.
         const bool draw = Process.LoadingActive;
+        const bool counted = draw && CallgrindLoadingFrame == static_cast<int>(Level.LoadStep) + 1;
+        if (counted) {
+            CALLGRIND_ZERO_STATS;
+            CALLGRIND_START_INSTRUMENTATION;
+        }
         if (!runFrame(draw))
             return 1;
+        if (counted) {
+            CALLGRIND_STOP_INSTRUMENTATION;
+            std::printf("loading frame %d at %dx%d\n", CallgrindLoadingFrame, o.width, o.height);
+            return 0;
+        }
         gameFrames += Process.GameActive;
     }
     runFrame(); // a drawn frame before the counted ones
@@ -276,13 +290,16 @@ int main(int argc, char** argv)
             o.every = std::max(1, std::atoi(argv[++i]));
         else if (a == "--callgrind" && next)
             o.callgrindFrames = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--loading-frame" && next)
+            CallgrindLoadingFrame = std::atoi(argv[++i]);
         else if (a == "--from" && next)
             CallgrindStart = std::max(1, std::atoi(argv[++i]));
         else if (a == "--label" && next)
             o.label = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: %s [--size WxH] [--every K] [--label TEXT] | --callgrind N [--from FRAME] [--size WxH]\n",
+                         "usage: %s [--size WxH] [--every K] [--label TEXT] | --callgrind N [--from FRAME | "
+                         "--loading-frame K] [--size WxH]\n",
                          argv[0]);
             return 2;
         }

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr unsigned int LoadStepCount = 10;
+constexpr unsigned int LoadStepCount = LevelLoadSteps;
 
 // Fixed per step, not measured: the big map files get the big shares.
 constexpr float ProgressIncrements[LoadStepCount] = {0.2f, 0.1f, 0.1f,  0.5f,  0.5f,

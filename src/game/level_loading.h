@@ -10,6 +10,8 @@
 // (screens/loading_screen.h) before it draws.
 
 void loadLevelStep();
+// The loading's frames, the last of which starts the game.
+constexpr unsigned int LevelLoadSteps = 10;
 
 // The steps' files are read, parsed and their images decoded on a worker
 // thread, step after step, while the loading frames draw; each step takes

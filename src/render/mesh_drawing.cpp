@@ -131,8 +131,18 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
         glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
         view = projection * modelview;
     }
+    bool kindDrawn[2][2] = {{false, false}, {false, false}};
     for (size_t n = 0; n < scene->nodes.size(); ++n) {
         const SceneNode& node = scene->nodes[n];
+        if (DrawOneNodeOfEachKind) {
+            bool& drawn = kindDrawn[node.material.transparency == 0.0f][node.material.bitmap.empty()];
+            if (drawn) {
+                vertexBase += node.vertexCount;
+                faceBase += node.faceCount;
+                continue;
+            }
+            drawn = true;
+        }
         applyMaterial(node.material);
         const Matrix4& matrix = pose && n < pose->size() ? (*pose)[n] : node.worldMatrix;
         if (!culling || !outsideView(view * matrix, scene->drawListBoxes[n])) {
@@ -154,6 +164,8 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
 }
 
 } // namespace
+
+bool DrawOneNodeOfEachKind = false;
 
 void makeSceneDrawLists(Scene& scene)
 {

@@ -86,6 +86,12 @@ extern TextureRegistry GameTextures;
 // decoded and kept, but no GL texture is made.
 extern bool TextureUploads;
 
+// While true, TextureRegistry::draw sends only the first node of each kind
+// (lit or blended, textured or plain) of a Scene: enough for GL to meet
+// every combination of state the Scene's drawing has (the warm-up before a
+// game's first frame, frame_loop.cpp).
+extern bool DrawOneNodeOfEachKind;
+
 // A new GL texture (mipmapped, repeating, trilinear) from the registry entry
 // of `name`, left bound; 0, and no texture made, when there is no entry.
 unsigned int uploadTexture(std::string name);

@@ -203,6 +203,25 @@ void clearLetterboxBars()
     glScissor(p.x, p.y, p.width, p.height);
 }
 
+// Mesa's software renderer compiles code for each new combination of GL
+// state the first time it draws with it: for the game's, some 40 M
+// instructions, which the game's first frame would pay on top of the last
+// loading step. The loading frame before draws the game's frame once, one
+// node of each kind per Scene, with every pixel scissored away, so that the
+// compiling happens there. Not the HUD layer: its clear, under a scissor
+// smaller than the picture, would take Mesa's slow way of clearing (a
+// quad, with code of its own to compile), and its scenes are drawn with
+// the states the game's have. Called with the game's projection set.
+void warmUpGameDrawing()
+{
+    const Viewport& picture = Process.PictureViewport;
+    glScissor(picture.x, picture.y, 0, 0);
+    DrawOneNodeOfEachKind = true;
+    FrameSteps.game.draw();
+    DrawOneNodeOfEachKind = false;
+    glScissor(picture.x, picture.y, picture.width, picture.height);
+}
+
 } // namespace
 
 void drawFrame()
@@ -238,8 +257,11 @@ void drawFrame()
 
     if (shows.menu)
         FrameSteps.menu.draw();
-    if (shows.loading)
+    if (shows.loading) {
+        if (Level.LoadStep + 1 == LevelLoadSteps)
+            warmUpGameDrawing();
         FrameSteps.levelLoading.draw();
+    }
     if (shows.game)
         FrameSteps.game.draw();
     if (shows.paused)
