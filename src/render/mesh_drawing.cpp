@@ -46,6 +46,25 @@ void applyMaterial(const Material& material)
     }
 }
 
+// What applyMaterial enables, off again.
+void clearMaterial()
+{
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+}
+
+bool sameColour(const Colour4& a, const Colour4& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+// Whether applyMaterial would set the same state for both.
+bool sameLook(const Material& a, const Material& b)
+{
+    return a.transparency == b.transparency && a.bitmap.empty() == b.bitmap.empty() &&
+           a.textureId == b.textureId && a.shine == b.shine && sameColour(a.ambient, b.ambient) &&
+           sameColour(a.diffuse, b.diffuse) && sameColour(a.specular, b.specular);
+}
+
 void corner(const MeshVertex& vertex, const Vec3& normal, const TexCoord& uv)
 {
     glNormal3f(normal.x, normal.y, normal.z);
@@ -132,6 +151,7 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
         view = projection * modelview;
     }
     bool kindDrawn[2][2] = {{false, false}, {false, false}};
+    const Material* applied = nullptr;
     for (size_t n = 0; n < scene->nodes.size(); ++n) {
         const SceneNode& node = scene->nodes[n];
         if (DrawOneNodeOfEachKind) {
@@ -143,7 +163,14 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
             }
             drawn = true;
         }
-        applyMaterial(node.material);
+        // Consecutive nodes of one look (the terrain's tiles) share one
+        // setting of it: each change of material costs Mesa a revalidation.
+        if (!applied || !sameLook(*applied, node.material)) {
+            if (applied)
+                clearMaterial();
+            applyMaterial(node.material);
+            applied = &node.material;
+        }
         const Matrix4& matrix = pose && n < pose->size() ? (*pose)[n] : node.worldMatrix;
         if (!culling || !outsideView(view * matrix, scene->drawListBoxes[n])) {
             glPushMatrix();
@@ -156,11 +183,9 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
         }
         vertexBase += node.vertexCount;
         faceBase += node.faceCount;
-        glDisable(GL_BLEND);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_LIGHT0);
     }
+    if (applied)
+        clearMaterial();
 }
 
 } // namespace
