@@ -250,7 +250,9 @@ class AseTokens {
     // 0) and space " ( ) * , (high half 2), one bit for each group, the two
     // top bits; then the digits, the point and the minus. Carriage returns
     // and zeros are none of these, so that a token with one in it is never
-    // plain here.
+    // plain here. The low half is looked up without masking: a byte from
+    // 0x80 up finds zero there (the shuffle gives zero for it), as its high
+    // half does in the other table.
     [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void
     classify32(const char* p, uint32_t& delimiter, uint32_t& digit, uint32_t& point, uint32_t& minus)
     {
@@ -266,7 +268,7 @@ class AseTokens {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i nibble = _mm256_set1_epi8(0x0f);
         const __m256i kinds = _mm256_and_si256(
-            _mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+            _mm256_shuffle_epi8(lowTable, bytes),
             _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
         // Either top bit: a saturating add of 64 carries the lower one up.
         delimiter = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
@@ -410,7 +412,7 @@ class AseTokens {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         const __m256i nibble = _mm256_set1_epi8(0x0f);
         const __m256i kinds = _mm256_and_si256(
-            _mm256_shuffle_epi8(lowTable, _mm256_and_si256(bytes, nibble)),
+            _mm256_shuffle_epi8(lowTable, bytes),
             _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
         masks[0] = moveMask(_mm256_adds_epu8(kinds, _mm256_set1_epi8(64)));
         masks[1] = moveMask(_mm256_slli_epi16(kinds, 2));
@@ -439,10 +441,8 @@ class AseTokens {
             uint32_t low[5], high[5];
             classifyFace32(from, low);
             classifyFace32(from + 32, high);
-            FaceMasks m;
-            uint64_t* fields[] = {&m.delimiter, &m.digit, &m.colon, &m.minus, &m.capital};
-            for (int k = 0; k < 5; ++k)
-                *fields[k] = uint64_t(low[k]) | uint64_t(high[k]) << 32;
+            auto join = [&](int k) { return uint64_t(low[k]) | uint64_t(high[k]) << 32; };
+            const FaceMasks m = {join(0), join(1), join(2), join(3), join(4)};
             const uint64_t tokenBytes = ~m.delimiter;
             uint64_t starts = tokenBytes & ~(tokenBytes << 1);
             uint64_t stops_ = m.delimiter & (tokenBytes << 1);
