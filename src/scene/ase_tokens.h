@@ -338,6 +338,7 @@ class AseTokens {
     // their sign bits: the same doubles as wideNumber's, worked out in the
     // four lanes of one register. Pairs of digits, then fours, then the
     // eight combine as plainNumber's word does.
+    template <bool FourDecimals>
     [[gnu::target("avx2,bmi,bmi2")]] [[gnu::always_inline]] static void
     wideNumbers(const uint64_t (&digits)[3], const unsigned (&lengths)[3], const unsigned (&fractions)[3],
                 const uint64_t (&signs)[3], double (&values)[3])
@@ -356,9 +357,11 @@ class AseTokens {
                                                 _mm256_srli_epi64(fours, 32));
         const __m256i packed = _mm256_permutevar8x32_epi32(eights, _mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0));
         const __m256d mantissas = _mm256_cvtepi32_pd(_mm256_castsi256_si128(packed));
-        const __m256d powers = _mm256_set_pd(1.0, asetokens::ExactPowersOfTen[fractions[2]],
-                                             asetokens::ExactPowersOfTen[fractions[1]],
-                                             asetokens::ExactPowersOfTen[fractions[0]]);
+        // (With four digits after every point, one power for all.)
+        const __m256d powers = FourDecimals ? _mm256_set1_pd(1e4)
+                                            : _mm256_set_pd(1.0, asetokens::ExactPowersOfTen[fractions[2]],
+                                                            asetokens::ExactPowersOfTen[fractions[1]],
+                                                            asetokens::ExactPowersOfTen[fractions[0]]);
         const __m256d quotients = _mm256_div_pd(mantissas, powers);
         const __m256d signed_ = _mm256_xor_pd(
             quotients, _mm256_castsi256_pd(_mm256_set_epi64x(0, static_cast<long long>(signs[2]),
@@ -560,6 +563,25 @@ class AseTokens {
                     starts = _blsr_u64(starts);
                     stops_ = _blsr_u64(stops_);
                 }
+                unsigned starts3[3], stops3[3];
+#pragma GCC unroll 3
+                for (int i = 0; i < 3; ++i) {
+                    starts3[i] = static_cast<unsigned>(_tzcnt_u64(starts));
+                    stops3[i] = static_cast<unsigned>(_tzcnt_u64(stops_));
+                    starts = _blsr_u64(starts);
+                    stops_ = _blsr_u64(stops_);
+                }
+                s = starts3[2];
+                e = stops3[2];
+                // The exporters' own form: four digits after the point in
+                // each number. The item's points (one a token at most, none
+                // in the whole numbers) are then exactly the three bytes
+                // five before the three stops, which are in order, so each
+                // lies in its own token; the digits count without looking
+                // for the points.
+                const bool fourDecimals = stops3[0] >= 5 && points == ((uint64_t(1) << (stops3[0] - 5)) |
+                                                                       (uint64_t(1) << (stops3[1] - 5)) |
+                                                                       (uint64_t(1) << (stops3[2] - 5)));
                 uint64_t digits[3];
                 unsigned lengths[3];
                 unsigned fractions[3];
@@ -567,15 +589,14 @@ class AseTokens {
                 bool short_ = true;
 #pragma GCC unroll 3
                 for (int i = 0; i < 3; ++i) {
-                    s = static_cast<unsigned>(_tzcnt_u64(starts));
-                    e = static_cast<unsigned>(_tzcnt_u64(stops_));
-                    starts = _blsr_u64(starts);
-                    stops_ = _blsr_u64(stops_);
-                    const uint64_t negative = (m.minus >> s) & 1;
-                    const unsigned q = s + static_cast<unsigned>(negative);
-                    const unsigned point = std::min(static_cast<unsigned>(_tzcnt_u64(m.point >> q)) + q, e);
+                    const uint64_t negative = (m.minus >> starts3[i]) & 1;
+                    const unsigned q = starts3[i] + static_cast<unsigned>(negative);
+                    const unsigned point =
+                        fourDecimals
+                            ? stops3[i] - 5
+                            : std::min(static_cast<unsigned>(_tzcnt_u64(m.point >> q)) + q, stops3[i]);
                     const unsigned whole = point - q;
-                    fractions[i] = e - point - (point < e);
+                    fractions[i] = fourDecimals ? 4 : stops3[i] - point - (point < stops3[i]);
                     lengths[i] = whole + fractions[i];
                     short_ &= lengths[i] <= 8;
                     // The point taken out: one run of whole and fraction digits.
@@ -595,8 +616,10 @@ class AseTokens {
                         if (i >= Skipped)
                             values[i - Skipped] = wideNumber(from, m, s, e);
                     }
+                } else if (fourDecimals) [[likely]] {
+                    wideNumbers<true>(digits, lengths, fractions, signs, values);
                 } else {
-                    wideNumbers(digits, lengths, fractions, signs, values);
+                    wideNumbers<false>(digits, lengths, fractions, signs, values);
                 }
             } else {
 #pragma GCC unroll 8

@@ -513,7 +513,9 @@ TEST(RealExports, QuickReadsGiveTheSameScenesAsTokensOneByOne)
                          "}",           "12345678",
                          "1.2.3",       "--5",
                          "-",           "5.-3",
-                         "-.",          "1234567.1234567"};
+                         "-.",          "1234567.1234567",
+                         "-.5000",      "12345.6789",
+                         "1234.5678",   "1.23456"};
     std::vector<std::string> texts;
     for (const std::string& source : sources) {
         texts.push_back(source);
