@@ -447,40 +447,58 @@ class AseTokens {
             auto join = [&](int k) { return uint64_t(low[k]) | uint64_t(high[k]) << 32; };
             const FaceMasks m = {join(0), join(1), join(2), join(3), join(4)};
             const uint64_t tokenBytes = ~m.delimiter;
-            uint64_t starts = tokenBytes & ~(tokenBytes << 1);
-            uint64_t stops_ = m.delimiter & (tokenBytes << 1);
-            int corners[3];
-            unsigned s = 0, e = 0;
-            bool plain = true;
+            const uint64_t tokenStarts = tokenBytes & ~(tokenBytes << 1);
+            const uint64_t stops_ = m.delimiter & (tokenBytes << 1);
+            // The seven tokens' stops, and the starts of the three numbers
+            // (tokens 2, 4 and 6); all seven must stop within the 64 bytes.
+            unsigned stop7[7];
+            uint64_t rest = stops_;
 #pragma GCC unroll 7
             for (int i = 0; i < 7; ++i) {
-                s = static_cast<unsigned>(_tzcnt_u64(starts));
-                e = static_cast<unsigned>(_tzcnt_u64(stops_));
-                starts = _blsr_u64(starts);
-                stops_ = _blsr_u64(stops_);
-                if (e >= 64) {
-                    plain = false;
-                    break;
-                }
-                if (i == 2 || i == 4 || i == 6) {
-                    // [-]digits, 1 to 7.
-                    const unsigned negative = (m.minus >> s) & 1;
-                    const unsigned q = s + negative;
-                    const unsigned digits = e - q;
-                    plain = digits - 1 < 7 && !((~m.digit >> q) & lowBits(digits));
-                    const int magnitude = static_cast<int>(digitValue(eightBytes(from + q), digits));
-                    corners[i / 2 - 1] = negative ? -magnitude : magnitude;
-                } else {
-                    // 1 to 7 digits or one capital, then the colon.
-                    const unsigned before = e - 1 - s;
-                    plain = ((m.colon >> (e - 1)) & 1) && before - 1 < 7 &&
-                            (!((~m.digit >> s) & lowBits(before)) || (before == 1 && ((m.capital >> s) & 1)));
-                }
-                if (!plain)
-                    break;
+                stop7[i] = static_cast<unsigned>(_tzcnt_u64(rest));
+                rest = _blsr_u64(rest);
             }
-            if (!plain)
+            if (stop7[6] >= 64)
                 break;
+            unsigned start3[3];
+            rest = _blsr_u64(_blsr_u64(tokenStarts));
+#pragma GCC unroll 3
+            for (int i = 0; i < 3; ++i) {
+                start3[i] = static_cast<unsigned>(_tzcnt_u64(rest));
+                rest = _blsr_u64(_blsr_u64(rest));
+            }
+            // The item is plain when its tokens hold only digits, colons,
+            // minus signs and capitals; the colons are exactly the last
+            // bytes of the four labels, none of them a label's first byte;
+            // a minus begins a number and is not all of it; a capital is a
+            // label's first byte right before its colon; and no run of
+            // digits is longer than 7. So each label is 1 to 7 digits or
+            // one capital and its colon, and each number [-]digits, 1 to
+            // 7 of them, as faceTokens reads them.
+            const uint64_t item = (uint64_t(1) << stop7[6]) - 1;
+            const uint64_t bytes = tokenBytes & item;
+            auto bit = [](unsigned at) { return uint64_t(1) << at; };
+            const uint64_t labelEnds =
+                bit(stop7[0] - 1) | bit(stop7[1] - 1) | bit(stop7[3] - 1) | bit(stop7[5] - 1);
+            const uint64_t numberStarts = bit(start3[0]) | bit(start3[1]) | bit(start3[2]);
+            uint64_t run = m.digit & (m.digit >> 1);
+            run &= run >> 2;
+            run &= run >> 4;
+            if ((bytes & ~(m.digit | m.colon | m.minus | m.capital)) | ((m.colon & item) ^ labelEnds) |
+                (m.colon & tokenStarts) | (m.minus & item & (~numberStarts | (stops_ >> 1))) |
+                (m.capital & item & ~(tokenStarts & (labelEnds >> 1))) | (run & item)) [[unlikely]]
+                break;
+            int corners[3];
+#pragma GCC unroll 3
+            for (int i = 0; i < 3; ++i) {
+                const unsigned negative = (m.minus >> start3[i]) & 1;
+                const unsigned q = start3[i] + negative;
+                const int magnitude =
+                    static_cast<int>(digitValue(eightBytes(from + q), stop7[2 * i + 2] - q));
+                corners[i] = negative ? -magnitude : magnitude;
+            }
+            const unsigned s = start3[2];
+            const unsigned e = stop7[6];
             const char* itemStop = from + e;
             size_t nextLength = 0;
             const char* next = done + 1 < limit ? findEither(itemStop, first, second, nextLength) : nullptr;
