@@ -543,7 +543,8 @@ class AseTokens {
             const uint64_t tokenBytes = ~m.delimiter;
             const uint64_t tokenStarts = tokenBytes & ~(tokenBytes << 1);
             uint64_t starts = tokenStarts;
-            uint64_t stops_ = m.delimiter & (tokenBytes << 1);
+            const uint64_t tokenStops = m.delimiter & (tokenBytes << 1);
+            uint64_t stops_ = tokenStops;
             // The item's tokens lie within the 64 bytes, and hold only
             // digits, points and minus signs that begin a token.
             uint64_t itemStops = stops_;
@@ -551,37 +552,19 @@ class AseTokens {
                 itemStops = _blsr_u64(itemStops);
             if (!itemStops)
                 break;
-            // The item's bytes, and its tokens' bytes among them: each
-            // token has a digit, holds only digits, points and a leading
-            // minus, has no run of more than 7 digits and at most one point,
-            // and the whole numbers have none.
             const uint64_t item = _blsi_u64(itemStops) - 1;
             const uint64_t bytes = tokenBytes & item;
-            const uint64_t notDigits = bytes & ~m.digit;
-            uint64_t run = m.digit & (m.digit >> 1);
-            run &= run >> 2;
-            run &= run >> 4;
             const uint64_t points = m.point & item;
-            // Adding the starts to a run that begins at a start carries to
-            // the first byte after the run.
-            const uint64_t tokenNotPoints = bytes & ~m.point;
-            const uint64_t firstPoints = (tokenNotPoints + tokenStarts) & points;
-            const uint64_t wholeBytes = Skipped > 0 || std::is_same_v<T, int>
-                                            ? std::is_same_v<T, int> ? item : _blsi_u64(stops_) - 1
-                                            : 0;
-            if ((bytes & ~(m.digit | m.point | m.minus)) | (m.minus & ~tokenStarts & item) |
-                ((notDigits + tokenStarts) & ~tokenBytes & (item | _blsi_u64(itemStops))) | (run & item) |
-                (points & ~firstPoints) | (points & wholeBytes)) [[unlikely]]
-                break;
             Values values;
             unsigned s = 0, e = 0;
+            // Where the three numbers start and stop (items of three numbers).
+            [[maybe_unused]] unsigned starts3[3], stops3[3];
+            bool fourDecimals = false;
             if constexpr (std::is_same_v<T, double> && Count == 3) {
-                // Three numbers, converted side by side.
                 for (int i = 0; i < Skipped; ++i) {
                     starts = _blsr_u64(starts);
                     stops_ = _blsr_u64(stops_);
                 }
-                unsigned starts3[3], stops3[3];
 #pragma GCC unroll 3
                 for (int i = 0; i < 3; ++i) {
                     starts3[i] = static_cast<unsigned>(_tzcnt_u64(starts));
@@ -592,14 +575,40 @@ class AseTokens {
                 s = starts3[2];
                 e = stops3[2];
                 // The exporters' own form: four digits after the point in
-                // each number. The item's points (one a token at most, none
-                // in the whole numbers) are then exactly the three bytes
-                // five before the three stops, which are in order, so each
-                // lies in its own token; the digits count without looking
-                // for the points.
-                const bool fourDecimals = stops3[0] >= 5 && points == ((uint64_t(1) << (stops3[0] - 5)) |
-                                                                       (uint64_t(1) << (stops3[1] - 5)) |
-                                                                       (uint64_t(1) << (stops3[2] - 5)));
+                // each number. The item's points are then exactly the three
+                // bytes five before the three stops; these are in order, so
+                // each lies in its own number, and no other token has one.
+                fourDecimals = stops3[0] >= 5 && points == ((uint64_t(1) << (stops3[0] - 5)) |
+                                                            (uint64_t(1) << (stops3[1] - 5)) |
+                                                            (uint64_t(1) << (stops3[2] - 5)));
+            }
+            // Every token holds only digits, points and minus signs that
+            // begin it. In the exporters' form that is all it takes: each
+            // number is [-]digits.dddd (the whole number before them is
+            // passed over unread, so its form does not matter).
+            if ((bytes & ~(m.digit | m.point | m.minus)) | (m.minus & ~tokenStarts & item)) [[unlikely]]
+                break;
+            if (!fourDecimals) {
+                // Otherwise each token has a digit, no run of more than 7
+                // digits and at most one point, and the whole numbers have
+                // none.
+                const uint64_t notDigits = bytes & ~m.digit;
+                uint64_t run = m.digit & (m.digit >> 1);
+                run &= run >> 2;
+                run &= run >> 4;
+                // Adding the starts to a run that begins at a start carries
+                // to the first byte after the run.
+                const uint64_t tokenNotPoints = bytes & ~m.point;
+                const uint64_t firstPoints = (tokenNotPoints + tokenStarts) & points;
+                const uint64_t wholeBytes = Skipped > 0 || std::is_same_v<T, int>
+                                                ? std::is_same_v<T, int> ? item : _blsi_u64(tokenStops) - 1
+                                                : 0;
+                if (((notDigits + tokenStarts) & ~tokenBytes & (item | _blsi_u64(itemStops))) | (run & item) |
+                    (points & ~firstPoints) | (points & wholeBytes)) [[unlikely]]
+                    break;
+            }
+            if constexpr (std::is_same_v<T, double> && Count == 3) {
+                // Three numbers, converted side by side.
                 uint64_t digits[3];
                 unsigned lengths[3];
                 unsigned fractions[3];
@@ -623,9 +632,13 @@ class AseTokens {
                     signs[i] = negative << 63;
                 }
                 if (!short_) [[unlikely]] {
-                    // A number of more than 8 digits: one by one.
+                    // A number of more than 8 digits: one by one, where
+                    // its parts were checked for at most 7 digits each;
+                    // else the eight-byte reads take the item.
+                    if (fourDecimals)
+                        break;
                     starts = tokenStarts;
-                    stops_ = m.delimiter & (tokenBytes << 1);
+                    stops_ = tokenStops;
                     for (int i = 0; i < Tokens; ++i) {
                         s = static_cast<unsigned>(_tzcnt_u64(starts));
                         e = static_cast<unsigned>(_tzcnt_u64(stops_));
