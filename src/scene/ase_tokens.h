@@ -575,12 +575,15 @@ class AseTokens {
                 s = starts3[2];
                 e = stops3[2];
                 // The exporters' own form: four digits after the point in
-                // each number. The item's points are then exactly the three
-                // bytes five before the three stops; these are in order, so
-                // each lies in its own number, and no other token has one.
-                fourDecimals = stops3[0] >= 5 && points == ((uint64_t(1) << (stops3[0] - 5)) |
-                                                            (uint64_t(1) << (stops3[1] - 5)) |
-                                                            (uint64_t(1) << (stops3[2] - 5)));
+                // each number. Each number is then 5 bytes long at least,
+                // and the item's points are exactly the three bytes five
+                // before the three stops: so each lies in its own number,
+                // and no other token has one.
+                fourDecimals =
+                    stops3[0] - starts3[0] >= 5 && stops3[1] - starts3[1] >= 5 &&
+                    stops3[2] - starts3[2] >= 5 &&
+                    points == ((uint64_t(1) << (stops3[0] - 5)) | (uint64_t(1) << (stops3[1] - 5)) |
+                               (uint64_t(1) << (stops3[2] - 5)));
             }
             // Every token holds only digits, points and minus signs that
             // begin it. In the exporters' form that is all it takes: each

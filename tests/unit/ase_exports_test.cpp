@@ -545,6 +545,11 @@ TEST(RealExports, QuickReadsGiveTheSameScenesAsTokensOneByOne)
             texts.push_back(text);
         }
     }
+    // A point in a line's index five bytes before the stop of a short
+    // first number, as the exporters' form has it: not that form.
+    texts.push_back(
+        "*GEOMOBJECT {\n*MESH {\n*MESH_NUMVERTEX 2\n*MESH_NUMFACES 0\n*MESH_VERTEX_LIST {\n"
+        "*MESH_VERTEX 1.00\t5\t1.0000\t-1.0000\n*MESH_VERTEX 1\t2.0000\t3.0000\t4.0000\n}\n}\n}\n");
 #if KESTRAVA_WIDE_READS
     const bool wide = AseTokens::wideReads;
     std::vector<bool> ways = {false};
