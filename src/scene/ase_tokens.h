@@ -575,15 +575,16 @@ class AseTokens {
                 s = starts3[2];
                 e = stops3[2];
                 // The exporters' own form: four digits after the point in
-                // each number. Each number is then 5 bytes long at least,
-                // and the item's points are exactly the three bytes five
-                // before the three stops: so each lies in its own number,
-                // and no other token has one.
-                fourDecimals =
-                    stops3[0] - starts3[0] >= 5 && stops3[1] - starts3[1] >= 5 &&
-                    stops3[2] - starts3[2] >= 5 &&
-                    points == ((uint64_t(1) << (stops3[0] - 5)) | (uint64_t(1) << (stops3[1] - 5)) |
-                               (uint64_t(1) << (stops3[2] - 5)));
+                // each number. The item's points are then exactly the three
+                // numbers' stops moved five bytes down. Where each of these
+                // also lies within its own number, 0 to 4 digits after its
+                // start (checked below, where a point before the start makes
+                // `whole` wrap around), no other token has one.
+                uint64_t numberStops = tokenStops;
+                for (int i = 0; i < Skipped; ++i)
+                    numberStops = _blsr_u64(numberStops);
+                numberStops &= (_blsi_u64(itemStops) << 1) - 1;
+                fourDecimals = points == numberStops >> 5;
             }
             // Every token holds only digits, points and minus signs that
             // begin it. In the exporters' form that is all it takes: each
@@ -628,9 +629,10 @@ class AseTokens {
                     const unsigned whole = point - q;
                     fractions[i] = fourDecimals ? 4 : stops3[i] - point - (point < stops3[i]);
                     lengths[i] = whole + fractions[i];
-                    short_ &= lengths[i] <= 8;
-                    // The point taken out: one run of whole and fraction digits.
-                    const uint64_t below = (uint64_t(1) << (8 * whole)) - 1;
+                    short_ &= (lengths[i] <= 8) & (whole <= 8);
+                    // The point taken out: one run of whole and fraction
+                    // digits.
+                    const uint64_t below = (uint64_t(1) << ((8 * whole) & 63)) - 1;
                     digits[i] = (eightBytes(from + q) & below) | (eightBytes(from + q + 1) & ~below);
                     signs[i] = negative << 63;
                 }
