@@ -307,6 +307,14 @@ class AseReader {
                 break;
             if (tokens_.is("GEOMOBJECT"))
                 break;
+            // Every keyword below begins with one of these letters; any
+            // other token (numbers, braces, the keywords the game does not
+            // use) is passed over without trying each.
+            const char first = *tokens_.begin();
+            if (first != 'N' && first != 'T' && first != 'M' && first != 'W') {
+                tokens_.next();
+                continue;
+            }
             if (tokens_.is("NODE_NAME") && tokens_.next())
                 node.name = tokens_.current();
             if (tokens_.is("NODE_PARENT") && tokens_.next())
