@@ -539,19 +539,41 @@ class AseTokens {
             const char* from = keyword + length;
             if (!pastDelimiter(from))
                 break;
-            const ByteMasks m = classify64(from);
-            const uint64_t tokenBytes = ~m.delimiter;
-            const uint64_t tokenStarts = tokenBytes & ~(tokenBytes << 1);
-            uint64_t starts = tokenStarts;
-            const uint64_t tokenStops = m.delimiter & (tokenBytes << 1);
-            uint64_t stops_ = tokenStops;
+            // The first 32 bytes' masks, and the next 32 bytes' only where
+            // the item goes past them: most lines are shorter. Until then
+            // the bytes from 32 on count as neither delimiters nor anything
+            // else, so no token seems to stop there.
+            ByteMasks m;
+            {
+                uint32_t delimiter, digit, point, minus;
+                classify32(from, delimiter, digit, point, minus);
+                m = {delimiter, digit, point, minus};
+            }
+            uint64_t tokenBytes, tokenStarts, tokenStops, itemStops;
+            auto findStops = [&] {
+                tokenBytes = ~m.delimiter;
+                tokenStarts = tokenBytes & ~(tokenBytes << 1);
+                tokenStops = m.delimiter & (tokenBytes << 1);
+                itemStops = tokenStops;
+                for (int i = 1; i < Tokens; ++i)
+                    itemStops &= itemStops - 1;
+            };
+            findStops();
+            if (!itemStops) {
+                uint32_t delimiter, digit, point, minus;
+                classify32(from + 32, delimiter, digit, point, minus);
+                m.delimiter |= uint64_t(delimiter) << 32;
+                m.digit |= uint64_t(digit) << 32;
+                m.point |= uint64_t(point) << 32;
+                m.minus |= uint64_t(minus) << 32;
+                findStops();
+            }
             // The item's tokens lie within the 64 bytes, and hold only
             // digits, points and minus signs that begin a token.
-            uint64_t itemStops = stops_;
-            for (int i = 1; i < Tokens; ++i)
-                itemStops = _blsr_u64(itemStops);
             if (!itemStops)
                 break;
+            uint64_t starts = tokenStarts;
+            uint64_t stops_ = tokenStops;
             const uint64_t item = _blsi_u64(itemStops) - 1;
             const uint64_t bytes = tokenBytes & item;
             const uint64_t points = m.point & item;
