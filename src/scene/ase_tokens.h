@@ -1221,6 +1221,26 @@ class AseTokens {
         }
         const char* token = p;
         const uint8_t stop = set | asetokens::End;
+#if defined(__SSE2__)
+        // Every byte that can end a token (the delimiters, the zero, the
+        // carriage return) is at most ','; sixteen bytes at a time, only
+        // those are looked up. The text's padding covers the bytes loaded
+        // past its zero.
+        const __m128i highest = _mm_set1_epi8(',');
+        for (;; p += 16) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            unsigned low =
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(c, highest), c)));
+            for (; low; low &= low - 1) {
+                const char* at = p + __builtin_ctz(low);
+                const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*at)];
+                if ((kind & stop) || ((kind & asetokens::CarriageReturn) && at[1] == '\n')) {
+                    take(token, at);
+                    return;
+                }
+            }
+        }
+#else
         for (;;) {
             const uint8_t kind = asetokens::Bytes.kind[static_cast<unsigned char>(*p)];
             if ((kind & stop) || ((kind & asetokens::CarriageReturn) && p[1] == '\n'))
@@ -1228,6 +1248,7 @@ class AseTokens {
             ++p;
         }
         take(token, p);
+#endif
     }
 
     const char* context_;
