@@ -499,6 +499,8 @@ TEST(RealExports, QuickReadsGiveTheSameScenesAsTokensOneByOne)
     std::mt19937 random(2026);
     std::string special = "\",\t\n)(* {}\r\v-+.eE:0123456789Mx";
     special += '\0';
+    // Bytes from 0x80 up whose low halves are a digit's and a delimiter's.
+    special += "\xb0\xa9";
     const char* odd[] = {"1e309",       "-2147483648",
                          "0x1p3",       "+-5",
                          "nan",         ".5",
@@ -511,7 +513,9 @@ TEST(RealExports, QuickReadsGiveTheSameScenesAsTokensOneByOne)
                          "}",           "12345678",
                          "1.2.3",       "--5",
                          "-",           "5.-3",
-                         "-.",          "1234567.1234567"};
+                         "-.",          "1234567.1234567",
+                         "-.5000",      "12345.6789",
+                         "1234.5678",   "1.23456"};
     std::vector<std::string> texts;
     for (const std::string& source : sources) {
         texts.push_back(source);
@@ -541,6 +545,11 @@ TEST(RealExports, QuickReadsGiveTheSameScenesAsTokensOneByOne)
             texts.push_back(text);
         }
     }
+    // A point in a line's index five bytes before the stop of a short
+    // first number, as the exporters' form has it: not that form.
+    texts.push_back(
+        "*GEOMOBJECT {\n*MESH {\n*MESH_NUMVERTEX 2\n*MESH_NUMFACES 0\n*MESH_VERTEX_LIST {\n"
+        "*MESH_VERTEX 1.00\t5\t1.0000\t-1.0000\n*MESH_VERTEX 1\t2.0000\t3.0000\t4.0000\n}\n}\n}\n");
 #if KESTRAVA_WIDE_READS
     const bool wide = AseTokens::wideReads;
     std::vector<bool> ways = {false};

@@ -109,6 +109,19 @@ TEST(SceneReader, NodesShareTheArraysWithRunningBases)
     EXPECT_EQ(tail.nodeMatrix.m[15], 1.0f);
     EXPECT_FLOAT_EQ(tail.position.x, 10.0f);
     EXPECT_EQ(tail.position.w, 1.0f);
+    // The arrays are reserved for the text's size and keep no spare room
+    // once read; a count beyond what the text could list still gets all
+    // its entries.
+    EXPECT_EQ(scene->vertices.capacity(), scene->vertices.size());
+    EXPECT_EQ(scene->faces.capacity(), scene->faces.size());
+    std::string sparse = squareObject("Sparse", 0, face(0, 0, 1, 2), 1, "*WIREFRAME_COLOR 1 1 1\n");
+    sparse.replace(sparse.find("*MESH_NUMVERTEX 4"), 17, "*MESH_NUMVERTEX 5000");
+    auto far = loadText(twoSquares() + sparse);
+    ASSERT_EQ(far->vertices.size(), 5008u);
+    EXPECT_EQ(far->vertices.capacity(), far->vertices.size());
+    EXPECT_FLOAT_EQ(far->vertices[4].x, 10.0f);
+    EXPECT_EQ(far->vertices[5007].x, 0.0f);
+    EXPECT_EQ(far->vertices[5007].w, 1.0f);
 }
 
 TEST(SceneReader, WireframeColourNoMaterialAndFindNode)
