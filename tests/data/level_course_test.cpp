@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -235,31 +236,76 @@ TEST(LevelCourse, EveryBaseInReachPassesWithinRocketRange)
     }
 }
 
-TEST(LevelGround, EveryBaseStandsOnTheGround)
-{
+// The ground's triangles, as the game draws them.
+struct GroundMesh {
     std::vector<Mesh> tiles;
-    for (int part : {1, 2})
-        for (const AseObject& tile : buildMap(part).objects)
-            tiles.push_back(tile.mesh);
+    std::vector<std::pair<V3, V3>> bounds;
+
+    GroundMesh()
+    {
+        for (int part : {1, 2})
+            for (const AseObject& tile : buildMap(part).objects) {
+                tiles.push_back(tile.mesh);
+                bounds.emplace_back();
+                tile.mesh.bounds(bounds.back().first, bounds.back().second);
+            }
+    }
+
+    // The height of the triangle over (x, y), or nothing off the ground.
+    std::optional<double> heightAt(double x, double y) const
+    {
+        for (size_t t = 0; t < tiles.size(); ++t) {
+            const auto& [lo, hi] = bounds[t];
+            if (x < lo.x - 1e-6 || x > hi.x + 1e-6 || y < lo.y - 1e-6 || y > hi.y + 1e-6)
+                continue;
+            const Mesh& m = tiles[t];
+            for (const Mesh::Face& f : m.faces) {
+                V3 a = m.vertices[size_t(f.v[0])], p = m.vertices[size_t(f.v[1])],
+                   q = m.vertices[size_t(f.v[2])];
+                double d = (p.y - q.y) * (a.x - q.x) + (q.x - p.x) * (a.y - q.y);
+                double l1 = ((p.y - q.y) * (x - q.x) + (q.x - p.x) * (y - q.y)) / d;
+                double l2 = ((q.y - a.y) * (x - q.x) + (a.x - q.x) * (y - q.y)) / d;
+                double l3 = 1.0 - l1 - l2;
+                if (l1 >= -1e-9 && l2 >= -1e-9 && l3 >= -1e-9)
+                    return l1 * a.z + l2 * p.z + l3 * q.z;
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+TEST(LevelGround, EveryBaseStandsOnTheGroundAndTheRoadLiesOnIt)
+{
+    const GroundMesh ground;
     for (int b = 0; b < BaseCount; ++b) {
         const layout::Point& base = layout::BasePlaces[b];
-        bool found = false;
-        for (const Mesh& tile : tiles)
-            for (const Mesh::Face& f : tile.faces) {
-                const Mesh* m = &tile;
-                V3 a = m->vertices[size_t(f.v[0])], p = m->vertices[size_t(f.v[1])],
-                   q = m->vertices[size_t(f.v[2])];
-                double d = (p.y - q.y) * (a.x - q.x) + (q.x - p.x) * (a.y - q.y);
-                double l1 = ((p.y - q.y) * (base.x - q.x) + (q.x - p.x) * (base.y - q.y)) / d;
-                double l2 = ((q.y - a.y) * (base.x - q.x) + (a.x - q.x) * (base.y - q.y)) / d;
-                double l3 = 1.0 - l1 - l2;
-                if (found || l1 < -1e-9 || l2 < -1e-9 || l3 < -1e-9)
-                    continue;
-                found = true;
-                EXPECT_NEAR(l1 * a.z + l2 * p.z + l3 * q.z, base.z, 1.0) << "base " << b + 1;
-            }
-        EXPECT_TRUE(found) << "base " << b + 1 << " off the terrain";
+        std::optional<double> h = ground.heightAt(base.x, base.y);
+        ASSERT_TRUE(h) << "base " << b + 1 << " off the terrain";
+        EXPECT_NEAR(*h, base.z, 1.0) << "base " << b + 1;
     }
+    // The road 2 units above the ground as drawn: at its corners, the
+    // middles of its edges and of its triangles. Where the plateau's slope
+    // folds under a triangle of the road a little of it may go under.
+    const Mesh road = buildRoad().objects.at(0).mesh;
+    int points = 0, within = 0;
+    for (const Mesh::Face& f : road.faces)
+        for (int k = 0; k < 4; ++k) {
+            V3 a = road.vertices[size_t(f.v[k % 3])], b = road.vertices[size_t(f.v[(k + 1) % 3])];
+            V3 p = k < 3 ? (a + b) * 0.5
+                         : (road.vertices[size_t(f.v[0])] + road.vertices[size_t(f.v[1])] +
+                            road.vertices[size_t(f.v[2])]) *
+                               (1.0 / 3.0);
+            for (V3 q : {a, p}) {
+                std::optional<double> h = ground.heightAt(q.x, q.y);
+                ASSERT_TRUE(h) << "road off the terrain at " << q.x << ", " << q.y;
+                EXPECT_GE(q.z - *h, -1.5) << "road under the ground at " << q.x << ", " << q.y;
+                EXPECT_LE(q.z - *h, 5.0) << "road above the ground at " << q.x << ", " << q.y;
+                within += q.z - *h >= 1.0 && q.z - *h <= 3.0;
+                ++points;
+            }
+        }
+    EXPECT_GT(points, 10000);
+    EXPECT_GT(within, points * 997 / 1000);
 }
 
 TEST(LevelGround, CoversTheLevelWithAValleyAlongTheCourse)

@@ -26,6 +26,9 @@ double heroHeight(double mapY);
 
 // The ground's height at a map point, as the terrain meshes sample it.
 double groundHeight(double x, double y);
+// The height of the terrain's triangles over a map point: the ground as
+// drawn, between its samples (groundHeight off the grid).
+double drawnGroundHeight(double x, double y);
 
 // Bases (0-based) that no smooth course through every enemy can bring
 // within a rocket's reach; the course does not try.

@@ -24,21 +24,24 @@ AseScene buildRoad()
     Mesh m;
     const double from = -150.0, to = 7300.0;
     double v = 0.0;
-    V3 prevL, prevR;
+    V3 prevL, prevC, prevR;
     double prevV = 0.0;
     for (double y = from; y <= to + 1e-9; y += RoadStep) {
         double x = courseCentreX(y);
         double slope = courseCentreX(y + 0.5) - courseCentreX(y - 0.5);
         V3 across = normalized(V3{1.0, -slope, 0.0}) * RoadHalfWidth;
-        V3 c{x, y, 0};
+        // Its middle too, so it follows the ground's fold along the course.
+        V3 c{x, y, drawnGroundHeight(x, y) + RoadLift};
         V3 l = c - across, r = c + across;
-        l.z = groundHeight(l.x, l.y) + RoadLift;
-        r.z = groundHeight(r.x, r.y) + RoadLift;
+        l.z = drawnGroundHeight(l.x, l.y) + RoadLift;
+        r.z = drawnGroundHeight(r.x, r.y) + RoadLift;
         if (y > from) {
             v += RoadStep / (2 * RoadHalfWidth) * 0.25; // the picture is four times as long as wide
-            m.quad(prevL, prevR, r, l, {0, prevV}, {1, prevV}, {1, v}, {0, v});
+            m.quad(prevL, prevC, c, l, {0, prevV}, {0.5, prevV}, {0.5, v}, {0, v});
+            m.quad(prevC, prevR, r, c, {0.5, prevV}, {1, prevV}, {1, v}, {0.5, v});
         }
         prevL = l;
+        prevC = c;
         prevR = r;
         prevV = v;
     }

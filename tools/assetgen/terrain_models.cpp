@@ -18,17 +18,36 @@
 namespace {
 
 constexpr double West = -3000.0, East = 4500.0, South = -3000.0, North = 11500.0;
-constexpr double FineFrom = -400.0, FineTo = 8700.0, RowStep = 30.0;
-constexpr double SplitY = 4130.0;
+constexpr double FineFrom = -400.0, FineTo = 8700.0, RowStep = 60.0;
+constexpr double SplitY = 4100.0;    // on a row, which both halves share
 constexpr double TextureTile = 96.0; // units per repeat of the ground picture
+
+// Whether the ground near the course bends between two rows RowStep apart
+// (a base's pad, the plateau's slopes), so a row between them is needed
+// to keep it, and the road on it, in shape.
+bool bendsBetween(double y)
+{
+    const double mid = y + RowStep / 2.0;
+    for (double o = -45.0; o <= 45.0 + 1e-9; o += 15.0) {
+        const double straight = (groundHeight(courseCentreX(y) + o, y) +
+                                 groundHeight(courseCentreX(y + RowStep) + o, y + RowStep)) /
+                                2.0;
+        if (std::fabs(groundHeight(courseCentreX(mid) + o, mid) - straight) > 0.5)
+            return true;
+    }
+    return false;
+}
 
 std::vector<double> rows()
 {
     std::vector<double> r;
     for (int i = 0; i < 8; ++i)
         r.push_back(South + (FineFrom - South) * i / 8.0);
-    for (double y = FineFrom; y < FineTo - 1e-9; y += RowStep)
+    for (double y = FineFrom; y < FineTo - 1e-9; y += RowStep) {
         r.push_back(y);
+        if (bendsBetween(y))
+            r.push_back(y + RowStep / 2.0);
+    }
     for (int i = 0; i <= 8; ++i)
         r.push_back(FineTo + (North - FineTo) * i / 8.0);
     return r;
@@ -68,7 +87,7 @@ V3 groundNormal(double x, double y)
 // the columns, so the game can leave out the tiles outside its view; the
 // tiles run across the valley, then along it, and each keeps the grid's
 // triangles in their order.
-constexpr size_t TileRows = 16, TileColumnBlocks = 4;
+constexpr size_t TileRows = 8, TileColumnBlocks = 4;
 
 std::vector<Mesh> groundTiles(double yFrom, double yTo)
 {
@@ -112,6 +131,36 @@ std::vector<Mesh> groundTiles(double yFrom, double yTo)
 }
 
 } // namespace
+
+double drawnGroundHeight(double x, double y)
+{
+    static const std::vector<double> ys = rows();
+    const auto above = std::upper_bound(ys.begin(), ys.end(), y);
+    if (above == ys.begin() || above == ys.end())
+        return groundHeight(x, y);
+    const double y0 = *(above - 1), y1 = *above;
+    const std::vector<double> xs0 = columns(y0), xs1 = columns(y1);
+    // The two triangles of each cell, as groundTiles makes them: a b d and
+    // a d c, a and b on the row before.
+    auto within = [&](V3 a, V3 b, V3 c, double& h) {
+        const double d = (b.y - c.y) * (a.x - c.x) + (c.x - b.x) * (a.y - c.y);
+        const double l1 = ((b.y - c.y) * (x - c.x) + (c.x - b.x) * (y - c.y)) / d;
+        const double l2 = ((c.y - a.y) * (x - c.x) + (a.x - c.x) * (y - c.y)) / d;
+        const double l3 = 1.0 - l1 - l2;
+        if (l1 < -1e-9 || l2 < -1e-9 || l3 < -1e-9)
+            return false;
+        h = l1 * a.z + l2 * b.z + l3 * c.z;
+        return true;
+    };
+    for (size_t i = 0; i + 1 < xs0.size(); ++i) {
+        const V3 a{xs0[i], y0, groundHeight(xs0[i], y0)}, b{xs0[i + 1], y0, groundHeight(xs0[i + 1], y0)};
+        const V3 c{xs1[i], y1, groundHeight(xs1[i], y1)}, d{xs1[i + 1], y1, groundHeight(xs1[i + 1], y1)};
+        double h = 0.0;
+        if (within(a, b, d, h) || within(a, d, c, h))
+            return h;
+    }
+    return groundHeight(x, y);
+}
 
 AseScene buildMap(int part)
 {
