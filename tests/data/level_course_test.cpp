@@ -279,9 +279,15 @@ TEST(LevelGround, EveryBaseStandsOnTheGroundAndTheRoadLiesOnIt)
     const GroundMesh ground;
     for (int b = 0; b < BaseCount; ++b) {
         const layout::Point& base = layout::BasePlaces[b];
-        std::optional<double> h = ground.heightAt(base.x, base.y);
-        ASSERT_TRUE(h) << "base " << b + 1 << " off the terrain";
-        EXPECT_NEAR(*h, base.z, 1.0) << "base " << b + 1;
+        // Level under its middle and out to the sides of its own pad.
+        for (double r : {0.0, 12.0, 23.0})
+            for (int a = 0; a < 16; ++a) {
+                const double x = base.x + r * std::cos(a * DegToRad * 22.5),
+                             y = base.y + r * std::sin(a * DegToRad * 22.5);
+                std::optional<double> h = ground.heightAt(x, y);
+                ASSERT_TRUE(h) << "base " << b + 1 << " off the terrain";
+                EXPECT_NEAR(*h, base.z, 1.5) << "base " << b + 1 << " at " << r << " from its middle";
+            }
     }
     // The road 2 units above the ground as drawn: at its corners, the
     // middles of its edges and of its triangles. Where the plateau's slope

@@ -2,6 +2,7 @@
 #include "materials.h"
 #include "models.h"
 #include "textures.h"
+#include "world/level_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,19 +23,59 @@ constexpr double FineFrom = -400.0, FineTo = 8700.0, RowStep = 60.0;
 constexpr double SplitY = 4100.0;    // on a row, which both halves share
 constexpr double TextureTile = 96.0; // units per repeat of the ground picture
 
-// Whether the ground near the course bends between two rows RowStep apart
-// (a base's pad, the plateau's slopes), so a row between them is needed
-// to keep it, and the road on it, in shape.
+std::vector<double> columns(double y);
+
+V3 groundPoint(double x, double y) { return {x, y, groundHeight(x, y)}; }
+
+// The height of the ground's triangles over (x, y) between rows y0 and y1,
+// as groundTiles makes them: in each cell a b d and a d c, a and b on row
+// y0 (groundHeight outside the cells).
+double heightBetweenRows(double x, double y, double y0, double y1)
+{
+    auto within = [&](V3 a, V3 b, V3 c, double& h) {
+        const double d = (b.y - c.y) * (a.x - c.x) + (c.x - b.x) * (a.y - c.y);
+        const double l1 = ((b.y - c.y) * (x - c.x) + (c.x - b.x) * (y - c.y)) / d;
+        const double l2 = ((c.y - a.y) * (x - c.x) + (a.x - c.x) * (y - c.y)) / d;
+        const double l3 = 1.0 - l1 - l2;
+        if (l1 < -1e-9 || l2 < -1e-9 || l3 < -1e-9)
+            return false;
+        h = l1 * a.z + l2 * b.z + l3 * c.z;
+        return true;
+    };
+    const std::vector<double> xs0 = columns(y0), xs1 = columns(y1);
+    for (size_t i = 0; i + 1 < xs0.size(); ++i) {
+        const V3 a = groundPoint(xs0[i], y0), b = groundPoint(xs0[i + 1], y0);
+        const V3 c = groundPoint(xs1[i], y1), d = groundPoint(xs1[i + 1], y1);
+        double h = 0.0;
+        if (within(a, b, d, h) || within(a, d, c, h))
+            return h;
+    }
+    return groundHeight(x, y);
+}
+
+// Whether a row is needed between two rows RowStep apart: where the ground
+// near the course bends (the plateau's slopes), for the road, and where the
+// coarser cells would tilt a base's pad.
 bool bendsBetween(double y)
 {
     const double mid = y + RowStep / 2.0;
-    for (double o = -45.0; o <= 45.0 + 1e-9; o += 15.0) {
-        const double straight = (groundHeight(courseCentreX(y) + o, y) +
-                                 groundHeight(courseCentreX(y + RowStep) + o, y + RowStep)) /
-                                2.0;
-        if (std::fabs(groundHeight(courseCentreX(mid) + o, mid) - straight) > 0.5)
+    auto bends = [&](double x0, double xMid, double x1) {
+        const double straight = (groundHeight(x0, y) + groundHeight(x1, y + RowStep)) / 2.0;
+        return std::fabs(groundHeight(xMid, mid) - straight) > 0.5;
+    };
+    for (double o = -45.0; o <= 45.0 + 1e-9; o += 15.0)
+        if (bends(courseCentreX(y) + o, courseCentreX(mid) + o, courseCentreX(y + RowStep) + o))
             return true;
-    }
+    // Under a base's own pad (23 units either side of its middle), the
+    // cells must stay level.
+    for (const layout::Point& base : layout::BasePlaces)
+        for (double dx = -24.0; dx <= 24.0 + 1e-9; dx += 8.0)
+            for (double dy = -24.0; dy <= 24.0 + 1e-9; dy += 8.0) {
+                const double x = base.x + dx, py = base.y + dy;
+                if (py >= y && py <= y + RowStep &&
+                    std::fabs(heightBetweenRows(x, py, y, y + RowStep) - groundHeight(x, py)) > 0.5)
+                    return true;
+            }
     return false;
 }
 
@@ -138,28 +179,7 @@ double drawnGroundHeight(double x, double y)
     const auto above = std::upper_bound(ys.begin(), ys.end(), y);
     if (above == ys.begin() || above == ys.end())
         return groundHeight(x, y);
-    const double y0 = *(above - 1), y1 = *above;
-    const std::vector<double> xs0 = columns(y0), xs1 = columns(y1);
-    // The two triangles of each cell, as groundTiles makes them: a b d and
-    // a d c, a and b on the row before.
-    auto within = [&](V3 a, V3 b, V3 c, double& h) {
-        const double d = (b.y - c.y) * (a.x - c.x) + (c.x - b.x) * (a.y - c.y);
-        const double l1 = ((b.y - c.y) * (x - c.x) + (c.x - b.x) * (y - c.y)) / d;
-        const double l2 = ((c.y - a.y) * (x - c.x) + (a.x - c.x) * (y - c.y)) / d;
-        const double l3 = 1.0 - l1 - l2;
-        if (l1 < -1e-9 || l2 < -1e-9 || l3 < -1e-9)
-            return false;
-        h = l1 * a.z + l2 * b.z + l3 * c.z;
-        return true;
-    };
-    for (size_t i = 0; i + 1 < xs0.size(); ++i) {
-        const V3 a{xs0[i], y0, groundHeight(xs0[i], y0)}, b{xs0[i + 1], y0, groundHeight(xs0[i + 1], y0)};
-        const V3 c{xs1[i], y1, groundHeight(xs1[i], y1)}, d{xs1[i + 1], y1, groundHeight(xs1[i + 1], y1)};
-        double h = 0.0;
-        if (within(a, b, d, h) || within(a, d, c, h))
-            return h;
-    }
-    return groundHeight(x, y);
+    return heightBetweenRows(x, y, *(above - 1), *above);
 }
 
 AseScene buildMap(int part)
