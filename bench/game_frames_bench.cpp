@@ -17,9 +17,11 @@
 //
 //   game_frames_bench --callgrind N [--from FRAME] [--size WxH]
 //   game_frames_bench --callgrind 1 --loading-frame K [--size WxH]
+//   game_frames_bench --callgrind N --menu [--size WxH]
 //
 // plays undrawn to a fixed frame of the flight, then draws N frames with
-// callgrind's instrumentation on (or counts only the K-th loading frame) (run it under
+// callgrind's instrumentation on (or counts only the K-th loading frame, or
+// N menu frames with the falling points at spacing 1) (run it under
 // `valgrind --tool=callgrind --instr-atstart=no`; bench/flight_callgrind.sh
 // does, and sums the instructions per thread).
 //
@@ -68,6 +70,7 @@ constexpr int WonFrames = 120;
 int CallgrindStart = 600; // --from
 // With --loading-frame K (1 to 10), only the K-th loading frame is counted.
 int CallgrindLoadingFrame = 0;
+bool CallgrindMenu = false; // count menu frames at spacing 1
 
 struct Options {
     int width = 800;
@@ -245,6 +248,22 @@ int run(const Options& o)
 int runCallgrind(const Options& o)
 {
     startUp(o);
+    if (CallgrindMenu) {
+        // As the timed run: the menu at its fixed spacing, then spacing 1
+        // for the frames before the counted ones.
+        for (int frame = 0; frame < MenuFrames; ++frame)
+            runFrame();
+        Process.pointSpacingX = Process.pointSpacingZ = 1;
+        for (int frame = 0; frame < Spacing1Frames / 2; ++frame)
+            runFrame();
+        CALLGRIND_ZERO_STATS;
+        CALLGRIND_START_INSTRUMENTATION;
+        for (int i = 0; i < o.callgrindFrames; ++i)
+            runFrame();
+        CALLGRIND_STOP_INSTRUMENTATION;
+        std::printf("%d menu frames at spacing 1 at %dx%d\n", o.callgrindFrames, o.width, o.height);
+        return 0;
+    }
     setAutopilot(true);
     int gameFrames = 0;
     for (int frame = 0; frame < 60 * 60 * 10 && gameFrames < CallgrindStart; ++frame) {
@@ -292,6 +311,8 @@ int main(int argc, char** argv)
             o.callgrindFrames = std::max(1, std::atoi(argv[++i]));
         else if (a == "--loading-frame" && next)
             CallgrindLoadingFrame = std::atoi(argv[++i]);
+        else if (a == "--menu")
+            CallgrindMenu = true;
         else if (a == "--from" && next)
             CallgrindStart = std::max(1, std::atoi(argv[++i]));
         else if (a == "--label" && next)
@@ -299,7 +320,7 @@ int main(int argc, char** argv)
         else {
             std::fprintf(stderr,
                          "usage: %s [--size WxH] [--every K] [--label TEXT] | --callgrind N [--from FRAME | "
-                         "--loading-frame K] [--size WxH]\n",
+                         "--loading-frame K | --menu] [--size WxH]\n",
                          argv[0]);
             return 2;
         }

@@ -99,12 +99,20 @@ int drawSpacing()
     return spacing;
 }
 
-// The falling points' grid, with each point's index in the arrays.
-template <typename Visit> void forEachFallingPoint(Visit visit)
+// The falling points' grid runs in rows of x; a row's heights and speeds lie
+// at its index plus z.
+int gridRow(int x) { return x * 1000 + 500500; }
+
+// A row's points, `count` of them `step` apart (the step known to the
+// compiler at the densest spacing, so it can move several at once).
+template <int Step> void fallInRow(float* heights, const float* speeds, int count, int step)
 {
-    for (float x = -500.0f; x < 500.0f; x += static_cast<float>(Process.pointSpacingX))
-        for (float z = -500.0f; z < 500.0f; z += static_cast<float>(Process.pointSpacingZ))
-            visit(x, z, static_cast<int>(x) * 1000 + static_cast<int>(z) + 500500);
+    if constexpr (Step > 0)
+        step = Step;
+    for (int j = 0; j < count; ++j) {
+        const float height = heights[j * step] < -500.0f ? 0.0f : heights[j * step];
+        heights[j * step] = height - speeds[j * step];
+    }
 }
 
 // Each point falls by its own speed; one that has fallen below the floor
@@ -122,11 +130,15 @@ void advanceFallingPoints()
         }
         Process.pointsFilled = true;
     }
-    forEachFallingPoint([](float, float, int k) {
-        if (Process.PointHeights[k] < -500.0f)
-            Process.PointHeights[k] = 0.0f;
-        Process.PointHeights[k] -= Process.PointSpeeds[k];
-    });
+    const int spacingX = Process.pointSpacingX, spacingZ = Process.pointSpacingZ;
+    for (int x = -500; x < 500; x += spacingX) {
+        float* heights = Process.PointHeights.data() + gridRow(x) - 500;
+        const float* speeds = Process.PointSpeeds.data() + gridRow(x) - 500;
+        if (spacingZ == 1)
+            fallInRow<1>(heights, speeds, 1000, 1);
+        else
+            fallInRow<0>(heights, speeds, 999 / spacingZ + 1, spacingZ);
+    }
 }
 
 // White, 3 pixels wide, 300 units above their height; those that can show
@@ -178,18 +190,53 @@ void advanceBob()
 
 } // namespace
 
+namespace {
+
+// Whether each point of a row, `count` of them `step` apart in z from -500,
+// can show: first a loop the compiler can run several points at once
+// (with the step known, 1 at the densest spacing), then the ones that can.
+template <int Step>
+void visibleInRow(const float* c, float fx, const float* heights, int count, int step, float spanX,
+                  float spanY, std::vector<float>& corners)
+{
+    if constexpr (Step > 0)
+        step = Step;
+    static int shows[1000];
+    for (int j = 0; j < count; ++j) {
+        const float fz = static_cast<float>(-500 + j * step), y = heights[j * step] + 300.0f;
+        const float w = c[3] * fx + c[7] * y + c[11] * fz + c[15];
+        const float cx = c[0] * fx + c[4] * y + c[8] * fz + c[12];
+        const float cy = c[1] * fx + c[5] * y + c[9] * fz + c[13];
+        shows[j] = (w > 0.0f) & (std::fabs(cx) <= w * spanX) & (std::fabs(cy) <= w * spanY);
+    }
+    static float row[3 * 1000];
+    int n = 0;
+    for (int j = 0; j < count; ++j)
+        if (shows[j]) {
+            row[n++] = fx;
+            row[n++] = heights[j * step] + 300.0f;
+            row[n++] = static_cast<float>(-500 + j * step);
+        }
+    corners.insert(corners.end(), row, row + n);
+}
+
+} // namespace
+
 void visibleFallingPoints(const Matrix4& clip, float marginX, float marginY, std::vector<float>& corners)
 {
-    const float* c = clip.m;
+    const int spacingX = Process.pointSpacingX, spacingZ = Process.pointSpacingZ;
+    const int count = 999 / spacingZ + 1;
     corners.clear();
-    forEachFallingPoint([&](float x, float z, int k) {
-        const float y = Process.PointHeights[k] + 300.0f;
-        const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
-        const float cx = c[0] * x + c[4] * y + c[8] * z + c[12];
-        const float cy = c[1] * x + c[5] * y + c[9] * z + c[13];
-        if (w > 0.0f && std::abs(cx) <= w * (1.0f + marginX) && std::abs(cy) <= w * (1.0f + marginY))
-            corners.insert(corners.end(), {x, y, z});
-    });
+    corners.reserve(3 * static_cast<size_t>((999 / spacingX + 1) * count));
+    const float spanX = 1.0f + marginX, spanY = 1.0f + marginY;
+    for (int x = -500; x < 500; x += spacingX) {
+        const float* heights = Process.PointHeights.data() + gridRow(x) - 500;
+        const float fx = static_cast<float>(x);
+        if (spacingZ == 1)
+            visibleInRow<1>(clip.m, fx, heights, 1000, 1, spanX, spanY, corners);
+        else
+            visibleInRow<0>(clip.m, fx, heights, count, spacingZ, spanX, spanY, corners);
+    }
 }
 
 void menuPlacementStep()

@@ -231,5 +231,28 @@ TEST(MainMenu, OnlyTheFallingPointsThatCanShowAreSent)
     EXPECT_EQ(std::vector<float>(corners.begin(), corners.begin() + 6),
               (std::vector<float>{-500, 300, 100, -500, 300, 200}));
     EXPECT_EQ(std::vector<float>(corners.end() - 3, corners.end()), (std::vector<float>{400, 400, 400}));
+    // At every spacing, the densest among them, the same points as a plain
+    // walk over the grid, in its order, under a menu-like view.
+    Matrix4 view = clip(1 / 400.0f, 1 / 300.0f, 0.002f, 0.5f);
+    view.m[14] = 0.1f;
+    for (int k = 0; k < FallingPointCount; ++k)
+        Process.PointHeights[k] = -float(unsigned(k) * 104729u % 500u);
+    for (auto [sx, sz] : {std::pair{1, 1}, {1, 7}, {3, 1}, {49, 2}}) {
+        Process.pointSpacingX = sx, Process.pointSpacingZ = sz;
+        std::vector<float> walked;
+        for (float x = -500.0f; x < 500.0f; x += float(sx))
+            for (float z = -500.0f; z < 500.0f; z += float(sz)) {
+                const float y = Process.PointHeights[int(x) * 1000 + int(z) + 500500] + 300.0f;
+                const float* c = view.m;
+                const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
+                const float cx = c[0] * x + c[4] * y + c[8] * z + c[12];
+                const float cy = c[1] * x + c[5] * y + c[9] * z + c[13];
+                if (w > 0.0f && std::abs(cx) <= w * 1.01f && std::abs(cy) <= w * 1.01f)
+                    walked.insert(walked.end(), {x, y, z});
+            }
+        visibleFallingPoints(view, 0.01f, 0.01f, corners);
+        EXPECT_GT(walked.size(), 0u);
+        EXPECT_EQ(corners, walked) << "spacing " << sx << " by " << sz;
+    }
     Process.pointSpacingX = spacingX, Process.pointSpacingZ = spacingZ;
 }
