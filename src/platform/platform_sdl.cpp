@@ -248,6 +248,9 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    // The menu marks where its dense falling points passed the depth test;
+    // a driver without a stencil buffer gets a window without one.
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
@@ -266,11 +269,20 @@ bool platformCreateWindow(const WindowRequest& request, std::string* error)
         height = bounds.h;
     }
     Window = SDL_CreateWindow(request.title, x, y, width, height, flags);
+    if (Window && !(Context = SDL_GL_CreateContext(Window))) {
+        destroyWindow(Window);
+        Window = nullptr;
+    }
+    if (!Window) {
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+        Window = SDL_CreateWindow(request.title, x, y, width, height, flags);
+    }
     if (!Window) {
         *error = std::string("The game window could not be created: ") + SDL_GetError();
         return false;
     }
-    Context = SDL_GL_CreateContext(Window);
+    if (!Context)
+        Context = SDL_GL_CreateContext(Window);
     if (!Context) {
         *error = std::string("No OpenGL context with double-buffered RGBA and a 24-bit depth "
                              "buffer could be created: ") +

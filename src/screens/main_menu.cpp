@@ -1,4 +1,5 @@
 #include "screens/main_menu.h"
+#include "screens/falling_points_image.h"
 #include "world/level_state.h"
 
 #include "game/level_loading.h"
@@ -103,6 +104,13 @@ int drawSpacing()
 // at its index plus z.
 int gridRow(int x) { return x * 1000 + 500500; }
 
+// Before the first fall the spacing is not yet drawn: no points.
+int gridPointCount()
+{
+    const int x = Process.pointSpacingX, z = Process.pointSpacingZ;
+    return x > 0 && z > 0 ? (999 / x + 1) * (999 / z + 1) : 0;
+}
+
 // A row's points, `count` of them `step` apart (the step known to the
 // compiler at the densest spacing, so it can move several at once).
 template <int Step> void fallInRow(float* heights, const float* speeds, int count, int step)
@@ -154,6 +162,8 @@ void drawFallingPoints()
     // Four pixels: beyond a 3-pixel point's reach of the picture's edge.
     visibleFallingPoints(projection * modelview, 8.0f / static_cast<float>(std::max(viewport[2], 1)),
                          8.0f / static_cast<float>(std::max(viewport[3], 1)), corners);
+    if (fallingPointsAsImage(gridPointCount()) && drawFallingPointsImage(corners))
+        return;
     glPointSize(3.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
@@ -296,10 +306,12 @@ void advanceMenu()
 
 void drawMenu()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // The menu's place: its items, and the falling points, 100 units ahead.
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -100.0f);
+    if (fallingPointsAsImage(gridPointCount()))
+        readFallingPointRows();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     glPushMatrix();
     glLoadIdentity();

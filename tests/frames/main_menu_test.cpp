@@ -2,27 +2,31 @@
 
 #include "headless/headless_platform.h"
 #include "input/keyboard.h"
+#include "screens/falling_points_image.h"
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
 #include "shell/frame_loop.h"
 #include "world/level_state.h"
 #include "world/process_state.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 namespace {
 
 // The game as it starts, on the generated data when the build has made it
 // (without it, the scenes are empty and the logic runs all the same).
-void startMenu(bool withData = true)
+void startMenu(bool withData = true, int width = 800, int height = 600)
 {
     headless::reset();
     std::filesystem::path data = KESTRAVA_DATA_DIR;
     if (withData && std::filesystem::exists(data / "main.ASE"))
         std::filesystem::current_path(data);
-    headless::makeContext(800, 600);
+    headless::makeContext(width, height);
     initGame();
 }
 
@@ -255,4 +259,62 @@ TEST(MainMenu, OnlyTheFallingPointsThatCanShowAreSent)
         EXPECT_EQ(corners, walked) << "spacing " << sx << " by " << sz;
     }
     Process.pointSpacingX = spacingX, Process.pointSpacingZ = spacingZ;
+}
+
+// At the densest spacings the points are drawn as one picture; its pixels
+// are those of the same points drawn one by one, at 4:3 and with bars at
+// the sides or above and below. The points' heights are spread through the
+// fall, many of them alike, so that many points share window rows. Equal
+// on the machines we run; the margin (0.01% of the pixels) is for a CPU
+// whose rounding of window coordinates the renderer's compiled code might
+// not share, a point a pixel off here and there. Without a stencil buffer
+// the points are drawn one by one.
+TEST(MainMenu, DenseFallingPointsAsAPictureLookAsDrawnOneByOne)
+{
+    // A frame's pixels; `marked` counts the pixels the picture marked in
+    // the stencil buffer (none when the points went one by one).
+    int marked = 0;
+    auto frame = [&marked](bool asPicture) {
+        FallingPointsImageAllowed = asPicture;
+        drawFrame();
+        FallingPointsImageAllowed = true;
+        int width = 0, height = 0;
+        std::vector<uint8_t> pixels = headless::readPixels(&width, &height), stencil(pixels.size() / 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        marked = static_cast<int>(std::count(stencil.begin(), stencil.end(), 1));
+        return pixels;
+    };
+    auto shownPoints = [](const std::vector<uint8_t>& pixels) {
+        int shown = 0; // fogged white: grey above the clear colour
+        for (size_t p = 0; p < pixels.size(); p += 4)
+            shown += pixels[p] > 129 && pixels[p] == pixels[p + 2];
+        return shown;
+    };
+    for (auto [width, height] : {std::pair{800, 600}, {1920, 1080}, {333, 1200}}) {
+        startMenu(true, width, height);
+        runFrame();
+        for (auto [sx, sz] : {std::pair{1, 1}, {1, 2}, {5, 1}}) {
+            Process.pointSpacingX = sx, Process.pointSpacingZ = sz;
+            for (int k = 0; k < FallingPointCount; ++k)
+                Process.PointHeights[k] = -float(unsigned(k) * 104729u % 500u) - float(k % 7) / 7.0f;
+            const std::vector<uint8_t> picture = frame(true);
+            EXPECT_GT(marked, width * height / 10);
+            const std::vector<uint8_t> oneByOne = frame(false);
+            int differing = 0;
+            for (size_t p = 0; p < picture.size(); p += 4)
+                differing += std::memcmp(&picture[p], &oneByOne[p], 4) != 0;
+            EXPECT_LE(differing, width * height / 10000) << sx << " by " << sz << " at " << width;
+            EXPECT_GT(shownPoints(oneByOne), width * height / 10);
+        }
+    }
+    headless::reset();
+    headless::makeContext(800, 600, false);
+    initGame();
+    runFrame();
+    Process.pointSpacingX = Process.pointSpacingZ = 1;
+    EXPECT_TRUE(frame(true) == frame(false));
+    EXPECT_GT(shownPoints(frame(true)), 800 * 600 / 10);
+    EXPECT_EQ(marked, 0);
 }

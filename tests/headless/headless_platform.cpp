@@ -69,7 +69,7 @@ void destroyContext()
     s.width = s.height = 0;
 }
 
-bool createContext(int width, int height)
+bool createContext(int width, int height, bool stencil = true)
 {
     destroyContext();
     State& s = state();
@@ -79,7 +79,7 @@ bool createContext(int width, int height)
                               OSMESA_DEPTH_BITS,
                               24,
                               OSMESA_STENCIL_BITS,
-                              0,
+                              stencil ? 8 : 0,
                               OSMESA_ACCUM_BITS,
                               0,
                               OSMESA_PROFILE,
@@ -168,9 +168,9 @@ const std::deque<HandedSounds>& handedSounds() { return state().sounds; }
 int soundHandOvers() { return state().soundHandOvers; }
 bool soundOpened() { return state().soundOpened; }
 
-void makeContext(int width, int height)
+void makeContext(int width, int height, bool stencil)
 {
-    if (!createContext(width, height))
+    if (!createContext(width, height, stencil))
         std::fprintf(stderr, "headless: no OSMesa context\n");
 }
 

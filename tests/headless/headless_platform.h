@@ -96,8 +96,10 @@ int soundHandOvers();
 bool soundOpened();
 
 // Makes an OSMesa context of the given size current without the game's
-// window creation, for tests of drawing code.
-void makeContext(int width, int height);
+// window creation, for tests of drawing code. The game's window has an
+// 8-bit stencil buffer; a context without one stands for a driver that
+// offers none.
+void makeContext(int width, int height, bool stencil = true);
 // The colour buffer, bottom row first, RGBA.
 std::vector<uint8_t> readPixels(int* width, int* height);
 

@@ -1,0 +1,310 @@
+#include "screens/falling_points_image.h"
+
+#include "world/process_state.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The grid's rows run in z from -500 to 499.
+constexpr int FirstRow = -500;
+constexpr int RowCount = 1000;
+// Each row's point for reading back sits in a cell of 4 by 4 pixels, clear
+// of its neighbours' 3 by 3.
+constexpr int Cell = 4;
+
+struct RowLook {
+    bool drawn = false;
+    uint32_t depth = 0;  // as glReadPixels gives GL_UNSIGNED_INT
+    uint32_t colour = 0; // RGBA bytes
+};
+
+struct View {
+    Matrix4 projection, modelview;
+    GLint viewport[4] = {0, 0, 0, 0};
+    bool operator==(const View& o) const
+    {
+        return std::memcmp(projection.m, o.projection.m, sizeof projection.m) == 0 &&
+               std::memcmp(modelview.m, o.modelview.m, sizeof modelview.m) == 0 &&
+               std::equal(viewport, viewport + 4, o.viewport);
+    }
+};
+
+struct Rows {
+    bool read = false;
+    View view;
+    RowLook looks[RowCount];
+};
+
+Rows& rows()
+{
+    static Rows r;
+    return r;
+}
+
+View currentView()
+{
+    View v;
+    glGetFloatv(GL_PROJECTION_MATRIX, v.projection.m);
+    glGetFloatv(GL_MODELVIEW_MATRIX, v.modelview.m);
+    glGetIntegerv(GL_VIEWPORT, v.viewport);
+    return v;
+}
+
+// The state the points are drawn in after the helicopter: no texture,
+// unlit, opaque, white and 3 pixels wide.
+void setPointState()
+{
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glPointSize(3.0f);
+    glColor3f(1.0f, 1.0f, 1.0f);
+}
+
+// The grid point of row z whose centre falls at the window position
+// (wx, wy): the two equations of the clip coordinates solved for x and y.
+bool gridPointAt(const Matrix4& clip, const GLint viewport[4], float z, float wx, float wy, float out[3])
+{
+    const float* c = clip.m;
+    const float nx = (wx - static_cast<float>(viewport[0])) / static_cast<float>(viewport[2]) * 2.0f - 1.0f;
+    const float ny = (wy - static_cast<float>(viewport[1])) / static_cast<float>(viewport[3]) * 2.0f - 1.0f;
+    // (c0 - nx c3) x + (c4 - nx c7) y = nx (c11 z + c15) - (c8 z + c12), and so for y.
+    const float a = c[0] - nx * c[3], b = c[4] - nx * c[7];
+    const float e = nx * (c[11] * z + c[15]) - (c[8] * z + c[12]);
+    const float d = c[1] - ny * c[3], f = c[5] - ny * c[7];
+    const float g = ny * (c[11] * z + c[15]) - (c[9] * z + c[13]);
+    const float det = a * f - b * d;
+    if (std::fabs(det) < 1e-12f)
+        return false;
+    out[0] = (e * f - b * g) / det;
+    out[1] = (a * g - e * d) / det;
+    out[2] = z;
+    const float w = c[3] * out[0] + c[7] * out[1] + c[11] * z + c[15];
+    return w > 0.0f;
+}
+
+// Scratch for the picture, kept from frame to frame.
+struct Picture {
+    std::vector<uint32_t> depth, colour;
+};
+
+Picture& picture()
+{
+    static Picture p;
+    return p;
+}
+
+// Whether GL has a stencil buffer to mark where the points passed.
+bool haveStencil()
+{
+    GLint bits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &bits);
+    return bits > 0;
+}
+
+// The window origin of the raster position at (x, y) of the viewport.
+void rasterAt(const GLint viewport[4], int x, int y)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, viewport[2], 0.0, viewport[3], -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2i(x, y);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// A normalised device coordinate to the window's, rounded as the software
+// renderer's compiled code rounds it: in one fused multiply-add where the
+// CPU has one.
+bool cpuFuses()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool fuses = __builtin_cpu_supports("fma");
+    return fuses;
+#else
+    return true;
+#endif
+}
+
+float toWindow(float device, float scale, float offset)
+{
+    return cpuFuses() ? std::fma(device, scale, offset) : device * scale + offset;
+}
+
+// A window coordinate snapped to 1/256 of a pixel, halves rounded up.
+int snapped(float window) { return static_cast<int>(std::floor(window * 256.0f + 0.5f)); }
+
+} // namespace
+
+bool FallingPointsImageAllowed = true;
+
+bool fallingPointsAsImage(int gridPoints) { return FallingPointsImageAllowed && gridPoints >= 200000; }
+
+void readFallingPointRows()
+{
+    Rows& r = rows();
+    const View view = currentView();
+    if (r.read && r.view == view)
+        return;
+    r.read = false;
+    const GLint* vp = view.viewport;
+    const int perLine = vp[2] / Cell;
+    if (perLine < 1 || (RowCount + perLine - 1) / perLine * Cell > vp[3] || !haveStencil())
+        return;
+    const Matrix4 clip = view.projection * view.modelview;
+
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POINT_BIT);
+    setPointState();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    std::vector<float> corners;
+    std::vector<int> drawnRows;
+    for (int k = 0; k < RowCount; ++k) {
+        const float wx = static_cast<float>(vp[0] + k % perLine * Cell + 2);
+        const float wy = static_cast<float>(vp[1] + k / perLine * Cell + 2);
+        float p[3];
+        // Half a pixel off the centre of the pixel at (wx, wy): within its
+        // 3 by 3 whichever way GL snaps.
+        if (!gridPointAt(clip, vp, static_cast<float>(FirstRow + k), wx + 0.5f, wy + 0.5f, p))
+            continue;
+        corners.insert(corners.end(), p, p + 3);
+        drawnRows.push_back(k);
+    }
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT | GL_CLIENT_PIXEL_STORE_BIT);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, corners.data());
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(drawnRows.size()));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    const int lines = (RowCount + perLine - 1) / perLine * Cell;
+    std::vector<uint32_t> colours(static_cast<size_t>(vp[2]) * lines), depths(colours.size());
+    glReadPixels(vp[0], vp[1], vp[2], lines, GL_RGBA, GL_UNSIGNED_BYTE, colours.data());
+    glReadPixels(vp[0], vp[1], vp[2], lines, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depths.data());
+    glPopClientAttrib();
+    glPopAttrib();
+
+    for (RowLook& look : r.looks)
+        look = RowLook{};
+    for (int k : drawnRows) {
+        const size_t at = static_cast<size_t>(k / perLine * Cell + 2) * vp[2] + k % perLine * Cell + 2;
+        // A point GL dropped (at or before the near plane) leaves the
+        // cleared depth.
+        if (depths[at] == 0xffffffffu)
+            continue;
+        r.looks[k] = {true, depths[at], colours[at]};
+    }
+    r.view = view;
+    r.read = true;
+}
+
+bool drawFallingPointsImage(const std::vector<float>& corners)
+{
+    Rows& r = rows();
+    if (!r.read || !(currentView() == r.view) || !haveStencil())
+        return false;
+    const GLint* vp = r.view.viewport;
+    const int width = vp[2], height = vp[3];
+    Picture& pic = picture();
+    pic.depth.assign(static_cast<size_t>(width) * height, 0xffffffffu);
+    pic.colour.resize(pic.depth.size());
+
+    const Matrix4 clip = r.view.projection * r.view.modelview;
+    const float* c = clip.m;
+    // The renderer counts its rows from the top of the framebuffer.
+    const int framebufferHeight = Process.DrawableHeight;
+    const float scaleX = static_cast<float>(width) * 0.5f, offsetX = static_cast<float>(vp[0]) + scaleX;
+    const float scaleY = static_cast<float>(height) * -0.5f,
+                offsetY = static_cast<float>(framebufferHeight) - (static_cast<float>(vp[1]) - scaleY);
+    int left = width, right = -1, bottom = height, top = -1;
+    for (size_t k = 0; k + 2 < corners.size(); k += 3) {
+        const float x = corners[k], y = corners[k + 1], z = corners[k + 2];
+        const RowLook& look = r.looks[static_cast<int>(z) - FirstRow];
+        if (!look.drawn)
+            continue;
+        const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
+        const float cx = c[0] * x + c[4] * y + c[8] * z + c[12];
+        const float cy = c[1] * x + c[5] * y + c[9] * z + c[13];
+        // GL drops a point whose centre lies outside the view volume.
+        if (!(w > 0.0f) || cx < -w || cx > w || cy < -w || cy > w)
+            continue;
+        const float inverseW = 1.0f / w;
+        // A 3-pixel point covers the pixel its snapped centre lies in and
+        // the one on each side; a centre on a row's edge counts to the row
+        // above it.
+        const int x0 = (snapped(toWindow(cx * inverseW, scaleX, offsetX)) >> 8) - 1 - vp[0];
+        const int fromTop = ((snapped(toWindow(cy * inverseW, scaleY, offsetY)) - 1) >> 8) - 1;
+        const int y0 = framebufferHeight - 3 - fromTop - vp[1];
+        const int xa = std::max(x0, 0), xb = std::min(x0 + 3, width);
+        const int ya = std::max(y0, 0), yb = std::min(y0 + 3, height);
+        if (xa >= xb || ya >= yb)
+            continue;
+        left = std::min(left, xa), right = std::max(right, xb - 1);
+        bottom = std::min(bottom, ya), top = std::max(top, yb - 1);
+        for (int py = ya; py < yb; ++py) {
+            uint32_t* depth = pic.depth.data() + static_cast<size_t>(py) * width;
+            uint32_t* colour = pic.colour.data() + static_cast<size_t>(py) * width;
+            for (int px = xa; px < xb; ++px)
+                if (look.depth < depth[px]) {
+                    depth[px] = look.depth;
+                    colour[px] = look.colour;
+                }
+        }
+    }
+    if (right < left)
+        return true;
+
+    const size_t first = static_cast<size_t>(bottom) * width + left;
+    const GLsizei w = right - left + 1, h = top - bottom + 1;
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
+                 GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glDisable(GL_FOG);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    rasterAt(vp, left, bottom);
+
+    // The depths, tested against what is drawn; where they pass they are
+    // written and the stencil marks the pixel.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_STENCIL_TEST);
+    glStencilMask(0xff);
+    glClearStencil(0);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glStencilFunc(GL_ALWAYS, 1, 0xff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    glDrawPixels(w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, pic.depth.data() + first);
+
+    // The colours where the depths passed.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_DEPTH_TEST);
+    glStencilFunc(GL_EQUAL, 1, 0xff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDrawPixels(w, h, GL_RGBA, GL_UNSIGNED_BYTE, pic.colour.data() + first);
+
+    glPopClientAttrib();
+    glPopAttrib();
+    return true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// The menu's falling points, when a great many of them are in view, laid
+// out on the CPU as one picture and handed to GL as two image draws: their
+// depths (which pass or fail against what is drawn already, and mark where
+// they passed in the stencil buffer) and their colours where they passed.
+// Drawn one by one, a million points at spacing 1 cost the software
+// renderer two to three times a frame's time; as a picture they cost a few
+// milliseconds.
+//
+// The pixels are those GL gives the points. A point's depth and fogged
+// colour depend only on its distance from the eye along the view, which is
+// the same for a whole row of the grid (same z): each row's pair is read
+// back from GL itself, from one point drawn for each row before the frame's
+// clear. Which pixels a point covers follows the software renderer's rule
+// for 3-pixel points: the 3 by 3 pixels whose centres lie within 1.5 pixels
+// of its centre, snapped to 1/256 of a pixel. Where two points cover a
+// pixel, the nearer one shows, or at equal depth the one drawn first, as
+// the depth test decides for the points drawn one by one.
+
+#include "math/matrix4.h"
+
+#include <vector>
+
+// Whether a frame with this many falling points in the grid draws them as a
+// picture (when GL has a stencil buffer).
+bool fallingPointsAsImage(int gridPoints);
+// Whether the picture may be drawn at all: always in the game; tests turn
+// it off to draw the same points one by one.
+extern bool FallingPointsImageAllowed;
+
+// Before the frame's clear, with the menu's projection and modelview set:
+// reads back each grid row's depth and colour when the view has changed
+// since they were last read. Leaves the picture's pixels to the clear.
+void readFallingPointRows();
+
+// Draws the points (x, y, z each, in the order GL would draw them) as a
+// picture; false, with nothing drawn, when it cannot (no stencil buffer, or
+// the rows were not read for this view).
+bool drawFallingPointsImage(const std::vector<float>& corners);
