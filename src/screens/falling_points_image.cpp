@@ -129,23 +129,32 @@ void rasterAt(const GLint viewport[4], int x, int y)
 // A normalised device coordinate to the window's, rounded as the software
 // renderer's compiled code rounds it: in one fused multiply-add where the
 // CPU has one.
-bool cpuFuses()
-{
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool fuses = __builtin_cpu_supports("fma");
-    return fuses;
+const bool CpuFuses = __builtin_cpu_supports("fma");
+__attribute__((target("fma"))) float fused(float a, float b, float c) { return __builtin_fmaf(a, b, c); }
 #else
-    return true;
+const bool CpuFuses = true;
+float fused(float a, float b, float c) { return std::fma(a, b, c); }
 #endif
-}
 
 float toWindow(float device, float scale, float offset)
 {
-    return cpuFuses() ? std::fma(device, scale, offset) : device * scale + offset;
+    return CpuFuses ? fused(device, scale, offset) : device * scale + offset;
 }
 
-// A window coordinate snapped to 1/256 of a pixel, halves rounded up.
-int snapped(float window) { return static_cast<int>(std::floor(window * 256.0f + 0.5f)); }
+// A window coordinate (never below 0 for a point GL keeps) snapped to 1/256
+// of a pixel, halves rounded up.
+int snapped(float window) { return static_cast<int>(window * 256.0f + 0.5f); }
+
+// Where a point's depth passes those already in the picture, it takes the
+// pixel.
+inline void cover(uint32_t* depth, uint32_t* colour, const RowLook& look)
+{
+    if (look.depth < *depth) {
+        *depth = look.depth;
+        *colour = look.colour;
+    }
+}
 
 } // namespace
 
@@ -255,15 +264,20 @@ bool drawFallingPointsImage(const std::vector<float>& corners)
             continue;
         left = std::min(left, xa), right = std::max(right, xb - 1);
         bottom = std::min(bottom, ya), top = std::max(top, yb - 1);
-        for (int py = ya; py < yb; ++py) {
-            uint32_t* depth = pic.depth.data() + static_cast<size_t>(py) * width;
-            uint32_t* colour = pic.colour.data() + static_cast<size_t>(py) * width;
-            for (int px = xa; px < xb; ++px)
-                if (look.depth < depth[px]) {
-                    depth[px] = look.depth;
-                    colour[px] = look.colour;
-                }
+        const size_t at = static_cast<size_t>(ya) * width + xa;
+        uint32_t* depth = pic.depth.data() + at;
+        uint32_t* colour = pic.colour.data() + at;
+        if (xb - xa == 3 && yb - ya == 3) { // the whole point inside the picture
+            for (int row = 0; row < 3; ++row, depth += width, colour += width) {
+                cover(depth, colour, look);
+                cover(depth + 1, colour + 1, look);
+                cover(depth + 2, colour + 2, look);
+            }
+            continue;
         }
+        for (int row = ya; row < yb; ++row, depth += width, colour += width)
+            for (int px = 0; px < xb - xa; ++px)
+                cover(depth + px, colour + px, look);
     }
     if (right < left)
         return true;
