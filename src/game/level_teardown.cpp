@@ -11,8 +11,6 @@
 #include <malloc.h>
 #endif
 
-namespace {
-
 // glibc keeps what a level freed (in the worker's arena too) for later
 // allocations, and a second game peaked that much above the first. Given
 // back, the next level starts from where the menu was.
@@ -22,8 +20,6 @@ void handBackFreedMemory()
     malloc_trim(0);
 #endif
 }
-
-} // namespace
 
 void tearDownLevel()
 {

@@ -4,3 +4,7 @@
 // the lives, closes the course file, rewinds the loading (and with it the
 // level's fog) and switches to the menu, which runs in the same frame.
 void tearDownLevel();
+
+// Hands the memory the process has freed back to the system (glibc keeps it
+// for later allocations otherwise).
+void handBackFreedMemory();

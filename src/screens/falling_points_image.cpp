@@ -1,5 +1,6 @@
 #include "screens/falling_points_image.h"
 
+#include "game/level_teardown.h"
 #include "world/process_state.h"
 
 #include <GL/gl.h>
@@ -24,15 +25,12 @@ struct RowLook {
     uint32_t colour = 0; // RGBA bytes
 };
 
+// What the rows' depths and colours follow from.
 struct View {
     Matrix4 projection, modelview;
     GLint viewport[4] = {0, 0, 0, 0};
-    bool operator==(const View& o) const
-    {
-        return std::memcmp(projection.m, o.projection.m, sizeof projection.m) == 0 &&
-               std::memcmp(modelview.m, o.modelview.m, sizeof modelview.m) == 0 &&
-               std::equal(viewport, viewport + 4, o.viewport);
-    }
+    GLfloat fog[6] = {0, 0, 0, 0, 0, 0}; // on or off, density, colour
+    bool operator==(const View& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
 };
 
 struct Rows {
@@ -53,6 +51,9 @@ View currentView()
     glGetFloatv(GL_PROJECTION_MATRIX, v.projection.m);
     glGetFloatv(GL_MODELVIEW_MATRIX, v.modelview.m);
     glGetIntegerv(GL_VIEWPORT, v.viewport);
+    v.fog[0] = glIsEnabled(GL_FOG) ? 1.0f : 0.0f;
+    glGetFloatv(GL_FOG_DENSITY, v.fog + 1);
+    glGetFloatv(GL_FOG_COLOR, v.fog + 2);
     return v;
 }
 
@@ -162,6 +163,16 @@ bool FallingPointsImageAllowed = true;
 
 bool fallingPointsAsImage(int gridPoints) { return FallingPointsImageAllowed && gridPoints >= 200000; }
 
+void releaseFallingPointsImage()
+{
+    Picture& pic = picture();
+    if (pic.depth.capacity() == 0)
+        return;
+    std::vector<uint32_t>().swap(pic.depth);
+    std::vector<uint32_t>().swap(pic.colour);
+    handBackFreedMemory();
+}
+
 void readFallingPointRows()
 {
     Rows& r = rows();
@@ -184,8 +195,8 @@ void readFallingPointRows()
         const float wx = static_cast<float>(vp[0] + k % perLine * Cell + 2);
         const float wy = static_cast<float>(vp[1] + k / perLine * Cell + 2);
         float p[3];
-        // Half a pixel off the centre of the pixel at (wx, wy): within its
-        // 3 by 3 whichever way GL snaps.
+        // At the centre of the pixel at (wx, wy), which the point covers
+        // whichever way GL snaps.
         if (!gridPointAt(clip, vp, static_cast<float>(FirstRow + k), wx + 0.5f, wy + 0.5f, p))
             continue;
         corners.insert(corners.end(), p, p + 3);
@@ -282,8 +293,16 @@ bool drawFallingPointsImage(const std::vector<float>& corners)
     if (right < left)
         return true;
 
-    const size_t first = static_cast<size_t>(bottom) * width + left;
-    const GLsizei w = right - left + 1, h = top - bottom + 1;
+    // In bands of rows: Mesa copies each image it is handed into a texture
+    // of the same size, and holds on to what it allocated for it.
+    constexpr int Band = 64;
+    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* pixels) {
+        for (int row = bottom; row <= top; row += Band) {
+            rasterAt(vp, left, row);
+            glDrawPixels(right - left + 1, std::min(Band, top + 1 - row), format, type,
+                         pixels + static_cast<size_t>(row) * width + left);
+        }
+    };
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
                  GL_CURRENT_BIT | GL_TRANSFORM_BIT);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -296,27 +315,24 @@ bool drawFallingPointsImage(const std::vector<float>& corners)
     glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    rasterAt(vp, left, bottom);
 
     // The depths, tested against what is drawn; where they pass they are
-    // written and the stencil marks the pixel.
+    // written and the stencil (cleared with the frame) marks the pixel.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
     glEnable(GL_STENCIL_TEST);
     glStencilMask(0xff);
-    glClearStencil(0);
-    glClear(GL_STENCIL_BUFFER_BIT);
     glStencilFunc(GL_ALWAYS, 1, 0xff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    glDrawPixels(w, h, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, pic.depth.data() + first);
+    drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, pic.depth.data());
 
     // The colours where the depths passed.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDisable(GL_DEPTH_TEST);
     glStencilFunc(GL_EQUAL, 1, 0xff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glDrawPixels(w, h, GL_RGBA, GL_UNSIGNED_BYTE, pic.colour.data() + first);
+    drawImage(GL_RGBA, GL_UNSIGNED_BYTE, pic.colour.data());
 
     glPopClientAttrib();
     glPopAttrib();

@@ -38,3 +38,6 @@ void readFallingPointRows();
 // picture; false, with nothing drawn, when it cannot (no stencil buffer, or
 // the rows were not read for this view).
 bool drawFallingPointsImage(const std::vector<float>& corners);
+
+// Frees the picture's memory (8 bytes a pixel) when the menu is left.
+void releaseFallingPointsImage();

@@ -48,6 +48,7 @@ bool othersIdle(int item)
 // Start Game, Instructions and Credits hand over to their screen.
 void fire(int item)
 {
+    releaseFallingPointsImage();
     MenuItem& menuItem = Process.MenuItems[item];
     switch (item) {
     case StartGameItem:
