@@ -1,6 +1,7 @@
 #include "screens/falling_points_image.h"
 
 #include "game/level_teardown.h"
+#include "math/matrix4.h"
 #include "world/process_state.h"
 
 #include <GL/gl.h>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -91,9 +93,15 @@ bool gridPointAt(const Matrix4& clip, const GLint viewport[4], float z, float wx
     return w > 0.0f;
 }
 
-// Scratch for the picture, kept from frame to frame.
+// The picture of a frame's points as the rows come, kept from frame to
+// frame: each pixel's depth (all ones where no point is) and colour, the
+// pixels the points reach, and the frame's view.
 struct Picture {
     std::vector<uint32_t> depth, colour;
+    int left = 0, right = 0, bottom = 0, top = 0;
+    Matrix4 clip;
+    float scaleX = 0, offsetX = 0, scaleY = 0, offsetY = 0;
+    int framebufferHeight = 0;
 };
 
 Picture& picture()
@@ -138,9 +146,24 @@ const bool CpuFuses = true;
 float fused(float a, float b, float c) { return std::fma(a, b, c); }
 #endif
 
-float toWindow(float device, float scale, float offset)
+// A whole row's worth (RowCount, used or not: a count the compiler knows,
+// so it moves several at once).
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("fma")))
+#endif
+void fusedToWindow(float* coordinates, float scale, float offset)
 {
-    return CpuFuses ? fused(device, scale, offset) : device * scale + offset;
+    for (int j = 0; j < RowCount; ++j)
+        coordinates[j] = fused(coordinates[j], scale, offset);
+}
+
+void toWindow(float* coordinates, float scale, float offset)
+{
+    if (CpuFuses)
+        fusedToWindow(coordinates, scale, offset);
+    else
+        for (int j = 0; j < RowCount; ++j)
+            coordinates[j] = coordinates[j] * scale + offset;
 }
 
 // A window coordinate (never below 0 for a point GL keeps) snapped to 1/256
@@ -155,6 +178,57 @@ inline void cover(uint32_t* depth, uint32_t* colour, const RowLook& look)
         *depth = look.depth;
         *colour = look.colour;
     }
+}
+
+// Hands GL the picture's pixels from (left, bottom) to (right, top) of the
+// viewport, the images' rows the viewport's width apart.
+void drawImages(const GLint viewport[4], int left, int right, int bottom, int top, const uint32_t* depths,
+                const uint32_t* colours)
+{
+    // In bands of rows: Mesa copies each image it is handed into a texture
+    // of the same size, and holds on to what it allocated for it.
+    constexpr int Band = 64;
+    const int width = viewport[2];
+    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* pixels) {
+        for (int row = bottom; row <= top; row += Band) {
+            rasterAt(viewport, left, row);
+            glDrawPixels(right - left + 1, std::min(Band, top + 1 - row), format, type,
+                         pixels + static_cast<size_t>(row) * width + left);
+        }
+    };
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
+                 GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glDisable(GL_FOG);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+
+    // The depths, tested against what is drawn; where they pass they are
+    // written and the stencil (cleared with the frame) marks the pixel.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_STENCIL_TEST);
+    glStencilMask(0xff);
+    glStencilFunc(GL_ALWAYS, 1, 0xff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depths);
+
+    // The colours where the depths passed.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_DEPTH_TEST);
+    glStencilFunc(GL_EQUAL, 1, 0xff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    drawImage(GL_RGBA, GL_UNSIGNED_BYTE, colours);
+
+    glPopClientAttrib();
+    glPopAttrib();
 }
 
 } // namespace
@@ -230,51 +304,82 @@ void readFallingPointRows()
     }
     r.view = view;
     r.read = true;
+    // Mesa compiles its code for the two image draws at their first use:
+    // a pixel of each now, which the frame's clear then wipes, rather than
+    // in the first frame with many points.
+    const std::vector<uint32_t> none(static_cast<size_t>(vp[2]), 0xffffffffu);
+    drawImages(vp, 0, 0, 0, 0, none.data(), none.data());
 }
 
-bool drawFallingPointsImage(const std::vector<float>& corners)
+bool beginFallingPointsImage()
 {
     Rows& r = rows();
     if (!r.read || !(currentView() == r.view) || !haveStencil())
         return false;
     const GLint* vp = r.view.viewport;
-    const int width = vp[2], height = vp[3];
     Picture& pic = picture();
-    pic.depth.assign(static_cast<size_t>(width) * height, 0xffffffffu);
+    pic.depth.assign(static_cast<size_t>(vp[2]) * vp[3], 0xffffffffu);
     pic.colour.resize(pic.depth.size());
-
-    const Matrix4 clip = r.view.projection * r.view.modelview;
-    const float* c = clip.m;
+    pic.left = vp[2], pic.right = -1, pic.bottom = vp[3], pic.top = -1;
+    pic.clip = r.view.projection * r.view.modelview;
     // The renderer counts its rows from the top of the framebuffer.
-    const int framebufferHeight = Process.DrawableHeight;
-    const float scaleX = static_cast<float>(width) * 0.5f, offsetX = static_cast<float>(vp[0]) + scaleX;
-    const float scaleY = static_cast<float>(height) * -0.5f,
-                offsetY = static_cast<float>(framebufferHeight) - (static_cast<float>(vp[1]) - scaleY);
-    int left = width, right = -1, bottom = height, top = -1;
-    for (size_t k = 0; k + 2 < corners.size(); k += 3) {
-        const float x = corners[k], y = corners[k + 1], z = corners[k + 2];
-        const RowLook& look = r.looks[static_cast<int>(z) - FirstRow];
-        if (!look.drawn)
-            continue;
+    pic.framebufferHeight = Process.DrawableHeight;
+    pic.scaleX = static_cast<float>(vp[2]) * 0.5f;
+    pic.offsetX = static_cast<float>(vp[0]) + pic.scaleX;
+    pic.scaleY = static_cast<float>(vp[3]) * -0.5f;
+    pic.offsetY = static_cast<float>(pic.framebufferHeight) - (static_cast<float>(vp[1]) - pic.scaleY);
+    return true;
+}
+
+namespace {
+
+// First the window coordinates of the whole row, in loops the compiler can
+// run several points at once (with the step known, 1 at the densest
+// spacing, and the row's window coordinates known to lie apart from the
+// heights and the matrix), then each point GL keeps into the picture.
+template <int Step> void addRow(float x, const float* __restrict heights, int count, int step)
+{
+    if constexpr (Step > 0)
+        step = Step;
+    if constexpr (Step == 1)
+        count = RowCount;
+    Picture& pic = picture();
+    const Matrix4 clip = pic.clip;
+    const float* __restrict c = clip.m;
+    static float windowX[RowCount] = {}, windowY[RowCount] = {};
+    static int kept[RowCount];
+    for (int j = 0; j < count; ++j) {
+        const float z = static_cast<float>(FirstRow + j * step), y = heights[j * step] + 300.0f;
         const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
         const float cx = c[0] * x + c[4] * y + c[8] * z + c[12];
         const float cy = c[1] * x + c[5] * y + c[9] * z + c[13];
         // GL drops a point whose centre lies outside the view volume.
-        if (!(w > 0.0f) || cx < -w || cx > w || cy < -w || cy > w)
-            continue;
+        kept[j] = (w > 0.0f) & (cx >= -w) & (cx <= w) & (cy >= -w) & (cy <= w);
         const float inverseW = 1.0f / w;
+        windowX[j] = cx * inverseW;
+        windowY[j] = cy * inverseW;
+    }
+    toWindow(windowX, pic.scaleX, pic.offsetX);
+    toWindow(windowY, pic.scaleY, pic.offsetY);
+
+    const GLint* vp = rows().view.viewport;
+    const int width = vp[2], height = vp[3];
+    for (int j = 0; j < count; ++j) {
+        const RowLook& look = rows().looks[j * step];
+        if (!kept[j] || !look.drawn)
+            continue;
         // A 3-pixel point covers the pixel its snapped centre lies in and
         // the one on each side; a centre on a row's edge counts to the row
         // above it.
-        const int x0 = (snapped(toWindow(cx * inverseW, scaleX, offsetX)) >> 8) - 1 - vp[0];
-        const int fromTop = ((snapped(toWindow(cy * inverseW, scaleY, offsetY)) - 1) >> 8) - 1;
-        const int y0 = framebufferHeight - 3 - fromTop - vp[1];
+        const int x0 = (snapped(windowX[j]) >> 8) - 1 - vp[0];
+        const int fromTop = ((snapped(windowY[j]) - 1) >> 8) - 1;
+        const int y0 = pic.framebufferHeight - 3 - fromTop - vp[1];
         const int xa = std::max(x0, 0), xb = std::min(x0 + 3, width);
         const int ya = std::max(y0, 0), yb = std::min(y0 + 3, height);
         if (xa >= xb || ya >= yb)
             continue;
-        left = std::min(left, xa), right = std::max(right, xb - 1);
-        bottom = std::min(bottom, ya), top = std::max(top, yb - 1);
+        pic.left = std::min(pic.left, xa), pic.right = std::max(pic.right, xb - 1);
+        pic.bottom = std::min(pic.bottom, ya), pic.top = std::max(pic.top, yb - 1);
         const size_t at = static_cast<size_t>(ya) * width + xa;
         uint32_t* depth = pic.depth.data() + at;
         uint32_t* colour = pic.colour.data() + at;
@@ -290,51 +395,22 @@ bool drawFallingPointsImage(const std::vector<float>& corners)
             for (int px = 0; px < xb - xa; ++px)
                 cover(depth + px, colour + px, look);
     }
-    if (right < left)
-        return true;
+}
 
-    // In bands of rows: Mesa copies each image it is handed into a texture
-    // of the same size, and holds on to what it allocated for it.
-    constexpr int Band = 64;
-    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* pixels) {
-        for (int row = bottom; row <= top; row += Band) {
-            rasterAt(vp, left, row);
-            glDrawPixels(right - left + 1, std::min(Band, top + 1 - row), format, type,
-                         pixels + static_cast<size_t>(row) * width + left);
-        }
-    };
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
-                 GL_CURRENT_BIT | GL_TRANSFORM_BIT);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glDisable(GL_FOG);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+} // namespace
 
-    // The depths, tested against what is drawn; where they pass they are
-    // written and the stencil (cleared with the frame) marks the pixel.
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    glEnable(GL_STENCIL_TEST);
-    glStencilMask(0xff);
-    glStencilFunc(GL_ALWAYS, 1, 0xff);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, pic.depth.data());
+void addFallingPointsRow(float x, const float* heights, int count, int step)
+{
+    if (step == 1)
+        addRow<1>(x, heights, count, 1);
+    else
+        addRow<0>(x, heights, count, step);
+}
 
-    // The colours where the depths passed.
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDisable(GL_DEPTH_TEST);
-    glStencilFunc(GL_EQUAL, 1, 0xff);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    drawImage(GL_RGBA, GL_UNSIGNED_BYTE, pic.colour.data());
-
-    glPopClientAttrib();
-    glPopAttrib();
-    return true;
+void endFallingPointsImage()
+{
+    const Picture& pic = picture();
+    if (pic.right >= pic.left)
+        drawImages(rows().view.viewport, pic.left, pic.right, pic.bottom, pic.top, pic.depth.data(),
+                   pic.colour.data());
 }

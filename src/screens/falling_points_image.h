@@ -18,10 +18,6 @@
 // pixel, the nearer one shows, or at equal depth the one drawn first, as
 // the depth test decides for the points drawn one by one.
 
-#include "math/matrix4.h"
-
-#include <vector>
-
 // Whether a frame with this many falling points in the grid draws them as a
 // picture (when GL has a stencil buffer).
 bool fallingPointsAsImage(int gridPoints);
@@ -29,15 +25,21 @@ bool fallingPointsAsImage(int gridPoints);
 // it off to draw the same points one by one.
 extern bool FallingPointsImageAllowed;
 
-// Before the frame's clear, with the menu's projection and modelview set:
-// reads back each grid row's depth and colour when the view has changed
-// since they were last read. Leaves the picture's pixels to the clear.
+// Before each menu frame's clear, with the menu's projection and modelview
+// set: reads back each grid row's depth and colour when the view has
+// changed since they were last read (in the menu's first frame, whatever
+// the spacing, so that no frame with many points pays for it). Leaves the
+// picture's pixels to the clear.
 void readFallingPointRows();
 
-// Draws the points (x, y, z each, in the order GL would draw them) as a
-// picture; false, with nothing drawn, when it cannot (no stencil buffer, or
-// the rows were not read for this view).
-bool drawFallingPointsImage(const std::vector<float>& corners);
+// A frame's picture: begun (false, with nothing to follow, when it cannot
+// be: no stencil buffer, or the rows not read for this view), then the
+// grid's rows of x in the order GL would draw them, each `count` points
+// `step` apart in z from -500 (heights[j * step] the j-th point's height),
+// then drawn.
+bool beginFallingPointsImage();
+void addFallingPointsRow(float x, const float* heights, int count, int step);
+void endFallingPointsImage();
 
 // Frees the picture's memory (8 bytes a pixel) when the menu is left.
 void releaseFallingPointsImage();

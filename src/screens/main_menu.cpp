@@ -155,6 +155,14 @@ void advanceFallingPoints()
 void drawFallingPoints()
 {
     static std::vector<float> corners; // the drawing's scratch
+    const int spacingX = Process.pointSpacingX, spacingZ = Process.pointSpacingZ;
+    if (fallingPointsAsImage(gridPointCount()) && beginFallingPointsImage()) {
+        for (int x = -500; x < 500; x += spacingX)
+            addFallingPointsRow(static_cast<float>(x), Process.PointHeights.data() + gridRow(x) - 500,
+                                999 / spacingZ + 1, spacingZ);
+        endFallingPointsImage();
+        return;
+    }
     Matrix4 projection, modelview;
     glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
@@ -163,8 +171,6 @@ void drawFallingPoints()
     // Four pixels: beyond a 3-pixel point's reach of the picture's edge.
     visibleFallingPoints(projection * modelview, 8.0f / static_cast<float>(std::max(viewport[2], 1)),
                          8.0f / static_cast<float>(std::max(viewport[3], 1)), corners);
-    if (fallingPointsAsImage(gridPointCount()) && drawFallingPointsImage(corners))
-        return;
     glPointSize(3.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
@@ -310,8 +316,7 @@ void drawMenu()
     // The menu's place: its items, and the falling points, 100 units ahead.
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -100.0f);
-    if (fallingPointsAsImage(gridPointCount()))
-        readFallingPointRows();
+    readFallingPointRows();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     glPushMatrix();
