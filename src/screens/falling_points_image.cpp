@@ -304,11 +304,12 @@ void readFallingPointRows()
     }
     r.view = view;
     r.read = true;
-    // Mesa compiles its code for the two image draws at their first use:
-    // a pixel of each now, which the frame's clear then wipes, rather than
-    // in the first frame with many points.
-    const std::vector<uint32_t> none(static_cast<size_t>(vp[2]), 0xffffffffu);
-    drawImages(vp, 0, 0, 0, 0, none.data(), none.data());
+    // Mesa compiles its code for the two image draws, and makes its
+    // textures for them, at their first use: two images of the whole
+    // viewport now, with no point in them, rather than in the first frame
+    // with many points.
+    const std::vector<uint32_t> none(static_cast<size_t>(vp[2]) * vp[3], 0xffffffffu);
+    drawImages(vp, 0, vp[2] - 1, 0, vp[3] - 1, none.data(), none.data());
 }
 
 bool beginFallingPointsImage()

@@ -311,14 +311,11 @@ void advanceMenu()
     advanceFallingPoints();
 }
 
-void drawMenu()
-{
-    // The menu's place: its items, and the falling points, 100 units ahead.
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -100.0f);
-    readFallingPointRows();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+namespace {
 
+// Our helicopter beside the items, bobbing.
+void drawHeroHelicopter()
+{
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(0.0f, Process.bobOffset + 10.0f, -95.0f);
@@ -329,7 +326,35 @@ void drawMenu()
     if (Process.HeroHeliScene)
         TextureRegistry::draw(Process.HeroHeliScene.get());
     glPopMatrix();
+}
 
+} // namespace
+
+void prepareMenuDrawing()
+{
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -100.0f);
+    readFallingPointRows();
+    // Mesa compiles its code for the helicopter's and the items' states at
+    // their first drawing: here, with every pixel scissored away.
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glScissor(box[0], box[1], 0, 0);
+    drawHeroHelicopter();
+    if (Process.MainMenuScene)
+        TextureRegistry::draw(Process.MainMenuScene.get());
+    glScissor(box[0], box[1], box[2], box[3]);
+    glLoadIdentity();
+}
+
+void drawMenu()
+{
+    // The menu's place: its items, and the falling points, 100 units ahead.
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -100.0f);
+    readFallingPointRows();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    drawHeroHelicopter();
     drawFallingPoints();
 
     if (Process.MainMenuScene)

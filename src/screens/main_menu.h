@@ -42,6 +42,12 @@ void pivotSpin(std::initializer_list<SceneNode*> nodes, const SceneNode& box, fl
 // of the million lie outside the view.
 void visibleFallingPoints(const Matrix4& clip, float marginX, float marginY, std::vector<float>& corners);
 
+// Before the first frame, with the picture's view set: reads from GL what
+// the falling points need when many (their rows' depths and colours), and
+// has Mesa compile the drawing of the menu's scenes and of many points, so
+// that no menu frame pays for it.
+void prepareMenuDrawing();
+
 void menuPlacementStep();
 void advanceMenu();
 void drawMenu();

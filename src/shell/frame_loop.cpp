@@ -72,6 +72,11 @@ void setLevelFog()
     glFogf(GL_FOG_DENSITY, 0.001f);
 }
 
+namespace {
+void followDrawable();
+void usePictureView();
+} // namespace
+
 void initGame()
 {
     platformHideCursor();
@@ -98,6 +103,15 @@ void initGame()
     glEnableClientState(GL_NORMAL_ARRAY);
 
     setupLight();
+
+    // What the menu's falling points need from GL is read before the first
+    // frame, in the first frame's view.
+    followDrawable();
+    const Viewport& picture = Process.PictureViewport;
+    glScissor(picture.x, picture.y, picture.width, picture.height);
+    glEnable(GL_SCISSOR_TEST);
+    usePictureView();
+    prepareMenuDrawing();
 }
 
 void releaseGame()
@@ -203,6 +217,17 @@ void clearLetterboxBars()
     glScissor(p.x, p.y, p.width, p.height);
 }
 
+// The picture's viewport and the 3D screens' projection.
+void usePictureView()
+{
+    const Viewport& picture = Process.PictureViewport;
+    glMatrixMode(GL_PROJECTION);
+    glViewport(picture.x, picture.y, picture.width, picture.height);
+    glLoadIdentity();
+    gluPerspective(Process.FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 // Mesa's software renderer compiles code for each new combination of GL
 // state the first time it draws with it: for the game's, some 40 M
 // instructions, which the game's first frame would pay on top of the last
@@ -248,12 +273,8 @@ void drawFrame()
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
     }
-    glMatrixMode(GL_PROJECTION);
     glEnable(GL_DEPTH_TEST);
-    glViewport(picture.x, picture.y, picture.width, picture.height);
-    glLoadIdentity();
-    gluPerspective(Process.FieldOfView, 4.0 / 3.0, 0.1, 40000.0);
-    glMatrixMode(GL_MODELVIEW);
+    usePictureView();
 
     if (shows.menu)
         FrameSteps.menu.draw();
