@@ -21,11 +21,8 @@ constexpr int RowCount = 1000;
 // of its neighbours' 3 by 3.
 constexpr int Cell = 4;
 
-struct RowLook {
-    bool drawn = false;
-    uint32_t depth = 0;  // as glReadPixels gives GL_UNSIGNED_INT
-    uint32_t colour = 0; // RGBA bytes
-};
+// A pixel no point reached names this row, whose depth passes nothing.
+constexpr uint16_t NoRow = RowCount;
 
 // What the rows' depths and colours follow from.
 struct View {
@@ -35,10 +32,14 @@ struct View {
     bool operator==(const View& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
 };
 
+// Each grid row's depth (as glReadPixels gives GL_UNSIGNED_INT) and colour
+// (RGBA bytes), and whether GL drew its point at all; NoRow's last.
 struct Rows {
     bool read = false;
     View view;
-    RowLook looks[RowCount];
+    bool drawn[RowCount] = {};
+    uint32_t depths[RowCount + 1] = {};
+    uint32_t colours[RowCount + 1] = {};
 };
 
 Rows& rows()
@@ -94,10 +95,10 @@ bool gridPointAt(const Matrix4& clip, const GLint viewport[4], float z, float wx
 }
 
 // The picture of a frame's points as the rows come, kept from frame to
-// frame: each pixel's depth (all ones where no point is) and colour, the
-// pixels the points reach, and the frame's view.
+// frame: the grid row of the point that shows in each pixel (NoRow where
+// none does), the pixels the points reach, and the frame's view.
 struct Picture {
-    std::vector<uint32_t> depth, colour;
+    std::vector<uint16_t> shown; // the row whose point shows in each pixel
     int left = 0, right = 0, bottom = 0, top = 0;
     Matrix4 clip;
     float scaleX = 0, offsetX = 0, scaleY = 0, offsetY = 0;
@@ -170,32 +171,40 @@ void toWindow(float* coordinates, float scale, float offset)
 // of a pixel, halves rounded up.
 int snapped(float window) { return static_cast<int>(window * 256.0f + 0.5f); }
 
-// Where a point's depth passes those already in the picture, it takes the
-// pixel.
-inline void cover(uint32_t* depth, uint32_t* colour, const RowLook& look)
+// Where a point's depth passes the one already in the picture, it takes
+// the pixel.
+inline void cover(uint16_t* shown, uint16_t row, uint32_t depth, const uint32_t* depths)
 {
-    if (look.depth < *depth) {
-        *depth = look.depth;
-        *colour = look.colour;
-    }
+    if (depth < depths[*shown])
+        *shown = row;
 }
 
-// Hands GL the picture's pixels from (left, bottom) to (right, top) of the
-// viewport, the images' rows the viewport's width apart.
-void drawImages(const GLint viewport[4], int left, int right, int bottom, int top, const uint32_t* depths,
-                const uint32_t* colours)
+// Hands GL the picture's depths, then its colours, from (left, bottom) to
+// (right, top) of the viewport; `shown` has the viewport's width.
+void drawImages(const GLint viewport[4], int left, int right, int bottom, int top, const uint16_t* shown)
 {
-    // In bands of rows: Mesa copies each image it is handed into a texture
-    // of the same size, and holds on to what it allocated for it.
+    // In bands of rows, each made as it goes: Mesa copies each image it is
+    // handed into a texture of the same size and holds on to what it
+    // allocated for it, and the picture keeps only its rows (2 bytes a
+    // pixel).
     constexpr int Band = 64;
-    const int width = viewport[2];
-    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* pixels) {
+    const int width = viewport[2], bandWidth = right - left + 1;
+    static std::vector<uint32_t> band;
+    band.resize(static_cast<size_t>(bandWidth) * Band);
+    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* values) {
         for (int row = bottom; row <= top; row += Band) {
+            const int rows = std::min(Band, top + 1 - row);
+            for (int y = 0; y < rows; ++y) {
+                const uint16_t* from = shown + static_cast<size_t>(row + y) * width + left;
+                uint32_t* to = band.data() + static_cast<size_t>(y) * bandWidth;
+                for (int x = 0; x < bandWidth; ++x)
+                    to[x] = values[from[x]];
+            }
             rasterAt(viewport, left, row);
-            glDrawPixels(right - left + 1, std::min(Band, top + 1 - row), format, type,
-                         pixels + static_cast<size_t>(row) * width + left);
+            glDrawPixels(bandWidth, rows, format, type, band.data());
         }
     };
+    const Rows& r = rows();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
                  GL_CURRENT_BIT | GL_TRANSFORM_BIT);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -205,7 +214,7 @@ void drawImages(const GLint viewport[4], int left, int right, int bottom, int to
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, width);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
 
@@ -218,14 +227,14 @@ void drawImages(const GLint viewport[4], int left, int right, int bottom, int to
     glStencilMask(0xff);
     glStencilFunc(GL_ALWAYS, 1, 0xff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depths);
+    drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, r.depths);
 
     // The colours where the depths passed.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDisable(GL_DEPTH_TEST);
     glStencilFunc(GL_EQUAL, 1, 0xff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    drawImage(GL_RGBA, GL_UNSIGNED_BYTE, colours);
+    drawImage(GL_RGBA, GL_UNSIGNED_BYTE, r.colours);
 
     glPopClientAttrib();
     glPopAttrib();
@@ -240,10 +249,9 @@ bool fallingPointsAsImage(int gridPoints) { return FallingPointsImageAllowed && 
 void releaseFallingPointsImage()
 {
     Picture& pic = picture();
-    if (pic.depth.capacity() == 0)
+    if (pic.shown.capacity() == 0)
         return;
-    std::vector<uint32_t>().swap(pic.depth);
-    std::vector<uint32_t>().swap(pic.colour);
+    std::vector<uint16_t>().swap(pic.shown);
     handBackFreedMemory();
 }
 
@@ -292,15 +300,18 @@ void readFallingPointRows()
     glPopClientAttrib();
     glPopAttrib();
 
-    for (RowLook& look : r.looks)
-        look = RowLook{};
+    std::fill(std::begin(r.drawn), std::end(r.drawn), false);
+    std::fill(std::begin(r.depths), std::end(r.depths), 0xffffffffu);
+    std::fill(std::begin(r.colours), std::end(r.colours), 0u);
     for (int k : drawnRows) {
         const size_t at = static_cast<size_t>(k / perLine * Cell + 2) * vp[2] + k % perLine * Cell + 2;
         // A point GL dropped (at or before the near plane) leaves the
         // cleared depth.
         if (depths[at] == 0xffffffffu)
             continue;
-        r.looks[k] = {true, depths[at], colours[at]};
+        r.drawn[k] = true;
+        r.depths[k] = depths[at];
+        r.colours[k] = colours[at];
     }
     r.view = view;
     r.read = true;
@@ -308,8 +319,8 @@ void readFallingPointRows()
     // textures for them, at their first use: two images of the whole
     // viewport now, with no point in them, rather than in the first frame
     // with many points.
-    const std::vector<uint32_t> none(static_cast<size_t>(vp[2]) * vp[3], 0xffffffffu);
-    drawImages(vp, 0, vp[2] - 1, 0, vp[3] - 1, none.data(), none.data());
+    const std::vector<uint16_t> none(static_cast<size_t>(vp[2]) * vp[3], NoRow);
+    drawImages(vp, 0, vp[2] - 1, 0, vp[3] - 1, none.data());
 }
 
 bool beginFallingPointsImage()
@@ -319,8 +330,7 @@ bool beginFallingPointsImage()
         return false;
     const GLint* vp = r.view.viewport;
     Picture& pic = picture();
-    pic.depth.assign(static_cast<size_t>(vp[2]) * vp[3], 0xffffffffu);
-    pic.colour.resize(pic.depth.size());
+    pic.shown.assign(static_cast<size_t>(vp[2]) * vp[3], NoRow);
     pic.left = vp[2], pic.right = -1, pic.bottom = vp[3], pic.top = -1;
     pic.clip = r.view.projection * r.view.modelview;
     // The renderer counts its rows from the top of the framebuffer.
@@ -363,12 +373,14 @@ template <int Step> void addRow(float x, const float* __restrict heights, int co
     toWindow(windowX, pic.scaleX, pic.offsetX);
     toWindow(windowY, pic.scaleY, pic.offsetY);
 
-    const GLint* vp = rows().view.viewport;
+    const Rows& r = rows();
+    const GLint* vp = r.view.viewport;
     const int width = vp[2], height = vp[3];
     for (int j = 0; j < count; ++j) {
-        const RowLook& look = rows().looks[j * step];
-        if (!kept[j] || !look.drawn)
+        const uint16_t row = static_cast<uint16_t>(j * step);
+        if (!kept[j] || !r.drawn[row])
             continue;
+        const uint32_t depth = r.depths[row];
         // A 3-pixel point covers the pixel its snapped centre lies in and
         // the one on each side; a centre on a row's edge counts to the row
         // above it.
@@ -381,20 +393,18 @@ template <int Step> void addRow(float x, const float* __restrict heights, int co
             continue;
         pic.left = std::min(pic.left, xa), pic.right = std::max(pic.right, xb - 1);
         pic.bottom = std::min(pic.bottom, ya), pic.top = std::max(pic.top, yb - 1);
-        const size_t at = static_cast<size_t>(ya) * width + xa;
-        uint32_t* depth = pic.depth.data() + at;
-        uint32_t* colour = pic.colour.data() + at;
+        uint16_t* shown = pic.shown.data() + static_cast<size_t>(ya) * width + xa;
         if (xb - xa == 3 && yb - ya == 3) { // the whole point inside the picture
-            for (int row = 0; row < 3; ++row, depth += width, colour += width) {
-                cover(depth, colour, look);
-                cover(depth + 1, colour + 1, look);
-                cover(depth + 2, colour + 2, look);
+            for (int line = 0; line < 3; ++line, shown += width) {
+                cover(shown, row, depth, r.depths);
+                cover(shown + 1, row, depth, r.depths);
+                cover(shown + 2, row, depth, r.depths);
             }
             continue;
         }
-        for (int row = ya; row < yb; ++row, depth += width, colour += width)
+        for (int line = ya; line < yb; ++line, shown += width)
             for (int px = 0; px < xb - xa; ++px)
-                cover(depth + px, colour + px, look);
+                cover(shown + px, row, depth, r.depths);
     }
 }
 
@@ -412,6 +422,5 @@ void endFallingPointsImage()
 {
     const Picture& pic = picture();
     if (pic.right >= pic.left)
-        drawImages(rows().view.viewport, pic.left, pic.right, pic.bottom, pic.top, pic.depth.data(),
-                   pic.colour.data());
+        drawImages(rows().view.viewport, pic.left, pic.right, pic.bottom, pic.top, pic.shown.data());
 }
