@@ -308,6 +308,7 @@ TEST(MainMenu, DenseFallingPointsAsAPictureLookAsDrawnOneByOne)
             EXPECT_LE(differing, width * height / 10000) << sx << " by " << sz << " at " << width;
             EXPECT_GT(shownPoints(oneByOne), width * height / 10);
         }
+        releaseGame(); // its textures go with this context
     }
     headless::reset();
     headless::makeContext(800, 600, false);
