@@ -270,7 +270,7 @@ void readFallingPointRows()
 
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POINT_BIT);
     setPointState();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     std::vector<float> corners;
     std::vector<int> drawnRows;
     for (int k = 0; k < RowCount; ++k) {

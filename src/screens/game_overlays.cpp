@@ -24,6 +24,6 @@ void lostScreen() { caption(Level.LoosingScene.get()); }
 
 void pausedScreen()
 {
-    glClear(GL_DEPTH_BUFFER_BIT);
+    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     caption(Level.PausedScene.get());
 }

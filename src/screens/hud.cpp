@@ -33,8 +33,10 @@ void advanceHud()
 
 void drawHudLayer()
 {
-    // The only clear of a game frame: the game frame draws over it.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The only clear of a game frame: the game frame draws over it. The
+    // stencil (only the menu uses it) is cleared with the depth that shares
+    // its words, which is a plain fill rather than one that keeps it.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     glPushMatrix();
     glLoadIdentity();
