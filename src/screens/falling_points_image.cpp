@@ -119,7 +119,8 @@ bool haveStencil()
     return bits > 0;
 }
 
-// The window origin of the raster position at (x, y) of the viewport.
+// Puts the raster position, where the next image's lower left corner goes,
+// at pixel (x, y) of the viewport.
 void rasterAt(const GLint viewport[4], int x, int y)
 {
     glMatrixMode(GL_PROJECTION);

@@ -11,8 +11,8 @@
 // The pixels are those GL gives the points. A point's depth and fogged
 // colour depend only on its distance from the eye along the view, which is
 // the same for a whole row of the grid (same z): each row's pair is read
-// back from GL itself, from one point drawn for each row before the frame's
-// clear. Which pixels a point covers follows the software renderer's rule
+// back from GL itself, from one point drawn for each row before the first
+// frame. Which pixels a point covers follows the software renderer's rule
 // for 3-pixel points: the 3 by 3 pixels whose centres lie within 1.5 pixels
 // of its centre, snapped to 1/256 of a pixel. Where two points cover a
 // pixel, the nearer one shows, or at equal depth the one drawn first, as
@@ -25,11 +25,11 @@ bool fallingPointsAsImage(int gridPoints);
 // it off to draw the same points one by one.
 extern bool FallingPointsImageAllowed;
 
-// Before each menu frame's clear, with the menu's projection and modelview
-// set: reads back each grid row's depth and colour when the view has
-// changed since they were last read (in the menu's first frame, whatever
-// the spacing, so that no frame with many points pays for it). Leaves the
-// picture's pixels to the clear.
+// With the menu's projection and modelview set, before the first frame and
+// before each menu frame's clear: reads back each grid row's depth and
+// colour when the view (or the fog) has changed since they were last read,
+// and draws the two images once so that Mesa compiles its code for them.
+// Leaves the picture's pixels to the clear that follows.
 void readFallingPointRows();
 
 // A frame's picture: begun (false, with nothing to follow, when it cannot
@@ -41,5 +41,5 @@ bool beginFallingPointsImage();
 void addFallingPointsRow(float x, const float* heights, int count, int step);
 void endFallingPointsImage();
 
-// Frees the picture's memory (8 bytes a pixel) when the menu is left.
+// Frees the picture's memory (2 bytes a pixel) when the menu is left.
 void releaseFallingPointsImage();
