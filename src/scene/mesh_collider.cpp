@@ -58,11 +58,83 @@ int sphereTriangleTest(Vec4 point, const MeshFace& face, int32_t vertexBase, con
     return TouchesFace;
 }
 
+namespace {
+
+float length3(Vec3 v) { return std::sqrt(dot(v, v)); }
+
+// How far from its face a point may be and still touch it, as a share of
+// the face's longest edge; negative when there is no such bound. A point
+// touches a face only if it lies on the face seen along the face's normal
+// n (or on its edges), at some height t: p = q + t n with q on the face.
+// Seen from the first corner a, its sine |n.(p - a)| / |p - a| must not
+// pass the radius r; n.(q - a) and |q - a| are at most the longest edge
+// e, so |t| <= e + r (e + |t|), that is |t| <= e (1 + r) / (1 - r), whatever
+// the normal's tilt. A hundredth more, and a hundredth of a unit, for the
+// rounding of the test.
+float reachOf(float r) { return r < 1.0f ? (1.0f + r) / (1.0f - r) * 1.01f : -1.0f; }
+
+// Whether the normal the test takes for a face (from its corners) is the
+// face's own: the face is not a sliver (the sine of its first corner's
+// angle at least a thousandth, so rounding cannot turn the normal) and the
+// normal stands square on both edges from that corner. A face that falls
+// back on the file's normal, or a sliver, may be touched from afar.
+bool ownNormal(Vec4 a, Vec4 b, Vec4 c)
+{
+    const Vec3 n = cross(minus(a, b), minus(a, c));
+    const float length = length3(n);
+    const Vec3 ab = minus(b, a), ac = minus(c, a);
+    const float ab2 = length3(ab), ac2 = length3(ac);
+    if (length == 0.0f || !(length >= 0.001f * ab2 * ac2))
+        return false;
+    const Vec3 unit = {n.x / length, n.y / length, n.z / length};
+    return std::fabs(dot(unit, ab)) <= 0.001f * ab2 && std::fabs(dot(unit, ac)) <= 0.001f * ac2;
+}
+
+} // namespace
+
 void MeshCollider::collide(Vec4 point, float size, bool& hit)
 {
     radius = size * 0.1f;
     if (!scene)
         return;
+    if (boxed != scene || boxes.size() != scene->nodes.size()) {
+        boxes.assign(scene->nodes.size(), NodeBox{});
+        size_t faceBase = 0;
+        int32_t vertexBase = 0;
+        for (size_t k = 0; k < scene->nodes.size(); ++k) {
+            const SceneNode& node = scene->nodes[k];
+            NodeBox& box = boxes[k];
+            const size_t faceEnd = faceBase + static_cast<size_t>(node.faceCount);
+            if (faceEnd > scene->faces.size() ||
+                static_cast<size_t>(vertexBase) + static_cast<size_t>(node.vertexCount) >
+                    scene->vertices.size())
+                break;
+            for (int axis = 0; axis < 3; ++axis)
+                box.low[axis] = INFINITY, box.high[axis] = -INFINITY;
+            for (size_t f = faceBase; f < faceEnd; ++f) {
+                const MeshFace& face = scene->faces[f];
+                const Vec4 corners[3] = {asPoint(vertexAt(*scene, vertexBase + face.a)),
+                                         asPoint(vertexAt(*scene, vertexBase + face.b)),
+                                         asPoint(vertexAt(*scene, vertexBase + face.c))};
+                if (!ownNormal(corners[0], corners[1], corners[2])) {
+                    box.fromAfar.push_back(f);
+                    continue;
+                }
+                for (int i = 0; i < 3; ++i) {
+                    const float at[3] = {corners[i].x, corners[i].y, corners[i].z};
+                    for (int axis = 0; axis < 3; ++axis)
+                        box.low[axis] = std::fmin(box.low[axis], at[axis]),
+                        box.high[axis] = std::fmax(box.high[axis], at[axis]);
+                    box.widest = std::fmax(box.widest, length3(minus(corners[i], corners[(i + 1) % 3])));
+                }
+            }
+            faceBase = faceEnd;
+            vertexBase += node.vertexCount;
+        }
+        boxed = scene;
+    }
+    const float reach = reachOf(radius);
+    const float at[3] = {point.x, point.y, point.z};
     // Faces and vertices of the nodes follow one another in the shared
     // arrays; the reader keeps each node's corners inside its own vertices.
     const size_t faceTotal = scene->faces.size();
@@ -74,9 +146,23 @@ void MeshCollider::collide(Vec4 point, float size, bool& hit)
         if (faceEnd > faceTotal ||
             static_cast<size_t>(vertexBase) + static_cast<size_t>(node.vertexCount) > vertexTotal)
             return;
-        for (size_t f = faceBase; f < faceEnd; ++f)
-            if (sphereTriangleTest(point, scene->faces[f], vertexBase, *this) == TouchesFace)
-                hit = true;
+        const NodeBox& box = boxes[static_cast<size_t>(&node - scene->nodes.data())];
+        // Beyond the box on some axis (a point with no place, NaN, is not).
+        bool beyond = false;
+        if (reach >= 0.0f) {
+            const float margin = reach * box.widest + 0.01f;
+            for (int axis = 0; axis < 3; ++axis)
+                beyond = beyond || at[axis] < box.low[axis] - margin || at[axis] > box.high[axis] + margin;
+        }
+        if (beyond) {
+            for (size_t f : box.fromAfar)
+                if (sphereTriangleTest(point, scene->faces[f], vertexBase, *this) == TouchesFace)
+                    hit = true;
+        } else {
+            for (size_t f = faceBase; f < faceEnd; ++f)
+                if (sphereTriangleTest(point, scene->faces[f], vertexBase, *this) == TouchesFace)
+                    hit = true;
+        }
         faceBase = faceEnd;
         vertexBase += node.vertexCount;
     }

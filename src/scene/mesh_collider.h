@@ -14,7 +14,9 @@
 
 #include "math/vector.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class Scene;
 struct MeshFace;
@@ -30,12 +32,26 @@ struct MeshCollider {
     {
         scene = mesh;
         radius = 0.0005f;
+        boxes.clear();
     }
 
     // Sets the radius to size * 0.1 and raises `hit` if the point touches
     // any face. It never lowers `hit`: the caller clears it before a group
     // of calls. Without a Scene, or with an empty one, it tests nothing.
     void collide(Vec4 point, float size, bool& hit);
+
+    // Where each node's faces lie, made at the first test: when the point
+    // is too far from all of a node's faces to touch one, they are passed
+    // over (as each would answer no), all but those that may be touched
+    // from afar (a sliver, a face on the file's normal), which are always
+    // tested.
+    struct NodeBox {
+        float low[3], high[3];
+        float widest = 0.0f;               // the longest edge of its faces
+        std::vector<std::size_t> fromAfar; // faces always tested
+    };
+    std::vector<NodeBox> boxes;
+    const Scene* boxed = nullptr;
 };
 
 // The answers of sphereTriangleTest.

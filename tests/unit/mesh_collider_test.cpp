@@ -103,3 +103,57 @@ TEST(MeshCollider, CollideNeverClearsTheFlagAndAnEmptyOrUnboundColliderTestsNoth
     collider.bind(nullptr);
     EXPECT_FALSE(hits(collider, {20, 20, 1, 1}, 5.0f));
 }
+
+// A node whose faces are all too far from the point is passed over, so the
+// answer must be the one every face gives: over a grid of points around
+// and far beyond meshes of each kind, at the bullets' and the rockets'
+// sizes and at one whose angle has no bound. Each kind in a mesh of its
+// own (the point of a face on the file's normal is touched from anywhere
+// near its plane, which would hide the others), and all but that one
+// together.
+TEST(MeshCollider, NodesPassedOverAnswerAsEveryFaceTestedWould)
+{
+    auto large = [](MeshScene& m) { m.addNode(Big, {{0, 1, 2}}); };
+    auto box = [](MeshScene& m) { m.addBox({300, -20, -20}, {340, 20, 30}); };
+    auto tilted = [](MeshScene& m) { m.addNode({{500, 0, 0}, {560, 40, 30}, {520, 90, -40}}, {{0, 1, 2}}); };
+    auto sliver = [](MeshScene& m) {
+        m.addNode({{700, 0, 0}, {800, 0, 0}, {750, 0.00001f, 0}}, {{0, 1, 2}});
+    };
+    auto point = [](MeshScene& m) {
+        m.addNode({{900, 0, 0}, {900, 0, 0}, {900, 0, 0}}, {{0, 1, 2}}, {0, 0, 1});
+    };
+    // Touched higher above its far end than its longest edge is long.
+    auto narrow = [](MeshScene& m) { m.addNode({{1000, 0, 0}, {1100, 0, 0}, {1100, 10, 0}}, {{0, 1, 2}}); };
+    using Build = void (*)(MeshScene&);
+    const std::vector<std::vector<Build>> kinds = {
+        {large}, {box}, {tilted}, {sliver}, {point}, {narrow}, {large, box, tilted, sliver, narrow}};
+    int hitsSeen = 0;
+    for (size_t kind = 0; kind < kinds.size(); ++kind) {
+        MeshScene mesh; // one at a time: each works in a scratch folder of its own
+        for (Build build : kinds[kind])
+            build(mesh);
+        MeshCollider collider(mesh.scene.get());
+        int differing = 0;
+        for (float size : {5.0f, 8.0f, 20.0f})
+            for (float x = -250; x < 1150; x += 13)
+                for (float y = -180; y < 260; y += 17)
+                    for (float z = -330; z < 330; z += 23) {
+                        const Vec4 p{x, y, z, 1};
+                        MeshCollider every(mesh.scene.get());
+                        every.radius = size * 0.1f;
+                        bool expected = false;
+                        int32_t vertexBase = 0;
+                        size_t face = 0;
+                        for (const SceneNode& node : mesh.scene->nodes) {
+                            for (int f = 0; f < node.faceCount; ++f, ++face)
+                                expected = expected || sphereTriangleTest(p, mesh.scene->faces[face],
+                                                                          vertexBase, every) == TouchesFace;
+                            vertexBase += node.vertexCount;
+                        }
+                        hitsSeen += expected;
+                        differing += hits(collider, p, size) != expected;
+                    }
+        EXPECT_EQ(differing, 0) << "mesh " << kind;
+    }
+    EXPECT_GT(hitsSeen, 1000);
+}
