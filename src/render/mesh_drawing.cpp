@@ -215,6 +215,57 @@ void makeSceneDrawLists(Scene& scene)
     scene.drawListCount = static_cast<int32_t>(scene.nodes.size());
 }
 
+void addSceneRects(const Scene* scene, std::vector<PixelRect>& rects)
+{
+    if (!scene)
+        return;
+    Matrix4 projection, modelview;
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const Matrix4 view = projection * modelview;
+    const bool boxes = scene->drawListBoxes.size() == scene->nodes.size();
+    size_t vertexBase = 0, faceBase = 0;
+    for (size_t n = 0; n < scene->nodes.size(); ++n) {
+        const SceneNode& node = scene->nodes[n];
+        const std::array<float, 6> box =
+            boxes ? scene->drawListBoxes[n] : cornerBox(*scene, node, vertexBase, faceBase);
+        vertexBase += node.vertexCount;
+        faceBase += node.faceCount;
+        if (box[0] > box[3])
+            continue;
+        const Matrix4 clip = view * node.worldMatrix;
+        const float* c = clip.m;
+        float low[2] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+        float high[2] = {-low[0], -low[1]};
+        bool behind = false;
+        for (int corner = 0; corner < 8 && !behind; ++corner) {
+            const float x = box[(corner & 1) ? 3 : 0], y = box[(corner & 2) ? 4 : 1],
+                        z = box[(corner & 4) ? 5 : 2];
+            const float w = c[3] * x + c[7] * y + c[11] * z + c[15];
+            behind = !(w > 1e-6f);
+            for (int axis = 0; axis < 2; ++axis) {
+                const float at = (c[axis] * x + c[4 + axis] * y + c[8 + axis] * z + c[12 + axis]) / w;
+                const float pixel = (at + 1.0f) * 0.5f * static_cast<float>(viewport[2 + axis]);
+                behind = behind || !std::isfinite(pixel);
+                low[axis] = std::min(low[axis], pixel);
+                high[axis] = std::max(high[axis], pixel);
+            }
+        }
+        PixelRect rect{0, 0, viewport[2] - 1, viewport[3] - 1};
+        if (!behind) {
+            // A triangle takes the pixels whose centres it covers.
+            auto first = [](float at) { return static_cast<int>(std::max(std::floor(at), -2.0f)) - 1; };
+            auto last = [](float at) { return static_cast<int>(std::min(std::ceil(at), 1e8f)) + 1; };
+            rect = {std::max(first(low[0]), 0), std::max(first(low[1]), 0),
+                    std::min(last(high[0]), viewport[2] - 1), std::min(last(high[1]), viewport[3] - 1)};
+        }
+        if (rect.left <= rect.right && rect.bottom <= rect.top)
+            rects.push_back(rect);
+    }
+}
+
 void TextureRegistry::draw(const Scene* scene) { drawNodes(scene, nullptr); }
 
 void TextureRegistry::draw(const Scene* scene, const std::vector<Matrix4>& pose) { drawNodes(scene, &pose); }

@@ -86,6 +86,19 @@ extern TextureRegistry GameTextures;
 // decoded and kept, but no GL texture is made.
 extern bool TextureUploads;
 
+// Pixels of the viewport, counted from its lower left corner, both ends
+// included.
+struct PixelRect {
+    int left = 0, bottom = 0, right = -1, top = -1;
+};
+
+// Adds to `rects` the pixels that drawing the Scene now (with the
+// projection, modelview and viewport in force) could touch: per node with
+// triangles, the rectangle round the window positions of its box's corners
+// and a pixel beyond, or the whole viewport where a corner lies at or behind
+// the eye (mesh_drawing.cpp).
+void addSceneRects(const Scene* scene, std::vector<PixelRect>& rects);
+
 // While true, TextureRegistry::draw sends only the first node of each kind
 // (lit or blended, textured or plain) of a Scene: enough for GL to meet
 // every combination of state the Scene's drawing has (the warm-up before a

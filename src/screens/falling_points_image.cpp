@@ -21,23 +21,31 @@ constexpr int RowCount = 1000;
 // of its neighbours' 3 by 3.
 constexpr int Cell = 4;
 
-// A pixel no point reached names this row, whose depth passes nothing.
-constexpr uint16_t NoRow = RowCount;
+// The rows GL drew, ranked from the nearest: a pixel shows the point of
+// least rank that reaches it. Rows at the same depth and of the same colour
+// share a rank (whichever of them was drawn first, the pixel looks the
+// same). A pixel no point reached has rank NoRank, whose depth passes
+// nothing.
+constexpr uint16_t NoRank = RowCount;
 
-// What the rows' depths and colours follow from.
+// What the rows' depths and colours follow from, and whether there is a
+// stencil buffer to draw the picture with.
 struct View {
     Matrix4 projection, modelview;
     GLint viewport[4] = {0, 0, 0, 0};
     GLfloat fog[6] = {0, 0, 0, 0, 0, 0}; // on or off, density, colour
+    GLint stencilBits = 0;
     bool operator==(const View& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
 };
 
-// Each grid row's depth (as glReadPixels gives GL_UNSIGNED_INT) and colour
-// (RGBA bytes), and whether GL drew its point at all; NoRow's last.
+// Each grid row's rank (NoRank where GL drew no point), and each rank's
+// depth (as glReadPixels gives GL_UNSIGNED_INT) and colour (RGBA bytes);
+// NoRank's last.
 struct Rows {
+    bool tried = false; // for this view
     bool read = false;
     View view;
-    bool drawn[RowCount] = {};
+    uint16_t rank[RowCount] = {};
     uint32_t depths[RowCount + 1] = {};
     uint32_t colours[RowCount + 1] = {};
 };
@@ -57,6 +65,7 @@ View currentView()
     v.fog[0] = glIsEnabled(GL_FOG) ? 1.0f : 0.0f;
     glGetFloatv(GL_FOG_DENSITY, v.fog + 1);
     glGetFloatv(GL_FOG_COLOR, v.fog + 2);
+    glGetIntegerv(GL_STENCIL_BITS, &v.stencilBits);
     return v;
 }
 
@@ -95,10 +104,10 @@ bool gridPointAt(const Matrix4& clip, const GLint viewport[4], float z, float wx
 }
 
 // The picture of a frame's points as the rows come, kept from frame to
-// frame: the grid row of the point that shows in each pixel (NoRow where
-// none does), the pixels the points reach, and the frame's view.
+// frame: the rank of the point that shows in each pixel (NoRank where none
+// does), the pixels the points reach, and the frame's view.
 struct Picture {
-    std::vector<uint16_t> shown; // the row whose point shows in each pixel
+    std::vector<uint16_t> shown; // the rank of the point that shows in each pixel
     int left = 0, right = 0, bottom = 0, top = 0;
     Matrix4 clip;
     float scaleX = 0, offsetX = 0, scaleY = 0, offsetY = 0;
@@ -109,14 +118,6 @@ Picture& picture()
 {
     static Picture p;
     return p;
-}
-
-// Whether GL has a stencil buffer to mark where the points passed.
-bool haveStencil()
-{
-    GLint bits = 0;
-    glGetIntegerv(GL_STENCIL_BITS, &bits);
-    return bits > 0;
 }
 
 // Puts the raster position, where the next image's lower left corner goes,
@@ -172,38 +173,52 @@ void toWindow(float* coordinates, float scale, float offset)
 // of a pixel, halves rounded up.
 int snapped(float window) { return static_cast<int>(window * 256.0f + 0.5f); }
 
-// Where a point's depth passes the one already in the picture, it takes
+// Where a point is nearer than the one already in the picture, it takes
 // the pixel.
-inline void cover(uint16_t* shown, uint16_t row, uint32_t depth, const uint32_t* depths)
+inline void cover(uint16_t* shown, uint16_t rank) { *shown = std::min(*shown, rank); }
+
+// The part of the band of rows [bottom, top] that the rectangles reach,
+// within columns [left, right]; an empty rectangle where they reach none.
+PixelRect reachedIn(const std::vector<PixelRect>& rects, int left, int right, int bottom, int top)
 {
-    if (depth < depths[*shown])
-        *shown = row;
+    PixelRect in{right + 1, top + 1, left - 1, bottom - 1};
+    for (const PixelRect& r : rects) {
+        const PixelRect part{std::max(r.left, left), std::max(r.bottom, bottom), std::min(r.right, right),
+                             std::min(r.top, top)};
+        if (part.left > part.right || part.bottom > part.top)
+            continue;
+        in = {std::min(in.left, part.left), std::min(in.bottom, part.bottom), std::max(in.right, part.right),
+              std::max(in.top, part.top)};
+    }
+    return in;
 }
 
-// Hands GL the picture's depths, then its colours, from (left, bottom) to
-// (right, top) of the viewport; `shown` has the viewport's width.
-void drawImages(const GLint viewport[4], int left, int right, int bottom, int top, const uint16_t* shown)
+// Hands GL the picture's depths where `depthRects` reach, then its colours,
+// from (left, bottom) to (right, top) of the viewport; `shown` has the
+// viewport's width. Where the depths are drawn, those that fail their test
+// mark the stencil buffer (cleared with the frame), and the colours go only
+// where it is unmarked and a point shows (alpha above 0).
+void drawImages(const GLint viewport[4], int left, int right, int bottom, int top, const uint16_t* shown,
+                const std::vector<PixelRect>& depthRects)
 {
     // In bands of rows, each made as it goes: Mesa copies each image it is
     // handed into a texture of the same size and holds on to what it
-    // allocated for it, and the picture keeps only its rows (2 bytes a
+    // allocated for it, and the picture keeps only its ranks (2 bytes a
     // pixel).
     constexpr int Band = 64;
-    const int width = viewport[2], bandWidth = right - left + 1;
+    const int width = viewport[2];
     static std::vector<uint32_t> band;
-    band.resize(static_cast<size_t>(bandWidth) * Band);
-    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* values) {
-        for (int row = bottom; row <= top; row += Band) {
-            const int rows = std::min(Band, top + 1 - row);
-            for (int y = 0; y < rows; ++y) {
-                const uint16_t* from = shown + static_cast<size_t>(row + y) * width + left;
-                uint32_t* to = band.data() + static_cast<size_t>(y) * bandWidth;
-                for (int x = 0; x < bandWidth; ++x)
-                    to[x] = values[from[x]];
-            }
-            rasterAt(viewport, left, row);
-            glDrawPixels(bandWidth, rows, format, type, band.data());
+    band.resize(static_cast<size_t>(right - left + 1) * Band);
+    auto drawImage = [&](GLenum format, GLenum type, const uint32_t* values, const PixelRect& part) {
+        const int partWidth = part.right - part.left + 1;
+        for (int y = part.bottom; y <= part.top; ++y) {
+            const uint16_t* from = shown + static_cast<size_t>(y) * width + part.left;
+            uint32_t* to = band.data() + static_cast<size_t>(y - part.bottom) * partWidth;
+            for (int x = 0; x < partWidth; ++x)
+                to[x] = values[from[x]];
         }
+        rasterAt(viewport, part.left, part.bottom);
+        glDrawPixels(partWidth, part.top - part.bottom + 1, format, type, band.data());
     };
     const Rows& r = rows();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
@@ -218,24 +233,31 @@ void drawImages(const GLint viewport[4], int left, int right, int bottom, int to
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glEnable(GL_STENCIL_TEST);
+    glStencilMask(0xff);
 
-    // The depths, tested against what is drawn; where they pass they are
-    // written and the stencil (cleared with the frame) marks the pixel.
+    // The depths, tested against what is drawn, where something drawn
+    // before or after the points can meet them.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
-    glEnable(GL_STENCIL_TEST);
-    glStencilMask(0xff);
     glStencilFunc(GL_ALWAYS, 1, 0xff);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, r.depths);
+    glStencilOp(GL_KEEP, GL_REPLACE, GL_KEEP);
+    for (int row = bottom; row <= top; row += Band) {
+        const PixelRect part = reachedIn(depthRects, left, right, row, std::min(row + Band - 1, top));
+        if (part.left <= part.right)
+            drawImage(GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, r.depths, part);
+    }
 
-    // The colours where the depths passed.
+    // The colours of the points that show.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDisable(GL_DEPTH_TEST);
-    glStencilFunc(GL_EQUAL, 1, 0xff);
+    glStencilFunc(GL_EQUAL, 0, 0xff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    drawImage(GL_RGBA, GL_UNSIGNED_BYTE, r.colours);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    for (int row = bottom; row <= top; row += Band)
+        drawImage(GL_RGBA, GL_UNSIGNED_BYTE, r.colours, {left, row, right, std::min(row + Band - 1, top)});
 
     glPopClientAttrib();
     glPopAttrib();
@@ -260,12 +282,14 @@ void readFallingPointRows()
 {
     Rows& r = rows();
     const View view = currentView();
-    if (r.read && r.view == view)
+    if (r.tried && r.view == view)
         return;
+    r.tried = true;
+    r.view = view;
     r.read = false;
     const GLint* vp = view.viewport;
     const int perLine = vp[2] / Cell;
-    if (perLine < 1 || (RowCount + perLine - 1) / perLine * Cell > vp[3] || !haveStencil())
+    if (perLine < 1 || (RowCount + perLine - 1) / perLine * Cell > vp[3] || view.stencilBits <= 0)
         return;
     const Matrix4 clip = view.projection * view.modelview;
 
@@ -301,37 +325,56 @@ void readFallingPointRows()
     glPopClientAttrib();
     glPopAttrib();
 
-    std::fill(std::begin(r.drawn), std::end(r.drawn), false);
-    std::fill(std::begin(r.depths), std::end(r.depths), 0xffffffffu);
-    std::fill(std::begin(r.colours), std::end(r.colours), 0u);
+    struct Drawn {
+        uint32_t depth, colour;
+        int row;
+    };
+    std::vector<Drawn> drawn;
     for (int k : drawnRows) {
         const size_t at = static_cast<size_t>(k / perLine * Cell + 2) * vp[2] + k % perLine * Cell + 2;
         // A point GL dropped (at or before the near plane) leaves the
         // cleared depth.
-        if (depths[at] == 0xffffffffu)
-            continue;
-        r.drawn[k] = true;
-        r.depths[k] = depths[at];
-        r.colours[k] = colours[at];
+        if (depths[at] != 0xffffffffu)
+            drawn.push_back({depths[at], colours[at], k});
     }
-    r.view = view;
+    std::stable_sort(drawn.begin(), drawn.end(),
+                     [](const Drawn& a, const Drawn& b) { return a.depth < b.depth; });
+    std::fill(std::begin(r.rank), std::end(r.rank), NoRank);
+    std::fill(std::begin(r.depths), std::end(r.depths), 0xffffffffu);
+    std::fill(std::begin(r.colours), std::end(r.colours), 0u);
+    int ranks = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        if (i > 0 && drawn[i].depth == drawn[i - 1].depth) {
+            // Two rows at one depth: the pixel goes to whichever was drawn
+            // first, which a rank cannot tell unless they look the same.
+            if (drawn[i].colour != drawn[i - 1].colour)
+                return;
+        } else if (reinterpret_cast<const uint8_t*>(&drawn[i].colour)[3] == 0) {
+            return; // the colours' pass draws only where alpha is above 0
+        } else {
+            r.depths[ranks] = drawn[i].depth;
+            r.colours[ranks] = drawn[i].colour;
+            ++ranks;
+        }
+        r.rank[drawn[i].row] = static_cast<uint16_t>(ranks - 1);
+    }
     r.read = true;
     // Mesa compiles its code for the two image draws, and makes its
     // textures for them, at their first use: two images of the whole
     // viewport now, with no point in them, rather than in the first frame
     // with many points.
-    const std::vector<uint16_t> none(static_cast<size_t>(vp[2]) * vp[3], NoRow);
-    drawImages(vp, 0, vp[2] - 1, 0, vp[3] - 1, none.data());
+    const std::vector<uint16_t> none(static_cast<size_t>(vp[2]) * vp[3], NoRank);
+    drawImages(vp, 0, vp[2] - 1, 0, vp[3] - 1, none.data(), {{0, 0, vp[2] - 1, vp[3] - 1}});
 }
 
 bool beginFallingPointsImage()
 {
     Rows& r = rows();
-    if (!r.read || !(currentView() == r.view) || !haveStencil())
+    if (!r.read || !(currentView() == r.view))
         return false;
     const GLint* vp = r.view.viewport;
     Picture& pic = picture();
-    pic.shown.assign(static_cast<size_t>(vp[2]) * vp[3], NoRow);
+    pic.shown.assign(static_cast<size_t>(vp[2]) * vp[3], NoRank);
     pic.left = vp[2], pic.right = -1, pic.bottom = vp[3], pic.top = -1;
     pic.clip = r.view.projection * r.view.modelview;
     // The renderer counts its rows from the top of the framebuffer.
@@ -378,10 +421,9 @@ template <int Step> void addRow(float x, const float* __restrict heights, int co
     const GLint* vp = r.view.viewport;
     const int width = vp[2], height = vp[3];
     for (int j = 0; j < count; ++j) {
-        const uint16_t row = static_cast<uint16_t>(j * step);
-        if (!kept[j] || !r.drawn[row])
+        const uint16_t rank = r.rank[j * step];
+        if (!kept[j] || rank == NoRank)
             continue;
-        const uint32_t depth = r.depths[row];
         // A 3-pixel point covers the pixel its snapped centre lies in and
         // the one on each side; a centre on a row's edge counts to the row
         // above it.
@@ -397,15 +439,15 @@ template <int Step> void addRow(float x, const float* __restrict heights, int co
         uint16_t* shown = pic.shown.data() + static_cast<size_t>(ya) * width + xa;
         if (xb - xa == 3 && yb - ya == 3) { // the whole point inside the picture
             for (int line = 0; line < 3; ++line, shown += width) {
-                cover(shown, row, depth, r.depths);
-                cover(shown + 1, row, depth, r.depths);
-                cover(shown + 2, row, depth, r.depths);
+                cover(shown, rank);
+                cover(shown + 1, rank);
+                cover(shown + 2, rank);
             }
             continue;
         }
         for (int line = ya; line < yb; ++line, shown += width)
             for (int px = 0; px < xb - xa; ++px)
-                cover(shown + px, row, depth, r.depths);
+                cover(shown + px, rank);
     }
 }
 
@@ -419,9 +461,10 @@ void addFallingPointsRow(float x, const float* heights, int count, int step)
         addRow<0>(x, heights, count, step);
 }
 
-void endFallingPointsImage()
+void endFallingPointsImage(const std::vector<PixelRect>& depthRects)
 {
     const Picture& pic = picture();
     if (pic.right >= pic.left)
-        drawImages(rows().view.viewport, pic.left, pic.right, pic.bottom, pic.top, pic.shown.data());
+        drawImages(rows().view.viewport, pic.left, pic.right, pic.bottom, pic.top, pic.shown.data(),
+                   depthRects);
 }

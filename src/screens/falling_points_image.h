@@ -1,9 +1,14 @@
 #pragma once
 
+#include "render/texture_registry.h"
+
+#include <vector>
+
 // The menu's falling points, when a great many of them are in view, laid
 // out on the CPU as one picture and handed to GL as two image draws: their
-// depths (which pass or fail against what is drawn already, and mark where
-// they passed in the stencil buffer) and their colours where they passed.
+// depths where something drawn before or after them can meet them (which
+// pass or fail against what is drawn already, and mark where they failed in
+// the stencil buffer), and their colours where no depth failed.
 // Drawn one by one, a million points at spacing 1 cost the software
 // renderer two to three times a frame's time; as a picture they cost a few
 // milliseconds.
@@ -36,10 +41,12 @@ void readFallingPointRows();
 // be: no stencil buffer, or the rows not read for this view), then the
 // grid's rows of x in the order GL would draw them, each `count` points
 // `step` apart in z from -500 (heights[j * step] the j-th point's height),
-// then drawn.
+// then drawn. Outside `depthRects` (the pixels of what is drawn before the
+// points and after them in the frame) their depths are not drawn: nothing
+// meets them there.
 bool beginFallingPointsImage();
 void addFallingPointsRow(float x, const float* heights, int count, int step);
-void endFallingPointsImage();
+void endFallingPointsImage(const std::vector<PixelRect>& depthRects);
 
 // Frees the picture's memory (2 bytes a pixel) when the menu is left.
 void releaseFallingPointsImage();

@@ -150,6 +150,27 @@ void advanceFallingPoints()
     }
 }
 
+// Our helicopter's place beside the items, bobbing, on top of the
+// modelview.
+void placeHeroHelicopter()
+{
+    glTranslatef(0.0f, Process.bobOffset + 10.0f, -95.0f);
+    glRotatef(-45.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(-10.0f, 0.0f, 0.0f, 1.0f);
+    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
+    glScalef(20.0f, 20.0f, 20.0f);
+}
+
+void drawHeroHelicopter()
+{
+    glPushMatrix();
+    glLoadIdentity();
+    placeHeroHelicopter();
+    if (Process.HeroHeliScene)
+        TextureRegistry::draw(Process.HeroHeliScene.get());
+    glPopMatrix();
+}
+
 // White, 3 pixels wide, 300 units above their height; those that can show
 // sent as one array (up to a million points at spacing 1).
 void drawFallingPoints()
@@ -160,7 +181,17 @@ void drawFallingPoints()
         for (int x = -500; x < 500; x += spacingX)
             addFallingPointsRow(static_cast<float>(x), Process.PointHeights.data() + gridRow(x) - 500,
                                 999 / spacingZ + 1, spacingZ);
-        endFallingPointsImage();
+        // Their depths matter only where the helicopter (drawn before them)
+        // and the menu (drawn after) reach.
+        static std::vector<PixelRect> depthRects;
+        depthRects.clear();
+        addSceneRects(Process.MainMenuScene.get(), depthRects);
+        glPushMatrix();
+        glLoadIdentity();
+        placeHeroHelicopter();
+        addSceneRects(Process.HeroHeliScene.get(), depthRects);
+        glPopMatrix();
+        endFallingPointsImage(depthRects);
         return;
     }
     Matrix4 projection, modelview;
@@ -310,25 +341,6 @@ void advanceMenu()
     advanceBob();
     advanceFallingPoints();
 }
-
-namespace {
-
-// Our helicopter beside the items, bobbing.
-void drawHeroHelicopter()
-{
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(0.0f, Process.bobOffset + 10.0f, -95.0f);
-    glRotatef(-45.0f, 0.0f, 1.0f, 0.0f);
-    glRotatef(-10.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
-    glScalef(20.0f, 20.0f, 20.0f);
-    if (Process.HeroHeliScene)
-        TextureRegistry::draw(Process.HeroHeliScene.get());
-    glPopMatrix();
-}
-
-} // namespace
 
 void prepareMenuDrawing()
 {

@@ -197,3 +197,63 @@ TEST(Drawing, DisplayListsDrawWhatImmediateModeDrawsAndGoWithTheScene)
     for (unsigned int list : {base, base + 1})
         EXPECT_FALSE(glIsList(list)) << list;
 }
+
+// The rectangles a Scene's drawing can touch, counted in the viewport: they
+// hold every pixel it draws and go at most three pixels beyond, and a node
+// that reaches behind the eye takes the whole viewport.
+TEST(Drawing, SceneRectsHoldWhatTheDrawingTouches)
+{
+    setUp(0, 0, 0);
+    ScratchDir dir;
+    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 2\n" + material("Red", "1 0 0", 0.001f) +
+                          material("Green", "0 1 0", 0.001f) + "}\n" + rectangle("Left", -1, -0.2f, 0) +
+                          rectangle("Right", 0.25f, 0.9f, 1));
+    const GLint viewport[4] = {5, 3, 22, 26};
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glFrustum(-0.1, 0.1, -0.1, 0.1, 0.1, 100);
+    glMatrixMode(GL_MODELVIEW);
+    std::vector<PixelRect> rects;
+    for (int turn = 0; turn < 12; ++turn) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        glTranslatef(0.2f - 0.03f * turn, -0.3f + 0.05f * turn, -3.0f);
+        glRotatef(25.0f + 30.0f * turn, 0, 0, 1);
+        glRotatef(35.0f, 1, 0, 0);
+        rects.clear();
+        addSceneRects(scene.get(), rects);
+        ASSERT_EQ(rects.size(), 2u);
+        TextureRegistry::draw(scene.get());
+        int w = 0, h = 0;
+        const std::vector<uint8_t> pixels = headless::readPixels(&w, &h);
+        for (int node = 0; node < 2; ++node) {
+            // Node 0 is red, node 1 green: the extent of each one's pixels.
+            PixelRect drawn{w, h, -1, -1};
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (pixels[(static_cast<size_t>(y) * w + x) * 4 + node] > 0)
+                        drawn = {
+                            std::min(drawn.left, x - viewport[0]), std::min(drawn.bottom, y - viewport[1]),
+                            std::max(drawn.right, x - viewport[0]), std::max(drawn.top, y - viewport[1])};
+            const PixelRect& r = rects[static_cast<size_t>(node)];
+            EXPECT_TRUE(r.left <= drawn.left && r.bottom <= drawn.bottom && r.right >= drawn.right &&
+                        r.top >= drawn.top)
+                << "turn " << turn << ", node " << node;
+            EXPECT_TRUE(r.left >= drawn.left - 3 && r.bottom >= drawn.bottom - 3 &&
+                        r.right <= drawn.right + 3 && r.top <= drawn.top + 3)
+                << "turn " << turn << ", node " << node;
+        }
+    }
+    // Turned edge on to the eye and reaching past it.
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -0.5f);
+    glRotatef(80.0f, 0, 1, 0);
+    glScalef(2.0f, 1.0f, 1.0f);
+    rects.clear();
+    addSceneRects(scene.get(), rects);
+    ASSERT_FALSE(rects.empty());
+    EXPECT_EQ(rects[0].left, 0);
+    EXPECT_EQ(rects[0].bottom, 0);
+    EXPECT_EQ(rects[0].right, viewport[2] - 1);
+    EXPECT_EQ(rects[0].top, viewport[3] - 1);
+}
