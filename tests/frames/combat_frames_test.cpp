@@ -1,5 +1,7 @@
-// Combat drawn through whole frames: what each object shows, where, and for
-// how long, and the health bar's lines.
+// Combat drawn through whole frames: how long a base's wreck grows, and the
+// health bar's lines. What a rocket, an enemy and its crash show is pinned by
+// the rules of combat (unit/combat_rules_test.cpp) and the golden combat
+// frames.
 
 #include "flight_test_support.h"
 #include "screens/health_bar.h"
@@ -25,64 +27,6 @@ void playGame()
 float scaleOf(const Drawn& d) { return std::hypot(d.modelview[0], d.modelview[1], d.modelview[2]); }
 
 } // namespace
-
-TEST(CombatFrames, ARocketFliesAsAModelThenExplodesForSixFramesGrowingAndLeavesItsList)
-{
-    scenetest::ScratchDir dir;
-    playGame();
-    pressAndRelease(VK_CONTROL);
-    ASSERT_EQ(Game.Rockets.size(), 1u);
-    int models = 0, explosions = 0;
-    std::vector<float> scales;
-    for (int i = 0; i < 200 && !Game.Rockets.empty(); ++i) {
-        Draws.clear();
-        runFrame();
-        models += countDraws(Level.RocketScene.get());
-        if (countDraws(Level.ExplosionScene.get())) {
-            ++explosions;
-            scales.push_back(scaleOf(drawnAt(Level.ExplosionScene.get())));
-        }
-    }
-    EXPECT_TRUE(Game.Rockets.empty());
-    // Out of range some 430 units on, at 4 a frame.
-    EXPECT_GT(models, 100);
-    EXPECT_LT(models, 115);
-    ASSERT_EQ(explosions, 6);
-    EXPECT_NEAR(scales[0], 1.0f, 1e-5f);
-    EXPECT_NEAR(scales[5], std::exp(0.5f), 1e-4f);
-}
-
-TEST(CombatFrames, AHoveringEnemyIsDrawnFacingTheCameraWithItsBulletAndDownItCrashesOnce)
-{
-    scenetest::ScratchDir dir;
-    playGame();
-    // An enemy hovering 30 units ahead at the hero's height.
-    EnemyHeli enemy(Vec3{0, -3, Game.PathZ * -1 - 30});
-    Game.EnemyHelis = {enemy};
-    Draws.clear();
-    runFrame();
-    ASSERT_TRUE(Game.EnemyHelis[0].firing);
-    // The hero's model twice: the enemy first, then the hero.
-    ASSERT_EQ(countDraws(Process.HeroHeliScene.get()), 2);
-    const Drawn& drawn = drawnAt(Process.HeroHeliScene.get());
-    EXPECT_NEAR(drawn.modelview[14], -30.0f, 0.1f);
-    EXPECT_NEAR(drawn.modelview[0], -1.0f, 0.01f); // turned half round
-    EXPECT_EQ(countDraws(Level.BulletScene.get()), 1);
-
-    // Down: the crash plays in its place until its animation ends.
-    Game.EnemyHelis[0].damage = 5;
-    Draws.clear();
-    runFrame();
-    EXPECT_EQ(countDraws(Process.HeroHeliScene.get()), 1);
-    EXPECT_EQ(countDraws(Level.DestroyHeliScene.get()), 1);
-    EXPECT_EQ(countDraws(Level.BulletScene.get()), 0);
-    Level.DestroyHeliScene->animationEnded = true;
-    runFrame();
-    EXPECT_TRUE(Game.EnemyHelis[0].dead);
-    Draws.clear();
-    runFrame();
-    EXPECT_EQ(countDraws(Level.DestroyHeliScene.get()), 0);
-}
 
 TEST(CombatFrames, ADestroyedBaseLeavesAWreckThatGrowsForThirteenFrames)
 {
