@@ -1,7 +1,8 @@
 #pragma once
 
 // Helpers for the scene, texture and drawing tests: a scratch directory that
-// is the current directory while it lives, and ASE texts written into it.
+// is the current directory while it lives, and ASE texts and TGA pictures
+// written into it.
 
 #include "scene/scene.h"
 #include "world/scene_files.h"
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace scenetest {
 
@@ -58,6 +60,25 @@ inline void writeFile(const std::string& path, const std::string& bytes)
         std::filesystem::create_directories(p.parent_path());
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+struct Pixel {
+    uint8_t r, g, b, a;
+};
+
+// An uncompressed 32-bit TGA, rows given from the top.
+inline std::string tga(int width, int height, const std::vector<Pixel>& topDown)
+{
+    std::string out(18, '\0');
+    out[2] = 2;
+    out[12] = static_cast<char>(width);
+    out[14] = static_cast<char>(height);
+    out[16] = 32;
+    out[17] = 0x28; // top-left origin, 8 alpha bits
+    for (const Pixel& p : topDown)
+        out +=
+            {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r), static_cast<char>(p.a)};
+    return out;
 }
 
 // Writes the text as test.ASE in the current directory and reads it.

@@ -95,16 +95,7 @@ TEST(Drawing, OpaqueTexturedNodeIsLitAndModulated)
 {
     setUp(0, 0, 0);
     ScratchDir dir;
-    // A green 2 by 2 TGA, top-left origin.
-    std::string tga(18, '\0');
-    tga[2] = 2;
-    tga[12] = 2;
-    tga[14] = 2;
-    tga[16] = 32;
-    tga[17] = 0x28;
-    for (int i = 0; i < 4; ++i)
-        tga += std::string("\x00\xFF\x00\xFF", 4);
-    writeFile("Textures/leaf.tga", tga);
+    writeFile("Textures/leaf.tga", tga(2, 2, std::vector<Pixel>(4, {0, 255, 0, 255}))); // green
     auto scene =
         loadText("*MATERIAL_LIST { *MATERIAL_COUNT 1\n" +
                  material("Leaf", "1 1 1", 0.0f, "C:\\art\\leaf.tga") + "}\n" + rectangle("Leaf", -1, 1, 0));
@@ -121,18 +112,6 @@ TEST(Drawing, OpaqueTexturedNodeIsLitAndModulated)
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 1.0f);
     EXPECT_FLOAT_EQ(colour[3], 1.0f);
-}
-
-TEST(Drawing, EachNodesCornersCountFromItsOwnFirstVertex)
-{
-    setUp(0, 0, 0);
-    ScratchDir dir;
-    auto scene = loadText("*MATERIAL_LIST { *MATERIAL_COUNT 2\n" + material("Red", "1 0 0", 0.001f) +
-                          material("Green", "0 1 0", 0.001f) + "}\n" + rectangle("Left", -1, 0, 0) +
-                          rectangle("Right", 0, 1, 1));
-    TextureRegistry::draw(scene.get());
-    expectPixelNear(pixelAt(Size / 4, Size / 2), 255, 0, 0);
-    expectPixelNear(pixelAt(3 * Size / 4, Size / 2), 0, 255, 0);
 }
 
 TEST(Drawing, LeavesLightingBlendingAndTexturingOffAndTheModelviewAsItWas)

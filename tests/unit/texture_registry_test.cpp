@@ -13,28 +13,6 @@ using namespace scenetest;
 
 namespace {
 
-struct Pixel {
-    uint8_t r, g, b, a;
-};
-
-// An uncompressed 32-bit TGA, rows given from the top.
-std::string tga(int width, int height, const std::vector<Pixel>& topDown)
-{
-    std::string out(18, '\0');
-    out[2] = 2;
-    out[12] = static_cast<char>(width);
-    out[14] = static_cast<char>(height);
-    out[16] = 32;
-    out[17] = 0x28; // top-left origin, 8 alpha bits
-    for (const Pixel& p : topDown) {
-        out += static_cast<char>(p.b);
-        out += static_cast<char>(p.g);
-        out += static_cast<char>(p.r);
-        out += static_cast<char>(p.a);
-    }
-    return out;
-}
-
 // A 24-bit BMP (no alpha channel), rows given from the top and stored from
 // the bottom, each padded to four bytes.
 std::string bmp24(int width, int height, const std::vector<Pixel>& topDown)
