@@ -40,36 +40,21 @@ void expectFog(float r, float g, float b, float density)
 
 } // namespace
 
+// The loading takes ten frames and the game starts in the last of them.
+// Which files each step reads is pinned by the test of the damaged files
+// below, the bar's growth by the golden loading frames.
 TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
 {
     scenetest::ScratchDir dir;
     startGame();
     const int depth = glprobe::modelviewDepth();
     enterLoading();
-
-    runFrame();
-    EXPECT_FLOAT_EQ(Level.LoadProgress, 0.2f);
-    EXPECT_EQ(Level.LoadStep, 1u);
-    EXPECT_NE(Level.MilitaryBaseScene.get(), nullptr);
-    EXPECT_NE(Level.MilitaryBase1Scene.get(), nullptr);
-    EXPECT_NE(Level.MilitaryBase2Scene.get(), nullptr);
-    EXPECT_EQ(levelScenesLoaded(), 3);
-    EXPECT_TRUE(Process.LoadingActive);
-
-    runFrame();
-    runFrame();
-    runFrame();
-    EXPECT_FLOAT_EQ(Level.LoadProgress, 0.9f);
-    EXPECT_NE(Level.SkyScene.get(), nullptr);
-    EXPECT_EQ(Level.Map2Scene.get(), nullptr);
-    EXPECT_EQ(glprobe::modelviewDepth(), depth);
-
-    for (int i = 4; i < 9; ++i)
+    for (int step = 1; step < 10; ++step) {
         runFrame();
-    EXPECT_EQ(Level.DestroyHeliScene.get(), nullptr);
-    EXPECT_FALSE(Process.GameActive);
+        ASSERT_TRUE(Process.LoadingActive && !Process.GameActive) << "step " << step;
+    }
+    EXPECT_EQ(glprobe::modelviewDepth(), depth);
     runFrame();
-    EXPECT_NEAR(Level.LoadProgress, 2.1f, 1e-5f);
     EXPECT_EQ(levelScenesLoaded(), LevelSceneCount);
     EXPECT_TRUE(Process.GameActive);
     EXPECT_FALSE(Process.LoadingActive);
@@ -81,14 +66,10 @@ TEST(LevelLoading, TenFramesLoadTheLevelAndTheLastStartsTheGame)
     EXPECT_EQ(glprobe::modelviewDepth(), depth);
     EXPECT_FLOAT_EQ(Game.RotorAngle, 0.0f); // no HeliRotor node in the empty hero
 
-    // The population.
+    // The population: the layout's enemies and bases, the colliders bound,
+    // the hero in its place with its full health.
     EXPECT_EQ(Game.EnemyHelis.size(), 11u);
     EXPECT_EQ(Game.MilitaryBases.size(), 22u);
-    EXPECT_FLOAT_EQ(Game.EnemyHelis[3].spawn.x, 289.89996f);
-    EXPECT_FLOAT_EQ(Game.EnemyHelis[10].position.y, 98.39953f);
-    EXPECT_FLOAT_EQ(Game.MilitaryBases[21].position.y, 8383.0f);
-    for (size_t k = 0; k < 11; ++k)
-        EXPECT_FLOAT_EQ(Game.MilitaryBases[k].position.y, -Game.EnemyHelis[k].spawn.z) << k;
     EXPECT_EQ(Level.BaseCollider.scene, Level.MilitaryBaseScene.get());
     EXPECT_EQ(Process.HeroCollider.scene, Process.HeroHeliScene.get());
     EXPECT_FLOAT_EQ(Game.HeliOffsetY, -3.0f);
@@ -138,21 +119,13 @@ namespace {
 void expectSameScene(const Scene& loaded, const Scene& read, const std::string& file)
 {
     SCOPED_TRACE(file);
-    EXPECT_EQ(loaded.nodeCount, read.nodeCount);
-    ASSERT_EQ(loaded.vertices.size(), read.vertices.size());
-    ASSERT_EQ(loaded.faces.size(), read.faces.size());
-    EXPECT_EQ(0, std::memcmp(loaded.vertices.data(), read.vertices.data(),
-                             loaded.vertices.size() * sizeof(MeshVertex)));
-    EXPECT_EQ(0, std::memcmp(loaded.faces.data(), read.faces.data(), loaded.faces.size() * sizeof(MeshFace)));
-    ASSERT_EQ(loaded.materials.size(), read.materials.size());
-    for (size_t m = 0; m < read.materials.size(); ++m) {
-        EXPECT_EQ(loaded.materials[m].bitmap, read.materials[m].bitmap);
-        // The drawing made its texture, and the registry forgot the image.
-        if (!read.materials[m].bitmap.empty()) {
-            EXPECT_NE(loaded.materials[m].textureId, 0u);
+    EXPECT_EQ(scenetest::difference(loaded, read), "");
+    // The drawing made each material's texture, and the registry forgot the
+    // image.
+    for (const Material& m : loaded.materials)
+        if (!m.bitmap.empty()) {
+            EXPECT_NE(m.textureId, 0u) << m.bitmap;
         }
-    }
-    EXPECT_EQ(loaded.warnings, read.warnings);
 }
 
 } // namespace

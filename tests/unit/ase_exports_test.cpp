@@ -417,62 +417,6 @@ TEST(NumberText, QuickReadsGiveTheCLibraryValues)
     }
 }
 
-namespace {
-
-// Every field of two Scenes, floats bit for bit; empty when they agree.
-std::string difference(const Scene& a, const Scene& b)
-{
-    // Empty arrays may have null data, which memcmp must not see.
-    auto same = [](const void* x, const void* y, size_t bytes) {
-        return bytes == 0 || std::memcmp(x, y, bytes) == 0;
-    };
-    if (a.nodeCount != b.nodeCount || a.nodes.size() != b.nodes.size())
-        return "node counts";
-    if (a.vertices.size() != b.vertices.size() || a.faces.size() != b.faces.size())
-        return "array sizes";
-    if (!same(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(MeshVertex)))
-        return "vertices";
-    if (!same(a.faces.data(), b.faces.data(), a.faces.size() * sizeof(MeshFace)))
-        return "faces";
-    if (a.warnings != b.warnings)
-        return "warnings";
-    if (a.materials.size() != b.materials.size())
-        return "material counts";
-    for (size_t i = 0; i < a.nodes.size(); ++i) {
-        const SceneNode& x = a.nodes[i];
-        const SceneNode& y = b.nodes[i];
-        const Material& m = x.material;
-        const Material& n = y.material;
-        if (x.name != y.name || x.parentName != y.parentName || x.parentIndex != y.parentIndex ||
-            x.children != y.children || x.vertexCount != y.vertexCount || x.faceCount != y.faceCount ||
-            x.materialIndex != y.materialIndex ||
-            !same(x.nodeMatrix.m, y.nodeMatrix.m, sizeof x.nodeMatrix.m) ||
-            !same(&x.position, &y.position, sizeof x.position) ||
-            !same(&x.rotationAxis, &y.rotationAxis, sizeof(Vec3)) ||
-            !same(&x.rotationAngle, &y.rotationAngle, sizeof(float)))
-            return "node " + std::to_string(i);
-        if (m.name != n.name || m.bitmap != n.bitmap || !same(&m.ambient, &n.ambient, sizeof(Colour4)) ||
-            !same(&m.diffuse, &n.diffuse, sizeof(Colour4)) ||
-            !same(&m.specular, &n.specular, sizeof(Colour4)) || !same(&m.shine, &n.shine, sizeof(float)) ||
-            !same(&m.transparency, &n.transparency, sizeof(float)))
-            return "material of node " + std::to_string(i);
-        auto sameTrack = [&](const KeyTrack& s, const KeyTrack& t) {
-            return s.present == t.present && s.values.size() == t.values.size() && s.times == t.times &&
-                   same(s.values.data(), t.values.data(), s.values.size() * sizeof(Vec4));
-        };
-        const RotationTrack& r = x.rotationTrack;
-        const RotationTrack& q = y.rotationTrack;
-        if (!sameTrack(x.positionTrack, y.positionTrack) || !sameTrack(x.scaleTrack, y.scaleTrack) ||
-            r.present != q.present || r.angles != q.angles || r.times != q.times ||
-            r.axes.size() != q.axes.size() ||
-            !same(r.axes.data(), q.axes.data(), r.axes.size() * sizeof(Vec3)))
-            return "tracks of node " + std::to_string(i);
-    }
-    return {};
-}
-
-} // namespace
-
 // The quick reads (numbers converted as they are cut, list items read in
 // runs) against the tokens one at a time with the C library's rules: the
 // test models, models of the game's data, and a thousand damaged copies
