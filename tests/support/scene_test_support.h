@@ -67,18 +67,21 @@ struct Pixel {
     uint8_t r, g, b, a;
 };
 
-// An uncompressed 32-bit TGA, rows given from the top.
-inline std::string tga(int width, int height, const std::vector<Pixel>& topDown)
+// An uncompressed TGA, rows given from the top: 32-bit, or 24-bit without
+// the alpha channel.
+inline std::string tga(int width, int height, const std::vector<Pixel>& topDown, bool alpha = true)
 {
     std::string out(18, '\0');
     out[2] = 2;
     out[12] = static_cast<char>(width);
     out[14] = static_cast<char>(height);
-    out[16] = 32;
-    out[17] = 0x28; // top-left origin, 8 alpha bits
-    for (const Pixel& p : topDown)
-        out +=
-            {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r), static_cast<char>(p.a)};
+    out[16] = alpha ? 32 : 24;
+    out[17] = alpha ? 0x28 : 0x20; // top-left origin, the alpha bits
+    for (const Pixel& p : topDown) {
+        out += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
+        if (alpha)
+            out += static_cast<char>(p.a);
+    }
     return out;
 }
 

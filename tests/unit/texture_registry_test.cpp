@@ -13,41 +13,6 @@ using namespace scenetest;
 
 namespace {
 
-// A 24-bit BMP (no alpha channel), rows given from the top and stored from
-// the bottom, each padded to four bytes.
-std::string bmp24(int width, int height, const std::vector<Pixel>& topDown)
-{
-    const int rowBytes = (width * 3 + 3) & ~3;
-    std::string out = "BM";
-    const std::pair<int, int> header[] = {{54 + rowBytes * height, 4},
-                                          {0, 4},
-                                          {54, 4},
-                                          {40, 4},
-                                          {width, 4},
-                                          {height, 4},
-                                          {1, 2},
-                                          {24, 2},
-                                          {0, 4},
-                                          {rowBytes * height, 4},
-                                          {2835, 4},
-                                          {2835, 4},
-                                          {0, 4},
-                                          {0, 4}};
-    for (auto [value, bytes] : header)
-        for (int i = 0; i < bytes; ++i)
-            out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    for (int row = height - 1; row >= 0; --row) {
-        std::string line;
-        for (int x = 0; x < width; ++x) {
-            const Pixel& p = topDown[row * width + x];
-            line += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
-        }
-        line.resize(rowBytes, '\0');
-        out += line;
-    }
-    return out;
-}
-
 const std::vector<Pixel> TwoByTwo = {
     {0xFF, 0x00, 0x00, 0xFF},
     {0x00, 0xFF, 0x00, 0x80}, // top row
@@ -77,12 +42,13 @@ TEST(TextureRegistry, StoresRowsBottomUpAsRgba)
 TEST(TextureRegistry, PicturesWithoutAlphaAreOpaqueAndRowsHaveNoPadding)
 {
     ScratchDir dir;
-    // Three pixels a row: the file pads its rows to 12 bytes, ours are 9.
+    // Three pixels a row: SDL pads the picture's rows of 9 bytes to 12; ours
+    // are 12 bytes of RGBA, one after the other.
     std::vector<Pixel> pixels(3 * 2, Pixel{10, 20, 30, 0});
     pixels[0] = {200, 100, 50, 0};
-    writeFile("plain.bmp", bmp24(3, 2, pixels));
-    ASSERT_TRUE(GameTextures.load("plain.bmp", "plain.bmp"));
-    const TextureImage* image = GameTextures.find("plain.bmp");
+    writeFile("plain.tga", tga(3, 2, pixels, false));
+    ASSERT_TRUE(GameTextures.load("plain.tga", "plain.tga"));
+    const TextureImage* image = GameTextures.find("plain.tga");
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->pixels.size(), 3u * 2 * 4);
     for (size_t i = 3; i < image->pixels.size(); i += 4)
