@@ -1,12 +1,17 @@
-// The sounds a whole game hands to the platform, recorded headless: every
-// event sounds in the frame its cause shows in the game's state, once per
-// cause; the rotor runs while the hero flies and faster with the course.
+// Whole games through the real frame loop with the generated level, on a
+// 60 Hz clock, and the sounds they hand to the platform, recorded headless:
+// the demo player, which plays through the keys from what the screen shows,
+// wins; a player who touches nothing is shot down. Every event sounds in the
+// frame its cause shows in the game's state, once per cause; the rotor runs
+// while the hero flies and faster with the course.
 
 #include "flight_test_support.h"
 #include "game/shots_step.h"
+#include "level_data.h"
 #include "shell/autopilot.h"
 #include "world/process_state.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -234,6 +239,14 @@ TEST(SoundEvents, EveryEventOfAGameSoundsInTheFrameOfItsCauseOnceForIt)
         EXPECT_FALSE(l.rotorOutsideFlight);
         if (!c.demo)
             continue;
+        // The demo player wins with lives and fuel left, having brought most
+        // enemies down and destroyed every base the course brings in reach.
+        EXPECT_TRUE(Game.GameWon && Game.Lives > 0 && Game.Fuel > LowFuel);
+        EXPECT_GE(l.events.at(Sound::EnemyCrash), 9);
+        for (int b = 0; b < int(Game.MilitaryBases.size()); ++b)
+            EXPECT_TRUE(Game.MilitaryBases[b].damage > 5.0f ||
+                        std::count(BasesOutOfReach.begin(), BasesOutOfReach.end(), b))
+                << "base " << b + 1 << " in reach still stands";
         EXPECT_GT(l.quieter, 0) << "far bursts are quieter";
         // The rotor runs faster when the course runs at double speed.
         ASSERT_EQ(l.rotorRates.count(1.0f), 1u);
