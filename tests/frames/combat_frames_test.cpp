@@ -1,10 +1,9 @@
-// Combat drawn through whole frames: how long a base's wreck grows, and the
-// health bar's lines. What a rocket, an enemy and its crash show is pinned by
-// the rules of combat (unit/combat_rules_test.cpp) and the golden combat
-// frames.
+// Combat drawn through whole frames: a base's look as its damage grows, and
+// how long its wreck grows. What a rocket, an enemy and its crash show, and
+// the health bars, are pinned by the rules of combat (unit/
+// combat_rules_test.cpp) and the golden combat frames.
 
 #include "flight_test_support.h"
-#include "screens/health_bar.h"
 #include "world/process_state.h"
 
 #include <cmath>
@@ -53,38 +52,4 @@ TEST(CombatFrames, ADestroyedBaseLeavesAWreckThatGrowsForThirteenFrames)
     ASSERT_EQ(scales.size(), 13u);
     EXPECT_NEAR(scales[0], 1.0f, 1e-5f);
     EXPECT_NEAR(scales[12], std::exp(0.96f), 1e-4f);
-}
-
-TEST(CombatFrames, AHealthBarIsGreenLinesForTheHealthThenRedForTheCapacity)
-{
-    headless::reset();
-    headless::makeContext(64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 10, 0, 5, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    auto lines = [](HealthTriple t, int* green, int* red) {
-        std::vector<GLfloat> buffer(100000);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        drawHealthBar(t);
-        const int n = glRenderMode(GL_RENDER);
-        *green = *red = 0;
-        // A line: its token, then two vertices of x, y, z and RGBA.
-        for (int i = 0; i < n; i += 15) {
-            EXPECT_EQ(buffer[i], GL_LINE_TOKEN);
-            EXPECT_FLOAT_EQ(buffer[i + 1], buffer[i + 8]); // upright
-            (buffer[i + 5] > 0.5f ? *green : *red) += 1;
-        }
-    };
-    int green = 0, red = 0;
-    lines({0, 8, 8}, &green, &red);
-    EXPECT_EQ(green, 401); // 400 float steps of 0.01 stop just short of 4
-    EXPECT_EQ(red, 401);
-    lines({3, 2, 8}, &green, &red);
-    EXPECT_EQ(green, 101); // likewise short of 1
-    EXPECT_EQ(red, 401);
-    lines({6, -1, 8}, &green, &red);
-    EXPECT_EQ(green, 0);
 }
