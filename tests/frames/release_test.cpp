@@ -126,8 +126,9 @@ TEST(Settings, TheDialogOffersTheLastChoiceMadeInIt)
     EXPECT_EQ(readAll(file), "fullscreen=1\nmuted=0\n");
 
     headless::reset();
-    headless::setDialogAnswer(false, false); // Exit Game: the choice is not taken
+    headless::setDialogAnswer(false, false); // Exit Game: no window, the choice not taken
     EXPECT_EQ(gameMain(), 0);
+    EXPECT_FALSE(headless::windowCreated());
     EXPECT_TRUE(headless::dialogOfferedFullScreen());
     EXPECT_EQ(readAll(file), "fullscreen=1\nmuted=0\n");
 

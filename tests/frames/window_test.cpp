@@ -64,16 +64,6 @@ TEST(PictureViewport, FourToThreeFillsAndOtherShapesGetBars)
     }
 }
 
-TEST(Startup, LeavingTheDialogMakesNoWindow)
-{
-    headless::reset();
-    headless::setDialogAnswer(false, false);
-    EXPECT_EQ(gameMain(), 0);
-    EXPECT_TRUE(Process.ExitRequested);
-    EXPECT_FALSE(headless::windowCreated());
-    EXPECT_EQ(headless::framesSwapped(), 0);
-}
-
 TEST(Startup, DemoStartsAGameByItself)
 {
     // The demo player waits a second on the menu, then presses S; the item
