@@ -33,6 +33,7 @@ static void MenuFrame(benchmark::State& state)
     for (auto _ : state)
         runFrame();
     FallingPointsImageAllowed = true;
+    releaseGame(); // its scenes' textures and lists go with this context
     state.counters["points"] =
         static_cast<double>((999 / Process.pointSpacingX + 1) * (999 / Process.pointSpacingZ + 1));
 }
