@@ -143,13 +143,7 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
     // With the lists, nodes wholly outside the view are left out (their
     // material is still set, so what is drawn next finds GL as before).
     const bool culling = lists && scene->drawListBoxes.size() == scene->nodes.size();
-    Matrix4 view;
-    if (culling) {
-        Matrix4 projection, modelview;
-        glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
-        glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
-        view = projection * modelview;
-    }
+    const Matrix4 view = culling ? currentClip() : Matrix4{};
     bool kindDrawn[2][2] = {{false, false}, {false, false}};
     const Material* applied = nullptr;
     for (size_t n = 0; n < scene->nodes.size(); ++n) {
@@ -215,16 +209,22 @@ void makeSceneDrawLists(Scene& scene)
     scene.drawListCount = static_cast<int32_t>(scene.nodes.size());
 }
 
+Matrix4 currentClip(int viewport[4])
+{
+    Matrix4 projection, modelview;
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
+    if (viewport)
+        glGetIntegerv(GL_VIEWPORT, viewport);
+    return projection * modelview;
+}
+
 void addSceneRects(const Scene* scene, std::vector<PixelRect>& rects)
 {
     if (!scene)
         return;
-    Matrix4 projection, modelview;
-    glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const Matrix4 view = projection * modelview;
+    int viewport[4] = {0, 0, 0, 0};
+    const Matrix4 view = currentClip(viewport);
     const bool boxes = scene->drawListBoxes.size() == scene->nodes.size();
     size_t vertexBase = 0, faceBase = 0;
     for (size_t n = 0; n < scene->nodes.size(); ++n) {

@@ -92,6 +92,10 @@ struct PixelRect {
     int left = 0, bottom = 0, right = -1, top = -1;
 };
 
+// The projection times the modelview in force; with `viewport`, also the
+// viewport (x, y, width, height).
+Matrix4 currentClip(int viewport[4] = nullptr);
+
 // Adds to `rects` the pixels that drawing the Scene now (with the
 // projection, modelview and viewport in force) could touch: per node with
 // triangles, the rectangle round the window positions of its box's corners

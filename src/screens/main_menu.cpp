@@ -194,13 +194,10 @@ void drawFallingPoints()
         endFallingPointsImage(depthRects);
         return;
     }
-    Matrix4 projection, modelview;
-    glGetFloatv(GL_PROJECTION_MATRIX, projection.m);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.m);
-    GLint viewport[4] = {0, 0, 1, 1};
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    int viewport[4] = {0, 0, 1, 1};
+    const Matrix4 clip = currentClip(viewport);
     // Four pixels: beyond a 3-pixel point's reach of the picture's edge.
-    visibleFallingPoints(projection * modelview, 8.0f / static_cast<float>(std::max(viewport[2], 1)),
+    visibleFallingPoints(clip, 8.0f / static_cast<float>(std::max(viewport[2], 1)),
                          8.0f / static_cast<float>(std::max(viewport[3], 1)), corners);
     glPointSize(3.0f);
     glColor3f(1.0f, 1.0f, 1.0f);
