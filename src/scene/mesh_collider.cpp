@@ -97,18 +97,18 @@ void MeshCollider::collide(Vec4 point, float size, bool& hit)
     radius = size * 0.1f;
     if (!scene)
         return;
-    if (boxed != scene || boxes.size() != scene->nodes.size()) {
-        boxes.assign(scene->nodes.size(), NodeBox{});
+    if (boxed != scene || boxedNodes != scene->nodes.size()) {
+        boxes.clear();
         size_t faceBase = 0;
         int32_t vertexBase = 0;
-        for (size_t k = 0; k < scene->nodes.size(); ++k) {
-            const SceneNode& node = scene->nodes[k];
-            NodeBox& box = boxes[k];
+        for (const SceneNode& node : scene->nodes) {
             const size_t faceEnd = faceBase + static_cast<size_t>(node.faceCount);
             if (faceEnd > scene->faces.size() ||
                 static_cast<size_t>(vertexBase) + static_cast<size_t>(node.vertexCount) >
                     scene->vertices.size())
                 break;
+            NodeBox& box = boxes.emplace_back();
+            box.firstFace = faceBase, box.faceEnd = faceEnd, box.vertexBase = vertexBase;
             for (int axis = 0; axis < 3; ++axis)
                 box.low[axis] = INFINITY, box.high[axis] = -INFINITY;
             for (size_t f = faceBase; f < faceEnd; ++f) {
@@ -132,21 +132,11 @@ void MeshCollider::collide(Vec4 point, float size, bool& hit)
             vertexBase += node.vertexCount;
         }
         boxed = scene;
+        boxedNodes = scene->nodes.size();
     }
     const float reach = reachOf(radius);
     const float at[3] = {point.x, point.y, point.z};
-    // Faces and vertices of the nodes follow one another in the shared
-    // arrays; the reader keeps each node's corners inside its own vertices.
-    const size_t faceTotal = scene->faces.size();
-    const size_t vertexTotal = scene->vertices.size();
-    size_t faceBase = 0;
-    int32_t vertexBase = 0;
-    for (const SceneNode& node : scene->nodes) {
-        const size_t faceEnd = faceBase + static_cast<size_t>(node.faceCount);
-        if (faceEnd > faceTotal ||
-            static_cast<size_t>(vertexBase) + static_cast<size_t>(node.vertexCount) > vertexTotal)
-            return;
-        const NodeBox& box = boxes[static_cast<size_t>(&node - scene->nodes.data())];
+    for (const NodeBox& box : boxes) {
         // Beyond the box on some axis (a point with no place, NaN, is not).
         bool beyond = false;
         if (reach >= 0.0f) {
@@ -156,14 +146,12 @@ void MeshCollider::collide(Vec4 point, float size, bool& hit)
         }
         if (beyond) {
             for (size_t f : box.fromAfar)
-                if (sphereTriangleTest(point, scene->faces[f], vertexBase, *this) == TouchesFace)
+                if (sphereTriangleTest(point, scene->faces[f], box.vertexBase, *this) == TouchesFace)
                     hit = true;
         } else {
-            for (size_t f = faceBase; f < faceEnd; ++f)
-                if (sphereTriangleTest(point, scene->faces[f], vertexBase, *this) == TouchesFace)
+            for (size_t f = box.firstFace; f < box.faceEnd; ++f)
+                if (sphereTriangleTest(point, scene->faces[f], box.vertexBase, *this) == TouchesFace)
                     hit = true;
         }
-        faceBase = faceEnd;
-        vertexBase += node.vertexCount;
     }
 }

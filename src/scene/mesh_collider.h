@@ -33,6 +33,7 @@ struct MeshCollider {
         scene = mesh;
         radius = 0.0005f;
         boxes.clear();
+        boxed = nullptr;
     }
 
     // Sets the radius to size * 0.1 and raises `hit` if the point touches
@@ -40,18 +41,23 @@ struct MeshCollider {
     // of calls. Without a Scene, or with an empty one, it tests nothing.
     void collide(Vec4 point, float size, bool& hit);
 
-    // Where each node's faces lie, made at the first test: when the point
-    // is too far from all of a node's faces to touch one, they are passed
-    // over (as each would answer no), all but those that may be touched
-    // from afar (a sliver, a face on the file's normal), which are always
-    // tested.
+    // Each node's faces, and where they lie, made at the first test: when
+    // the point is too far from all of a node's faces to touch one, they
+    // are passed over (as each would answer no), all but those that may be
+    // touched from afar (a sliver, a face on the file's normal), which are
+    // always tested. The nodes follow one another in the shared arrays; the
+    // boxes stop before the first node whose faces or vertices would run
+    // past their end.
     struct NodeBox {
+        std::size_t firstFace = 0, faceEnd = 0;
+        int32_t vertexBase = 0;
         float low[3], high[3];
         float widest = 0.0f;               // the longest edge of its faces
         std::vector<std::size_t> fromAfar; // faces always tested
     };
     std::vector<NodeBox> boxes;
     const Scene* boxed = nullptr;
+    std::size_t boxedNodes = 0;
 };
 
 // The answers of sphereTriangleTest.
