@@ -219,6 +219,15 @@ Matrix4 currentClip(int viewport[4])
     return projection * modelview;
 }
 
+void drawScissoredAway(void (*draw)())
+{
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glScissor(box[0], box[1], 0, 0);
+    draw();
+    glScissor(box[0], box[1], box[2], box[3]);
+}
+
 void addSceneRects(const Scene* scene, std::vector<PixelRect>& rects)
 {
     if (!scene)

@@ -96,6 +96,11 @@ struct PixelRect {
 // viewport (x, y, width, height).
 Matrix4 currentClip(int viewport[4] = nullptr);
 
+// Runs `draw` with every pixel scissored away (the scissor box made empty
+// at its corner, then put back): GL meets the drawing's states, and Mesa
+// compiles its code for them, but no pixel changes.
+void drawScissoredAway(void (*draw)());
+
 // Adds to `rects` the pixels that drawing the Scene now (with the
 // projection, modelview and viewport in force) could touch: per node with
 // triangles, the rectangle round the window positions of its box's corners

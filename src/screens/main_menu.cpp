@@ -346,13 +346,11 @@ void prepareMenuDrawing()
     readFallingPointRows();
     // Mesa compiles its code for the helicopter's and the items' states at
     // their first drawing: here, with every pixel scissored away.
-    GLint box[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_SCISSOR_BOX, box);
-    glScissor(box[0], box[1], 0, 0);
-    drawHeroHelicopter();
-    if (Process.MainMenuScene)
-        TextureRegistry::draw(Process.MainMenuScene.get());
-    glScissor(box[0], box[1], box[2], box[3]);
+    drawScissoredAway([] {
+        drawHeroHelicopter();
+        if (Process.MainMenuScene)
+            TextureRegistry::draw(Process.MainMenuScene.get());
+    });
     glLoadIdentity();
 }
 

@@ -239,12 +239,11 @@ void usePictureView()
 // the states the game's have. Called with the game's projection set.
 void warmUpGameDrawing()
 {
-    const Viewport& picture = Process.PictureViewport;
-    glScissor(picture.x, picture.y, 0, 0);
-    DrawOneNodeOfEachKind = true;
-    FrameSteps.game.draw();
-    DrawOneNodeOfEachKind = false;
-    glScissor(picture.x, picture.y, picture.width, picture.height);
+    drawScissoredAway([] {
+        DrawOneNodeOfEachKind = true;
+        FrameSteps.game.draw();
+        DrawOneNodeOfEachKind = false;
+    });
 }
 
 } // namespace
