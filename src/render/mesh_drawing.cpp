@@ -219,6 +219,19 @@ Matrix4 currentClip(int viewport[4])
     return projection * modelview;
 }
 
+void clearPicture(unsigned int mask)
+{
+    GLint box[4] = {0, 0, 0, 0}, viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const bool whole = glIsEnabled(GL_SCISSOR_TEST) && std::equal(box, box + 4, viewport);
+    if (whole)
+        glDisable(GL_SCISSOR_TEST);
+    glClear(mask);
+    if (whole)
+        glEnable(GL_SCISSOR_TEST);
+}
+
 void drawScissoredAway(void (*draw)())
 {
     GLint box[4] = {0, 0, 0, 0};

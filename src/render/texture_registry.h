@@ -96,6 +96,13 @@ struct PixelRect {
 // viewport (x, y, width, height).
 Matrix4 currentClip(int viewport[4] = nullptr);
 
+// glClear of `mask` for a screen that fills the picture. Where the scissor
+// is the viewport's (the picture's), the scissor is left off for the clear:
+// Mesa clears part of a framebuffer the slow way, drawing a quad over it,
+// and the whole of it tile by tile. The bars beside the picture are cleared
+// along, and the frame paints them black at its end.
+void clearPicture(unsigned int mask);
+
 // Runs `draw` with every pixel scissored away (the scissor box made empty
 // at its corner, then put back): GL meets the drawing's states, and Mesa
 // compiles its code for them, but no pixel changes.

@@ -1,5 +1,7 @@
 #include "screens/falling_points_image.h"
 
+#include "render/texture_registry.h"
+
 #include "game/level_teardown.h"
 #include "math/matrix4.h"
 #include "world/process_state.h"
@@ -201,7 +203,7 @@ inline void coverLine(uint16_t* shown, uint16_t rank)
 
 // Every pixel of the picture to NoRank, with room for coverLine's fourth
 // pixel beyond the last.
-void clearPicture(std::vector<uint16_t>& shown, size_t pixels)
+void resetPicture(std::vector<uint16_t>& shown, size_t pixels)
 {
     shown.resize(pixels + 4);
 #if defined(__SSE2__)
@@ -333,7 +335,7 @@ void readFallingPointRows()
 
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_POINT_BIT);
     setPointState();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     std::vector<float> corners;
     std::vector<int> drawnRows;
     for (int k = 0; k < RowCount; ++k) {
@@ -412,7 +414,7 @@ bool beginFallingPointsImage()
         return false;
     const GLint* vp = r.view.viewport;
     Picture& pic = picture();
-    clearPicture(pic.shown, static_cast<size_t>(vp[2]) * vp[3]);
+    resetPicture(pic.shown, static_cast<size_t>(vp[2]) * vp[3]);
     pic.left = vp[2], pic.right = -1, pic.bottom = vp[3], pic.top = -1;
     pic.clip = r.view.projection * r.view.modelview;
     // The renderer counts its rows from the top of the framebuffer.

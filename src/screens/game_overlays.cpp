@@ -1,5 +1,6 @@
 #include "screens/game_overlays.h"
 
+#include "render/texture_registry.h"
 #include "screens/scene_drawer.h"
 #include "world/level_state.h"
 
@@ -24,6 +25,6 @@ void lostScreen() { caption(Level.LoosingScene.get()); }
 
 void pausedScreen()
 {
-    glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     caption(Level.PausedScene.get());
 }

@@ -1,6 +1,7 @@
 #include "screens/hud.h"
 
 #include "game/game_state.h"
+#include "render/texture_registry.h"
 #include "screens/scene_drawer.h"
 #include "world/level_state.h"
 
@@ -36,7 +37,7 @@ void drawHudLayer()
     // The only clear of a game frame: the game frame draws over it. The
     // stencil (only the menu uses it) is cleared with the depth that shares
     // its words, which is a plain fill rather than one that keeps it.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     glPushMatrix();
     glLoadIdentity();

@@ -31,7 +31,7 @@ void drawInstructionsScreen()
     // What a buffer holds after a swap is undefined on today's systems:
     // the page gets a clean background of its own, and so does the frame
     // that leaves it.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     if (!Process.InstructionsActive)
         return;
     glPushMatrix();
@@ -55,7 +55,7 @@ void advanceCredits()
 
 void drawCreditsScreen()
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     if (!Process.CreditsActive)
         return;
     glPushMatrix();

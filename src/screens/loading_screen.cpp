@@ -11,7 +11,7 @@
 void drawLoadingScreen()
 {
     // What a buffer holds after a swap is undefined: start from a clear one.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(-5.0f, 0.0f, -45.0f);

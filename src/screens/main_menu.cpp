@@ -360,7 +360,7 @@ void drawMenu()
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -100.0f);
     readFallingPointRows();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    clearPicture(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     drawHeroHelicopter();
     drawFallingPoints();
 

@@ -199,8 +199,8 @@ void clearBar(int x, int y, int width, int height)
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-// Paints the bars beside a 4:3 picture on a display of another shape black;
-// the screens' own clears never reach them.
+// Paints the bars beside a 4:3 picture on a display of another shape black,
+// after the screens' clears have cleared them along with the picture.
 void clearLetterboxBars()
 {
     const Viewport& p = Process.PictureViewport;
