@@ -1,7 +1,5 @@
 #include "screens/falling_points_image.h"
 
-#include "render/texture_registry.h"
-
 #include "game/level_teardown.h"
 #include "math/matrix4.h"
 #include "world/process_state.h"
