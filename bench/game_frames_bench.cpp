@@ -114,6 +114,47 @@ Phase phaseAfterFrame()
     return combatInView() ? Combat : Flight;
 }
 
+// The falling points on a fixed grid. As in the game, a sparse grid holds
+// only its own rows of the arrays in memory.
+void fillFallingPoints(int spacingX, int spacingZ)
+{
+    Process.pointsFilled = true;
+    Process.pointSpacingX = spacingX;
+    Process.pointSpacingZ = spacingZ;
+    for (int x = 0; x < 1000; x += spacingX)
+        for (int z = 0; z < 1000; z += spacingZ) {
+            const unsigned k = unsigned(x) * 1000u + unsigned(z);
+            Process.PointHeights[k] = -float(k * 104729u % 500u);
+            Process.PointSpeeds[k] = float(k * 7919u % 50u + 1u) / 100.0f;
+        }
+}
+
+// The menu at spacing 1 in arrays of its own, handed back afterwards, so
+// that the peak memory of the game that follows is that of a game after a
+// sparse menu, as nearly every game's is.
+using PointArray = decltype(Process.PointHeights);
+PointArray sparseHeights, sparseSpeeds;
+
+void startDenseMenu()
+{
+    PointArray(FallingPointCount).swap(sparseHeights);
+    PointArray(FallingPointCount).swap(sparseSpeeds);
+    Process.PointHeights.swap(sparseHeights);
+    Process.PointSpeeds.swap(sparseSpeeds);
+    fillFallingPoints(1, 1);
+}
+
+void endDenseMenu()
+{
+    Process.PointHeights.swap(sparseHeights);
+    Process.PointSpeeds.swap(sparseSpeeds);
+    PointArray().swap(sparseHeights);
+    PointArray().swap(sparseSpeeds);
+    handBackFreedMemory();
+    Process.pointSpacingX = 20;
+    Process.pointSpacingZ = 25;
+}
+
 // The game started on the headless context in the data directory, the menu
 // from rest with a fixed grid of falling points (the game draws its spacing
 // at random).
@@ -138,13 +179,7 @@ void startUp(const Options& o)
     Process.LoadingActive = Process.GameActive = Process.InstructionsActive = Process.CreditsActive = false;
     DrawScene = drawLoadedScene;
     DrawPosedScene = drawLoadedPosedScene;
-    Process.pointsFilled = true;
-    Process.pointSpacingX = 20;
-    Process.pointSpacingZ = 25;
-    for (int k = 0; k < FallingPointCount; ++k) {
-        Process.PointHeights[k] = -float(unsigned(k) * 104729u % 500u);
-        Process.PointSpeeds[k] = float(unsigned(k) * 7919u % 50u + 1u) / 100.0f;
-    }
+    fillFallingPoints(20, 25);
     headless::onFrame([](int frame) {
         frameNumber = frame;
         headless::setMilliseconds(100000 + static_cast<uint32_t>(frame * 1000.0 / 60.0));
@@ -178,11 +213,10 @@ int run(const Options& o)
         bool spacing1 = false;
         if (!autopilotStarted) {
             if (menuFrames == MenuFrames)
-                Process.pointSpacingX = Process.pointSpacingZ = 1;
+                startDenseMenu();
             spacing1 = menuFrames >= MenuFrames;
             if (menuFrames == MenuFrames + Spacing1Frames) {
-                Process.pointSpacingX = 20;
-                Process.pointSpacingZ = 25;
+                endDenseMenu();
                 setAutopilot(true);
                 autopilotStarted = true;
                 spacing1 = false;
@@ -253,7 +287,7 @@ int runCallgrind(const Options& o)
         // for the frames before the counted ones.
         for (int frame = 0; frame < MenuFrames; ++frame)
             runFrame();
-        Process.pointSpacingX = Process.pointSpacingZ = 1;
+        startDenseMenu();
         for (int frame = 0; frame < Spacing1Frames / 2; ++frame)
             runFrame();
         CALLGRIND_ZERO_STATS;

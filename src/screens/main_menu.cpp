@@ -133,10 +133,14 @@ void advanceFallingPoints()
     if (!Process.pointsFilled) {
         Process.pointSpacingX = drawSpacing();
         Process.pointSpacingZ = drawSpacing();
-        for (int k = 0; k < FallingPointCount; ++k) {
-            Process.PointSpeeds[k] = static_cast<float>(std::rand() % 50 + 1) / 100.0f;
-            Process.PointHeights[k] -= 500.0f;
-        }
+        // Only the grid's points: the others are never shown, and left
+        // unwritten they take no memory.
+        for (int x = -500; x < 500; x += Process.pointSpacingX)
+            for (int z = -500; z < 500; z += Process.pointSpacingZ) {
+                const int k = gridRow(x) + z;
+                Process.PointSpeeds[k] = static_cast<float>(std::rand() % 50 + 1) / 100.0f;
+                Process.PointHeights[k] -= 500.0f;
+            }
         Process.pointsFilled = true;
     }
     const int spacingX = Process.pointSpacingX, spacingZ = Process.pointSpacingZ;

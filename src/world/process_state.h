@@ -10,6 +10,7 @@
 #include "render/viewport.h"
 #include "scene/mesh_collider.h"
 #include "scene/scene.h"
+#include "world/untouched_zeros.h"
 
 #include <memory>
 #include <vector>
@@ -124,9 +125,13 @@ struct ProcessState {
     float bobOffset = 0.0f;  // between -3 and 2
     bool bobRising = true;
     // The falling points: a grid of up to 1000 by 1000 points, each with
-    // its own height and speed, filled on the menu's first drawing.
-    std::vector<float> PointHeights = std::vector<float>(FallingPointCount);
-    std::vector<float> PointSpeeds = std::vector<float>(FallingPointCount);
+    // its own height and speed, filled on the menu's first drawing. Room for
+    // the densest grid; a sparser one writes, and so holds in memory, only
+    // its own rows (a row of 1000 is about a page).
+    std::vector<float, UntouchedZeros<float>> PointHeights =
+        std::vector<float, UntouchedZeros<float>>(FallingPointCount);
+    std::vector<float, UntouchedZeros<float>> PointSpeeds =
+        std::vector<float, UntouchedZeros<float>>(FallingPointCount);
     bool pointsFilled = false;
     int pointSpacingX = 0;
     int pointSpacingZ = 0;

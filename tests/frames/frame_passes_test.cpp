@@ -297,7 +297,7 @@ struct Fingerprint {
         for (size_t i = 0; i < sizeof value; ++i)
             h = (h ^ bytes[i]) * 1099511628211ull;
     }
-    template <typename T> static void mix(uint64_t& h, const std::vector<T>& values)
+    template <typename T, typename A> static void mix(uint64_t& h, const std::vector<T, A>& values)
     {
         for (const T& value : values)
             mix(h, value);

@@ -164,30 +164,37 @@ TEST(MainMenu, TheHelicopterBobsAndItsRotorTurns)
 TEST(MainMenu, TheFallingPointsFollowTheirGrid)
 {
     startMenu();
-    runFrame(); // fills the arrays and draws the spacings
+    Process.pointsFilled = false;
+    std::fill(Process.PointHeights.begin(), Process.PointHeights.end(), 0.0f);
+    std::fill(Process.PointSpeeds.begin(), Process.PointSpeeds.end(), 0.0f);
+    runFrame(); // draws the spacings and fills the grid
     EXPECT_TRUE(Process.pointsFilled);
     EXPECT_GE(Process.pointSpacingX, 1);
     EXPECT_LE(Process.pointSpacingX, 49);
     EXPECT_GE(Process.pointSpacingZ, 1);
 
-    Process.pointSpacingX = 25;
-    Process.pointSpacingZ = 40;
-    // Every grid point moves by its own speed; no other point does.
+    // Every grid point has its speed and moves by it; no other point was
+    // filled or moves.
+    const int sx = Process.pointSpacingX, sz = Process.pointSpacingZ;
+    auto onGrid = [&](int k) { return (k / 1000) % sx == 0 && (k % 1000) % sz == 0; };
     static float before[FallingPointCount];
     std::copy(std::begin(Process.PointHeights), std::end(Process.PointHeights), before);
     runFrame();
-    int moved = 0;
-    for (int k = 0; k < FallingPointCount; ++k)
-        if (Process.PointHeights[k] != before[k])
+    int moved = 0, stray = 0;
+    for (int k = 0; k < FallingPointCount; ++k) {
+        if (Process.PointHeights[k] != before[k]) {
             ++moved;
-    EXPECT_EQ(moved, 40 * 25);
-    int first = -500 * 1000 + -500 + 500500;
-    int last = 475 * 1000 + 460 + 500500;
-    EXPECT_NE(Process.PointHeights[first], before[first]);
-    EXPECT_NE(Process.PointHeights[last], before[last]);
-    EXPECT_EQ(Process.PointHeights[last + 1], before[last + 1]);
-    EXPECT_GE(Process.PointSpeeds[first], 0.01f);
-    EXPECT_LE(Process.PointSpeeds[first], 0.5f);
+            stray += !onGrid(k);
+        }
+        if (onGrid(k)) {
+            EXPECT_GE(Process.PointSpeeds[k], 0.01f) << k;
+            EXPECT_LE(Process.PointSpeeds[k], 0.5f) << k;
+        } else if (Process.PointSpeeds[k] != 0.0f || before[k] != 0.0f) {
+            ++stray;
+        }
+    }
+    EXPECT_EQ(moved, (999 / sx + 1) * (999 / sz + 1));
+    EXPECT_EQ(stray, 0);
 }
 
 // What of the grid goes to GL: the points whose centre falls within the
