@@ -113,8 +113,10 @@ int gridPointCount()
 }
 
 // A row's points, `count` of them `step` apart (the step known to the
-// compiler at the densest spacing, so it can move several at once).
-template <int Step> void fallInRow(float* heights, const float* speeds, int count, int step)
+// compiler at the densest spacing, and the heights known to lie apart from
+// the speeds, so it can move several at once).
+template <int Step>
+void fallInRow(float* __restrict heights, const float* __restrict speeds, int count, int step)
 {
     if constexpr (Step > 0)
         step = Step;
