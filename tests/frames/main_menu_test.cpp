@@ -16,6 +16,11 @@
 #include <cstring>
 #include <filesystem>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The game as it starts, on the generated data when the build has made it
@@ -196,6 +201,28 @@ TEST(MainMenu, TheFallingPointsFollowTheirGrid)
     EXPECT_EQ(moved, (999 / sx + 1) * (999 / sz + 1));
     EXPECT_EQ(stray, 0);
 }
+
+#if defined(__linux__)
+// The arrays have room for the densest grid, but in a fresh process the
+// menu's first frame writes, and so brings into memory, only the drawn
+// grid's rows: each about a page of each array.
+TEST(MainMenu, TheFallingPointsHoldOnlyTheirRowsInMemory)
+{
+    startMenu();
+    runFrame(); // draws the spacings and fills the grid
+    const int rows = 999 / Process.pointSpacingX + 1;
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    for (const auto* points : {&Process.PointHeights, &Process.PointSpeeds}) {
+        const size_t bytes = points->size() * sizeof(float);
+        std::vector<unsigned char> resident((bytes + page - 1) / page);
+        ASSERT_EQ(mincore(const_cast<float*>(points->data()), bytes, resident.data()), 0);
+        const auto inMemory =
+            std::count_if(resident.begin(), resident.end(), [](unsigned char r) { return r & 1; });
+        EXPECT_LE(inMemory, 2 * rows)
+            << "spacing " << Process.pointSpacingX << " by " << Process.pointSpacingZ;
+    }
+}
+#endif
 
 // What of the grid goes to GL: the points whose centre falls within the
 // view's sides, widened by the margin, and in front of the eye; in grid
