@@ -132,13 +132,12 @@ void fillFallingPoints(int spacingX, int spacingZ)
 // The menu at spacing 1 in arrays of its own, handed back afterwards, so
 // that the peak memory of the game that follows is that of a game after a
 // sparse menu, as nearly every game's is.
-using PointArray = decltype(Process.PointHeights);
-PointArray sparseHeights, sparseSpeeds;
+FallingPointArray sparseHeights, sparseSpeeds;
 
 void startDenseMenu()
 {
-    PointArray(FallingPointCount).swap(sparseHeights);
-    PointArray(FallingPointCount).swap(sparseSpeeds);
+    FallingPointArray(FallingPointCount).swap(sparseHeights);
+    FallingPointArray(FallingPointCount).swap(sparseSpeeds);
     Process.PointHeights.swap(sparseHeights);
     Process.PointSpeeds.swap(sparseSpeeds);
     fillFallingPoints(1, 1);
@@ -148,8 +147,8 @@ void endDenseMenu()
 {
     Process.PointHeights.swap(sparseHeights);
     Process.PointSpeeds.swap(sparseSpeeds);
-    PointArray().swap(sparseHeights);
-    PointArray().swap(sparseSpeeds);
+    FallingPointArray().swap(sparseHeights);
+    FallingPointArray().swap(sparseSpeeds);
     handBackFreedMemory();
     Process.pointSpacingX = 20;
     Process.pointSpacingZ = 25;

@@ -49,6 +49,7 @@ constexpr float SpinToFire = 27.0f;
 
 // The most falling points: a grid of up to 1000 by 1000.
 constexpr int FallingPointCount = 1000000;
+using FallingPointArray = std::vector<float, UntouchedZeros<float>>;
 
 struct ProcessState {
     // Which screens take part in a frame. Exactly one of the five is true
@@ -128,10 +129,8 @@ struct ProcessState {
     // its own height and speed, filled on the menu's first drawing. Room for
     // the densest grid; a sparser one writes, and so holds in memory, only
     // its own rows (a row of 1000 is about a page).
-    std::vector<float, UntouchedZeros<float>> PointHeights =
-        std::vector<float, UntouchedZeros<float>>(FallingPointCount);
-    std::vector<float, UntouchedZeros<float>> PointSpeeds =
-        std::vector<float, UntouchedZeros<float>>(FallingPointCount);
+    FallingPointArray PointHeights = FallingPointArray(FallingPointCount);
+    FallingPointArray PointSpeeds = FallingPointArray(FallingPointCount);
     bool pointsFilled = false;
     int pointSpacingX = 0;
     int pointSpacingZ = 0;
