@@ -209,6 +209,16 @@ void makeSceneDrawLists(Scene& scene)
     scene.drawListCount = static_cast<int32_t>(scene.nodes.size());
 }
 
+void dropDrawnTriangles(Scene& scene)
+{
+    const size_t nodes = scene.nodes.size();
+    if (scene.drawListBase == 0 || scene.drawListCount != static_cast<int32_t>(nodes) ||
+        scene.drawListBoxes.size() != nodes)
+        return;
+    std::vector<MeshVertex>().swap(scene.vertices);
+    std::vector<MeshFace>().swap(scene.faces);
+}
+
 Matrix4 currentClip(int viewport[4])
 {
     Matrix4 projection, modelview;

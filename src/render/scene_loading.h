@@ -42,6 +42,13 @@ void uploadSceneTextures(Scene& scene);
 // Scene.
 void makeSceneDrawLists(Scene& scene);
 
+// Frees the Scene's own copy of its triangles (vertices and faces) once
+// every node's are in a display list: the drawing then needs only the lists
+// and the nodes' boxes, and Mesa holds the triangles in the lists. A Scene
+// without lists keeps its copy. Not for a Scene that a collider tests
+// against, which reads the triangles themselves.
+void dropDrawnTriangles(Scene& scene);
+
 // Deletes the textures and display lists of the Scenes that went since the
 // last call. The drawing calls it every frame (and the game at its end): a
 // Scene can go in the advance step, which makes no GL call.

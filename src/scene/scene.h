@@ -140,7 +140,9 @@ class Scene {
     std::vector<SceneNode> nodes;
     int32_t totalVertices = 0;
     int32_t totalFaces = 0;
-    // Exactly totalVertices and totalFaces entries.
+    // Exactly totalVertices and totalFaces entries, or none once the
+    // game has put them into display lists and let them go (the counts
+    // stay).
     std::vector<MeshVertex> vertices;
     std::vector<MeshFace> faces;
     // The file's material list, in file order.

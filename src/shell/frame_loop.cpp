@@ -7,6 +7,7 @@
 #include "game/game_frame.h"
 #include "game/game_state.h"
 #include "game/level_loading.h"
+#include "game/level_teardown.h"
 #include "game/pause.h"
 #include "input/gamepad.h"
 #include "input/keyboard.h"
@@ -112,6 +113,15 @@ void initGame()
     glEnable(GL_SCISSOR_TEST);
     usePictureView();
     prepareMenuDrawing();
+
+    // Their triangles are in display lists now; only the hero's stay, for
+    // the hit test of the enemies' bullets.
+    for (const std::unique_ptr<Scene>* scene :
+         {&Process.MainMenuScene, &Process.InstructionsScene, &Process.Credits0Scene, &Process.Credits1Scene,
+          &Process.Credits2Scene, &Process.Credits3Scene})
+        if (*scene)
+            dropDrawnTriangles(**scene);
+    handBackFreedMemory();
 }
 
 void releaseGame()

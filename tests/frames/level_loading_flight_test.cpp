@@ -116,9 +116,19 @@ TEST(LevelTeardown, EscapeReleasesTheLevelAndReturnsToTheMenu)
 // reports that reading its files in the step gives.
 namespace {
 
-void expectSameScene(const Scene& loaded, const Scene& read, const std::string& file)
+void expectSameScene(const Scene& loaded, Scene& read, const std::string& file)
 {
     SCOPED_TRACE(file);
+    // Once in display lists, the scenes' own triangles went, all but the
+    // base's, which the rockets' hit test reads.
+    if (file != "MilitaryBase.ASE") {
+        EXPECT_TRUE(loaded.vertices.empty() && loaded.faces.empty());
+        EXPECT_EQ(loaded.drawListCount, static_cast<int32_t>(loaded.nodes.size()));
+        read.vertices.clear();
+        read.faces.clear();
+    } else {
+        EXPECT_EQ(loaded.faces.size(), static_cast<size_t>(loaded.totalFaces));
+    }
     EXPECT_EQ(scenetest::difference(loaded, read), "");
     // The drawing made each material's texture, and the registry forgot the
     // image.

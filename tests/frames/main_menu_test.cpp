@@ -2,6 +2,7 @@
 
 #include "headless/headless_platform.h"
 #include "input/keyboard.h"
+#include "scene/scene.h"
 #include "screens/falling_points_image.h"
 #include "screens/info_screens.h"
 #include "screens/main_menu.h"
@@ -346,4 +347,24 @@ TEST(MainMenu, DenseFallingPointsAsAPictureLookAsDrawnOneByOne)
     EXPECT_TRUE(frame(true) == frame(false));
     EXPECT_GT(shownPoints(frame(true)), 800 * 600 / 10);
     EXPECT_EQ(marked, 0);
+}
+
+// Once their triangles are in display lists, the scenes of the menu, the
+// instructions and the credits let their own copy go; the helicopter keeps
+// its, which the enemies' bullets are tested against.
+TEST(MainMenu, OnlyTheHelicopterKeepsItsTrianglesOnceTheyAreInLists)
+{
+    startMenu();
+    ASSERT_NE(Process.MainMenuScene, nullptr);
+    for (const Scene* scene : {Process.MainMenuScene.get(), Process.InstructionsScene.get(),
+                               Process.Credits0Scene.get(), Process.Credits3Scene.get()}) {
+        ASSERT_NE(scene, nullptr);
+        SCOPED_TRACE(scene->name);
+        EXPECT_GT(scene->totalFaces, 0);
+        EXPECT_EQ(scene->drawListCount, static_cast<int32_t>(scene->nodes.size()));
+        EXPECT_TRUE(scene->vertices.empty() && scene->faces.empty());
+    }
+    const Scene& hero = *Process.HeroHeliScene;
+    EXPECT_EQ(hero.faces.size(), static_cast<size_t>(hero.totalFaces));
+    EXPECT_EQ(hero.vertices.size(), static_cast<size_t>(hero.totalVertices));
 }
