@@ -22,25 +22,26 @@ void drawLoadingScreen()
 
 void uploadLevelTextures()
 {
-    // Once in display lists, a scene's triangles are drawn from there: all
-    // but the base's, which the rockets' hit test reads, let their own copy
-    // go.
+    // A scene gets its textures and lists once. Then its triangles are drawn
+    // from the lists: all but the base's, which the rockets' hit test reads,
+    // let their own copy go.
     bool made = false;
-    if (Level.LoadingScene) {
-        made = !Level.LoadingScene->texturesMade;
-        uploadSceneTextures(*Level.LoadingScene);
-        dropDrawnTriangles(*Level.LoadingScene);
-    }
+    auto make = [&made](Scene& scene, bool keepTriangles) {
+        if (scene.texturesMade)
+            return;
+        uploadSceneTextures(scene);
+        if (!keepTriangles)
+            dropDrawnTriangles(scene);
+        made = true;
+    };
+    if (Level.LoadingScene)
+        make(*Level.LoadingScene, false);
     bool wholeLevel = true;
     for (const LevelSceneFile& file : LevelSceneFiles) {
-        if (const std::unique_ptr<Scene>& scene = Level.*file.scene) {
-            made = made || !scene->texturesMade;
-            uploadSceneTextures(*scene);
-            if (file.scene != &LevelState::MilitaryBaseScene)
-                dropDrawnTriangles(*scene);
-        } else {
+        if (const std::unique_ptr<Scene>& scene = Level.*file.scene)
+            make(*scene, file.scene == &LevelState::MilitaryBaseScene);
+        else
             wholeLevel = false;
-        }
     }
     // The level's images are needed no more once its textures are made (the
     // sky's alone is 2 MB): a next game decodes them anew, on the worker.
