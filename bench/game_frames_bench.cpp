@@ -5,7 +5,7 @@
 // run plays the same game. Each frame is timed from the start of runFrame
 // to the end of its swap, which waits for the rasteriser (glFinish).
 //
-//   game_frames_bench [--size WxH] [--every K] [--label TEXT]
+//   game_frames_bench [--size WxH] [--every K] [--label TEXT] [--frame-log FILE]
 //
 // prints per phase the frame count and the p50, p95, p99 and max of the
 // frames' wall time, with the p50 and p99 of their process CPU time (the
@@ -13,7 +13,9 @@
 // time of each loading frame; and the peak resident memory. --every K
 // draws only every K-th frame of the flight and combat phases (the others
 // advance undrawn, as the golden-frames test does), to shorten a run; all
-// other frames are drawn.
+// other frames are drawn. --frame-log writes each drawn frame's number,
+// phase, wall and CPU time to FILE, one line each, to tell a frame that is
+// slow in every run (its work) from one the machine stalled.
 //
 //   game_frames_bench --callgrind N [--from FRAME] [--size WxH]
 //   game_frames_bench --callgrind 1 --loading-frame K [--size WxH]
@@ -78,6 +80,7 @@ struct Options {
     int every = 1;
     int callgrindFrames = 0;
     std::string label;
+    std::string frameLog; // --frame-log FILE: each drawn frame's phase, number and times
 };
 
 int frameNumber = 0;
@@ -203,6 +206,7 @@ int run(const Options& o)
     int menuFrames = 0;
     bool autopilotStarted = false;
     Phase last = Menu;
+    FILE* log = o.frameLog.empty() ? nullptr : std::fopen(o.frameLog.c_str(), "w");
     std::printf("## %s %dx%d%s\n", o.label.empty() ? "game frames" : o.label.c_str(), o.width, o.height,
                 o.every > 1 ? (", flight frames: every " + std::to_string(o.every) + "th drawn").c_str()
                             : "");
@@ -248,6 +252,8 @@ int run(const Options& o)
             cpu[phase].push_back(cms);
             if (phase == Loading)
                 loadingFrames.push_back(ms);
+            if (log)
+                std::fprintf(log, "%d\t%s\t%.2f\t%.2f\n", frame, PhaseNames[phase], ms, cms);
         }
         if (wonFrames >= WonFrames || (Process.GameActive && (Game.Lives == 0)))
             break;
@@ -255,6 +261,8 @@ int run(const Options& o)
             break; // the game ended without the won caption
     }
     setAutopilot(false);
+    if (log)
+        std::fclose(log);
     if (wonFrames == 0)
         std::printf("(the game was not won: lives %d)\n", Game.Lives);
 
@@ -350,9 +358,12 @@ int main(int argc, char** argv)
             CallgrindStart = std::max(1, std::atoi(argv[++i]));
         else if (a == "--label" && next)
             o.label = argv[++i];
+        else if (a == "--frame-log" && next)
+            o.frameLog = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: %s [--size WxH] [--every K] [--label TEXT] | --callgrind N [--from FRAME | "
+                         "usage: %s [--size WxH] [--every K] [--label TEXT] [--frame-log FILE] | --callgrind "
+                         "N [--from FRAME | "
                          "--loading-frame K | --menu] [--size WxH]\n",
                          argv[0]);
             return 2;
