@@ -14,8 +14,9 @@
 // draws only every K-th frame of the flight and combat phases (the others
 // advance undrawn, as the golden-frames test does), to shorten a run; all
 // other frames are drawn. --frame-log writes each drawn frame's number,
-// phase, wall and CPU time to FILE, one line each, to tell a frame that is
-// slow in every run (its work) from one the machine stalled.
+// phase, wall and CPU time (ms), page faults and system time (ms) to FILE,
+// a line each, to tell a frame that is slow in every run (its work) from
+// one the machine stalled.
 //
 //   game_frames_bench --callgrind N [--from FRAME] [--size WxH]
 //   game_frames_bench --callgrind 1 --loading-frame K [--size WxH]
@@ -229,6 +230,8 @@ int run(const Options& o)
         const bool loading = Process.LoadingActive;
         const bool inFlight = last == Flight || last == Combat;
         const bool draw = !inFlight || o.every <= 1 || gameFrames % o.every == 0;
+        rusage ru0{};
+        getrusage(RUSAGE_SELF, &ru0);
         const double c0 = cpuMs();
         const auto t0 = std::chrono::steady_clock::now();
         if (!runFrame(draw))
@@ -236,6 +239,11 @@ int run(const Options& o)
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         const double cms = cpuMs() - c0;
+        rusage ru1{};
+        getrusage(RUSAGE_SELF, &ru1);
+        const long faults = ru1.ru_minflt - ru0.ru_minflt;
+        const double sysMs = (ru1.ru_stime.tv_sec - ru0.ru_stime.tv_sec) * 1e3 +
+                             (ru1.ru_stime.tv_usec - ru0.ru_stime.tv_usec) / 1e3;
         if (Process.GameActive)
             ++gameFrames;
         // Start Game runs the first loading step in a menu frame.
@@ -253,7 +261,8 @@ int run(const Options& o)
             if (phase == Loading)
                 loadingFrames.push_back(ms);
             if (log)
-                std::fprintf(log, "%d\t%s\t%.2f\t%.2f\n", frame, PhaseNames[phase], ms, cms);
+                std::fprintf(log, "%d\t%s\t%.2f\t%.2f\t%ld\t%.2f\n", frame, PhaseNames[phase], ms, cms,
+                             faults, sysMs);
         }
         if (wonFrames >= WonFrames || (Process.GameActive && (Game.Lives == 0)))
             break;
