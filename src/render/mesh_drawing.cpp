@@ -148,9 +148,10 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
     const Material* applied = nullptr;
     for (size_t n = 0; n < scene->nodes.size(); ++n) {
         const SceneNode& node = scene->nodes[n];
-        if (DrawOneNodeOfEachKind) {
-            bool& drawn = kindDrawn[node.material.transparency == 0.0f][node.material.bitmap.empty()];
-            if (drawn) {
+        if (DrawOneNodeOfEachKind != NodesOfEachKind::Off) {
+            const bool opaque = node.material.transparency == 0.0f;
+            bool& drawn = kindDrawn[opaque][node.material.bitmap.empty()];
+            if (drawn || (!opaque && DrawOneNodeOfEachKind == NodesOfEachKind::FirstOpaque)) {
                 vertexBase += node.vertexCount;
                 faceBase += node.faceCount;
                 continue;
@@ -184,7 +185,7 @@ void drawNodes(const Scene* scene, const std::vector<Matrix4>* pose)
 
 } // namespace
 
-bool DrawOneNodeOfEachKind = false;
+NodesOfEachKind DrawOneNodeOfEachKind = NodesOfEachKind::Off;
 
 void makeSceneDrawLists(Scene& scene)
 {

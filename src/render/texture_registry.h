@@ -115,11 +115,13 @@ void drawScissoredAway(void (*draw)());
 // the eye (mesh_drawing.cpp).
 void addSceneRects(const Scene* scene, std::vector<PixelRect>& rects);
 
-// While true, TextureRegistry::draw sends only the first node of each kind
-// (lit or blended, textured or plain) of a Scene: enough for GL to meet
-// every combination of state the Scene's drawing has (the warm-up before a
-// game's first frame, frame_loop.cpp).
-extern bool DrawOneNodeOfEachKind;
+// While not Off, TextureRegistry::draw sends only the first node of each
+// kind (lit or blended, textured or plain) of a Scene, of the opaque kinds
+// only or of all: enough for GL to meet every combination of state the
+// Scene's drawing has (the warm-up before a game's first frame,
+// frame_loop.cpp).
+enum class NodesOfEachKind { Off, FirstOpaque, First };
+extern NodesOfEachKind DrawOneNodeOfEachKind;
 
 // A new GL texture (mipmapped, repeating, trilinear) from the registry entry
 // of `name`, left bound; 0, and no texture made, when there is no entry.

@@ -241,19 +241,19 @@ void usePictureView()
 // Mesa's software renderer compiles code for each new combination of GL
 // state the first time it draws with it: for the game's, some 40 M
 // instructions, which the game's first frame would pay on top of the last
-// loading step. The loading frame before draws the game's frame once, one
-// node of each kind per Scene, with every pixel scissored away, so that the
-// compiling happens there. Not the HUD layer: its clear, under a scissor
-// smaller than the picture, would take Mesa's slow way of clearing (a
-// quad, with code of its own to compile), and its scenes are drawn with
-// the states the game's have. Called with the game's projection set.
-void warmUpGameDrawing()
+// loading step. The two loading frames before draw the game's frame once
+// each, one node of each kind per Scene, with every pixel scissored away, so
+// that the compiling happens there: the eighth the opaque kinds of the
+// scenes in by then, the ninth every kind (what is new by then). Not the
+// HUD layer: its clear, under a scissor smaller than the picture, would take
+// Mesa's slow way of clearing (a quad, with code of its own to compile), and
+// its scenes are drawn with the states the game's have. Called with the
+// game's projection set.
+void warmUpGameDrawing(NodesOfEachKind kinds)
 {
-    drawScissoredAway([] {
-        DrawOneNodeOfEachKind = true;
-        FrameSteps.game.draw();
-        DrawOneNodeOfEachKind = false;
-    });
+    DrawOneNodeOfEachKind = kinds;
+    drawScissoredAway([] { FrameSteps.game.draw(); });
+    DrawOneNodeOfEachKind = NodesOfEachKind::Off;
 }
 
 } // namespace
@@ -288,8 +288,10 @@ void drawFrame()
     if (shows.menu)
         FrameSteps.menu.draw();
     if (shows.loading) {
+        if (Level.LoadStep + 2 == LevelLoadSteps)
+            warmUpGameDrawing(NodesOfEachKind::FirstOpaque);
         if (Level.LoadStep + 1 == LevelLoadSteps)
-            warmUpGameDrawing();
+            warmUpGameDrawing(NodesOfEachKind::First);
         FrameSteps.levelLoading.draw();
     }
     if (shows.game)
