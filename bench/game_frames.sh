@@ -3,7 +3,7 @@
 # several side by side (say a build of main and this one), taking turns so
 # that the machine's load falls on each alike.
 #
-#   bench/game_frames.sh [--every K] [--runs N] BUILD_DIR...
+#   bench/game_frames.sh [--every K] [--runs N] [--logs DIR] BUILD_DIR...
 #
 # With --runs N (say 3) each build plays the game N times at each size, in
 # turns with the others, and a summary follows each size. The game is the
@@ -11,19 +11,28 @@
 # only was stalled by the machine, not slowed by its own work. The summary
 # gives per phase the p50, p99 and max of each frame's best time over the
 # runs (its own work), and the least and the median of the runs' own p99s.
+# --logs DIR keeps each run's frame log there (SIZE-BUILD-RUN, the builds
+# numbered from 1 in the order given).
 set -eu
 every=1
 runs=1
+keep=
 while [ $# -gt 0 ]; do
     case "$1" in
     --every) every=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
+    --logs) keep=$2; shift 2 ;;
     *) break ;;
     esac
 done
 [ $# -gt 0 ] || set -- build
-logs=$(mktemp -d)
-trap 'rm -rf "$logs"' EXIT
+if [ -n "$keep" ]; then
+    mkdir -p "$keep"
+    logs=$keep
+else
+    logs=$(mktemp -d)
+    trap 'rm -rf "$logs"' EXIT
+fi
 echo "$(uptime)"
 
 # The p-th percentile of the numbers on standard input, as the benchmark
