@@ -46,6 +46,7 @@ percentile() {
 
 summary() { # SIZE BUILD_INDEX BUILD
     base="$logs/$1-$2-"
+    [ -f "${base}1" ] || return 0
     echo "### $3 $1, $runs runs: each frame's best time, and the runs' own p99s (ms)"
     echo
     echo "| phase | frames | best p50 | best p99 | best max | run p99 least | run p99 median |"
@@ -85,8 +86,14 @@ for size in 800x600 1920x1080; do
         i=0
         for build in "$@"; do
             i=$((i + 1))
-            "$build/bench/game_frames_bench" --size "$size" --every "$every" --label "$build" \
-                --frame-log "$logs/$size-$i-$r"
+            bench="$build/bench/game_frames_bench"
+            # A build from before the frame log runs without one, and has
+            # no summary.
+            if "$bench" --help 2>&1 | grep -q -- --frame-log; then
+                "$bench" --size "$size" --every "$every" --label "$build" --frame-log "$logs/$size-$i-$r"
+            else
+                "$bench" --size "$size" --every "$every" --label "$build"
+            fi
         done
     done
     if [ "$runs" -gt 1 ]; then
