@@ -89,7 +89,7 @@ for size in 800x600 1920x1080; do
             bench="$build/bench/game_frames_bench"
             # A build from before the frame log runs without one, and has
             # no summary.
-            if "$bench" --help 2>&1 | grep -q -- --frame-log; then
+            if grep -qa -e --frame-log "$bench"; then
                 "$bench" --size "$size" --every "$every" --label "$build" --frame-log "$logs/$size-$i-$r"
             else
                 "$bench" --size "$size" --every "$every" --label "$build"
