@@ -53,7 +53,7 @@ summary() { # SIZE BUILD_INDEX BUILD
     echo "|---|---:|---:|---:|---:|---:|---:|"
     # The runs' logs side by side: a line's best time, if every run drew
     # the same frame on that line.
-    awk -F'\t' -v n="$runs" '
+    awk -F'\t' '
         FNR == 1 { f++ }
         { key = FNR; if (f == 1) { frame[key] = $1; phase[key] = $2; best[key] = $3; lines = FNR }
           else if (frame[key] != $1) { bad = 1 } else if ($3 < best[key]) best[key] = $3 }
